@@ -1,0 +1,11 @@
+#include "app/message_win.h"
+
+namespace vexa {
+
+void showError(HWND owner, const wchar_t* text) { MessageBoxW(owner, text, kErrorCaption, MB_OK | MB_ICONWARNING); }
+
+int askQuestion(HWND owner, const wchar_t* text, UINT buttons) {
+    return MessageBoxW(owner, text, kQuestionCaption, buttons | MB_ICONWARNING);
+}
+
+} // namespace vexa

@@ -1,0 +1,17 @@
+// The one place that shows messages to the user.
+#pragma once
+
+#include <windows.h>
+
+namespace vexa {
+
+inline constexpr const wchar_t* kErrorCaption = L"エラー";
+inline constexpr const wchar_t* kQuestionCaption = L"Vexa Editor";
+
+// An error or warning: caption "エラー", warning icon, OK button.
+void showError(HWND owner, const wchar_t* text);
+
+// A question with caption "Vexa Editor" and the warning icon; returns the button id.
+int askQuestion(HWND owner, const wchar_t* text, UINT buttons);
+
+} // namespace vexa

@@ -1,0 +1,31 @@
+// Reading and writing ROM files on disk.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vexa {
+
+enum class FileReadStatus {
+    Ok,
+    CannotOpen, // missing, a folder, locked or not readable: the caller stays silent
+    BadSize,    // neither of the two ROM file sizes
+    ReadFailed, // a read error or a short read
+};
+
+// Reads a whole ROM file, sharing it for reading with others. Only files of one of
+// the two accepted sizes are read into `bytes`; on any failure `bytes` is untouched.
+FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& bytes);
+
+// Replaces the file at `path` with `bytes` so that a failure at any point leaves the
+// old file whole: the bytes go to a new file in the same folder, are flushed, and
+// that file then takes the old one's place in one step. Returns false if anything
+// failed (the old file is then as it was).
+bool writeFileReplacing(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
+// The file-name part of a path: the text after the last '\\' or '/'.
+std::wstring fileNamePart(const std::wstring& path);
+
+} // namespace vexa

@@ -1,0 +1,36 @@
+#include "app/rom_io_win.h"
+
+#include "app/message_win.h"
+#include "app/rom_file_win.h"
+
+namespace vexa {
+
+bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner) {
+    std::vector<std::uint8_t> bytes;
+    switch (readRomFile(path, bytes)) {
+    case FileReadStatus::Ok: break;
+    case FileReadStatus::CannotOpen: return false;
+    case FileReadStatus::BadSize: showError(owner, L"ファイルサイズが不正です。"); return false;
+    case FileReadStatus::ReadFailed: showError(owner, L"ファイルの読み込みに失敗しました。"); return false;
+    }
+    std::vector<std::uint8_t> image;
+    RomLayout layout;
+    if (decodeRomFile(bytes, cartName, image, layout) != RomFileStatus::Ok) {
+        showError(owner, L"フォーマットを特定できません。\r\nCartNameを確認してください。");
+        return false;
+    }
+    document.adopt(std::move(image), layout);
+    return true;
+}
+
+bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner) {
+    if (document.image.size() != kRomSize ||
+        !writeFileReplacing(path, encodeRomFile(document.image, document.layout))) {
+        showError(owner, L"ファイルの保存に失敗しました。");
+        return false;
+    }
+    document.markSaved();
+    return true;
+}
+
+} // namespace vexa

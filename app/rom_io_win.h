@@ -1,0 +1,24 @@
+// Opening a ROM file into the document and saving it back, with the messages the
+// user sees when either fails.
+#pragma once
+
+#include "app/rom_document.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace vexa {
+
+// Reads, checks and adopts the file. Silent when the file cannot be opened; a wrong
+// size, a failed read or an unknown layout is reported. Returns whether the file was
+// adopted; otherwise the document is exactly as it was.
+bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner);
+
+// Writes the image in the layout it was read in, replacing the file only once the
+// new content is safely on disk. On success the document counts as saved; on
+// failure the message is shown, the file and the modified state stay as they were.
+bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner);
+
+} // namespace vexa

@@ -1,0 +1,90 @@
+#include "app/ini_file.h"
+
+#include <gtest/gtest.h>
+
+namespace vexa {
+namespace {
+
+IniFile parseText(std::string_view text) {
+    return IniFile::parse(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+TEST(IniFile, ReadsLikeTheProfileFunctions) {
+    const auto ini = parseText("; comment\r\n"
+                               "[ROMInfo]\r\n"
+                               "  CartName =  MARBLE CANYON QUEST  \r\n"
+                               "Quoted=\"  spaced  \"\n"
+                               "Empty=\n"
+                               "cartname=second wins nothing\r"
+                               "[Levels]\n"
+                               "Count=206\n"
+                               "[romINFO]\n"
+                               "Later=ignored\n");
+    EXPECT_EQ(ini.encoding(), IniEncoding::ShiftJis);
+    EXPECT_EQ(ini.value("ROMInfo", "CartName"), "MARBLE CANYON QUEST");
+    EXPECT_EQ(ini.value("rominfo", "CARTNAME"), "MARBLE CANYON QUEST");
+    EXPECT_EQ(ini.value("ROMInfo", "Quoted"), "  spaced  ");
+    EXPECT_EQ(ini.value("ROMInfo", "Empty"), "");
+    EXPECT_EQ(ini.value("ROMInfo", "Later"), std::nullopt) << "the first section of a name wins";
+    EXPECT_EQ(ini.value("Levels", "Missing"), std::nullopt);
+    EXPECT_EQ(ini.value("Nowhere", "Count"), std::nullopt);
+    EXPECT_EQ(ini.readInt("Levels", "Count", 7), 206);
+    EXPECT_EQ(ini.readInt("ROMInfo", "Empty", 7), 7);
+    EXPECT_EQ(ini.readInt("Levels", "Missing", -3), -3);
+}
+
+TEST(IniFile, ShiftJisValuesKeepTheirBytes) {
+    // "ステージ" in Shift-JIS; 0x5B ('[') and 0x5C never start a line here.
+    const std::string name = "\x83\x58\x83\x65\x81\x5B\x83\x57";
+    const auto ini = parseText("[LevelName]\r\n25=" + name + "\r\n");
+    EXPECT_EQ(ini.encoding(), IniEncoding::ShiftJis);
+    EXPECT_EQ(ini.value("LevelName", "25"), name);
+}
+
+TEST(IniFile, ByteOrderMarksSelectUtf8) {
+    const std::string utf8 = "\xEF\xBB\xBF[A]\nK=\xE3\x82\xB9\n";
+    auto ini = parseText(utf8);
+    EXPECT_EQ(ini.encoding(), IniEncoding::Utf8);
+    EXPECT_EQ(ini.value("A", "K"), "\xE3\x82\xB9");
+
+    std::u16string wide = u"[A]\r\nK=ス😀\r\n";
+    std::vector<std::uint8_t> le{0xFF, 0xFE}, be{0xFE, 0xFF};
+    for (char16_t c : wide) {
+        le.insert(le.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8)});
+        be.insert(be.end(), {static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c)});
+    }
+    for (const auto& bytes : {le, be}) {
+        ini = IniFile::parse(bytes);
+        EXPECT_EQ(ini.encoding(), IniEncoding::Utf8);
+        EXPECT_EQ(ini.value("A", "K"), "\xE3\x82\xB9\xF0\x9F\x98\x80");
+    }
+}
+
+TEST(IniFile, IntegersParseLikeGetPrivateProfileInt) {
+    EXPECT_EQ(parseProfileInt("-1"), -1);
+    EXPECT_EQ(parseProfileInt("0x2CD002"), 0x2CD002);
+    EXPECT_EQ(parseProfileInt("0X10"), 0);
+    EXPECT_EQ(parseProfileInt(" 12 "), 12);
+    EXPECT_EQ(parseProfileInt("12abc"), 12);
+    EXPECT_EQ(parseProfileInt("abc"), 0);
+    EXPECT_EQ(parseProfileInt("+45"), 45);
+    EXPECT_EQ(parseProfileInt("0b101"), 5);
+    EXPECT_EQ(parseProfileInt("0o17"), 15);
+    EXPECT_EQ(parseProfileInt("0x"), 0);
+    EXPECT_EQ(parseProfileInt("-0x10"), -16);
+    EXPECT_EQ(parseProfileInt("4294967295"), -1) << "wraps modulo 2^32";
+    EXPECT_EQ(parseProfileInt("2147483648"), INT32_MIN);
+    EXPECT_EQ(parseProfileInt("\t7"), 7);
+}
+
+TEST(IniFile, EntryKeysUseTheirFormats) {
+    EXPECT_EQ(decimalKey(15), "15");
+    EXPECT_EQ(hexKey2(0x25), "25");
+    EXPECT_EQ(hexKey2(0xAB), "AB");
+    EXPECT_EQ(hexKey2(5), "05");
+    EXPECT_EQ(hexKey4(0x12), "0012");
+    EXPECT_EQ(hexKey4(0xBEEF), "BEEF");
+}
+
+} // namespace
+} // namespace vexa

@@ -1,0 +1,54 @@
+// Answers the message boxes and dialogs that code under test opens on this thread,
+// and records what they said. A dialog nobody scripted an answer for is cancelled
+// and recorded, so a test fails instead of hanging.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace vexa::test {
+
+struct SeenDialog {
+    std::wstring caption;
+    std::wstring text; // the static text of a message box
+    int answer = 0;    // the button the answerer pressed
+    bool scripted = false;
+};
+
+class DialogAnswerer {
+public:
+    DialogAnswerer();
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    // The next dialog is closed with this button (IDOK, IDYES, IDNO, IDCANCEL ...).
+    void answerNext(int buttonId) { answers_.push_back(buttonId); }
+    const std::vector<SeenDialog>& seen() const { return seen_; }
+    void clear() {
+        seen_.clear();
+        answers_.clear();
+    }
+
+private:
+    static LRESULT CALLBACK cbtProc(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK timerProc(HWND, UINT, UINT_PTR, DWORD);
+    void onActivate(HWND dialog);
+    void onTimer();
+
+    struct Open {
+        HWND hwnd;
+        int answer;
+        DWORD since;
+    };
+    HHOOK hook_ = nullptr;
+    UINT_PTR timer_ = 0;
+    std::deque<int> answers_;
+    std::vector<SeenDialog> seen_;
+    std::vector<Open> open_;
+};
+
+} // namespace vexa::test
