@@ -1,0 +1,114 @@
+#include "app/undo_buffer.h"
+
+#include "app/rom_document.h"
+
+namespace vexa {
+
+namespace {
+
+// Cuts like a formatter writing into a fixed buffer, but never between the two
+// halves of a surrogate pair (wchar_t is UTF-16 on Windows).
+std::wstring cutToMenuBuffer(std::wstring text) {
+    constexpr std::size_t limit = kUndoMenuTextChars - 1;
+    if (text.size() <= limit) return text;
+    std::size_t length = limit;
+    const auto last = static_cast<unsigned>(text[length - 1]);
+    if (last >= 0xD800 && last <= 0xDBFF) --length;
+    text.resize(length);
+    return text;
+}
+
+std::wstring menuText(const wchar_t* name, const wchar_t* verb, const wchar_t* tail) {
+    std::wstring text = verb;
+    if (name) {
+        text += L" - ";
+        text += name;
+    }
+    text += tail;
+    return cutToMenuBuffer(std::move(text));
+}
+
+void destroyNewestFirst(std::deque<std::unique_ptr<UndoMethod>>& stack) {
+    while (!stack.empty())
+        stack.pop_back();
+}
+
+} // namespace
+
+std::wstring undoMenuText(const wchar_t* name) {
+    return menuText(name, L"元に戻す", L"(&U)\tCtrl+Z");
+}
+std::wstring redoMenuText(const wchar_t* name) {
+    return menuText(name, L"やり直し", L"(&R)\tCtrl+Y");
+}
+
+UndoBuffer::~UndoBuffer() {
+    destroyAll();
+}
+
+void UndoBuffer::push(std::unique_ptr<UndoMethod> record) {
+    if (!record) return;
+    discardRedo();
+    undoStack.push_back(std::move(record));
+    refreshMenu();
+    if (owner && !owner->changedForGood) {
+        // A negative count means the saved state was among the redo records just
+        // destroyed: it can never be reached again.
+        if (owner->changeCount < 0)
+            owner->changedForGood = true;
+        else
+            ++owner->changeCount;
+    }
+}
+
+bool UndoBuffer::undo() {
+    if (undoStack.empty()) return false;
+    undoStack.back()->undo();
+    redoStack.push_back(std::move(undoStack.back()));
+    undoStack.pop_back();
+    refreshMenu();
+    if (owner && !owner->changedForGood) --owner->changeCount;
+    return true;
+}
+
+bool UndoBuffer::redo() {
+    if (redoStack.empty()) return false;
+    redoStack.back()->redo();
+    undoStack.push_back(std::move(redoStack.back()));
+    redoStack.pop_back();
+    refreshMenu();
+    if (owner && !owner->changedForGood) ++owner->changeCount;
+    return true;
+}
+
+void UndoBuffer::clear() {
+    destroyAll();
+    refreshMenu();
+}
+
+void UndoBuffer::discardRedo() {
+    destroyNewestFirst(redoStack);
+}
+
+void UndoBuffer::destroyAll() {
+    destroyNewestFirst(redoStack);
+    destroyNewestFirst(undoStack);
+}
+
+void UndoBuffer::refreshMenu() {
+    if (!menu) return;
+    const UndoMethod* undoRecord = nextUndo();
+    const UndoMethod* redoRecord = nextRedo();
+    menu->setUndoItem(undoRecord != nullptr, undoMenuText(undoRecord ? undoRecord->undoName() : nullptr));
+    menu->setRedoItem(redoRecord != nullptr, redoMenuText(redoRecord ? redoRecord->redoName() : nullptr));
+}
+
+bool UndoBuffer::handleCommand(int id) {
+    switch (id) {
+    case kUndoCommand: undo(); return true;
+    case kRedoCommand: redo(); return true;
+    default: return false;
+    }
+}
+
+} // namespace vexa

@@ -1,0 +1,182 @@
+#include "app/undo_buffer.h"
+
+#include "app/rom_document.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vexa {
+namespace {
+
+// Each record notes what it did in a shared log, so the order of calls and of
+// destruction can be checked.
+class FakeRecord : public UndoMethod {
+public:
+    FakeRecord(std::vector<std::string>& log, std::string tag, const wchar_t* name = L"スプライトの追加")
+        : log(log), tag(std::move(tag)), name(name) {}
+    ~FakeRecord() override { log.push_back("destroy " + tag); }
+    void undo() override { log.push_back("undo " + tag); }
+    void redo() override { log.push_back("redo " + tag); }
+    const wchar_t* undoName() const override { return name; }
+    const wchar_t* redoName() const override { return name; }
+
+private:
+    std::vector<std::string>& log;
+    std::string tag;
+    const wchar_t* name;
+};
+
+struct FakeMenu : UndoMenu {
+    bool undoEnabled = true, redoEnabled = true;
+    std::wstring undoText = L"untouched", redoText = L"untouched";
+    int updates = 0;
+    void setUndoItem(bool enabled, const std::wstring& text) override {
+        undoEnabled = enabled;
+        undoText = text;
+        ++updates;
+    }
+    void setRedoItem(bool enabled, const std::wstring& text) override {
+        redoEnabled = enabled;
+        redoText = text;
+        ++updates;
+    }
+};
+
+class UndoBufferTest : public ::testing::Test {
+protected:
+    void edit(const char* tag = "e", const wchar_t* name = L"スプライトの追加") {
+        buffer.push(std::make_unique<FakeRecord>(log, tag, name));
+    }
+    std::vector<std::string> log;
+    RomDocument document;
+    FakeMenu menu;
+    UndoBuffer buffer{&document, &menu};
+};
+
+TEST_F(UndoBufferTest, EditThenUndoReturnsToTheSavedState) {
+    document.markSaved();
+    edit();
+    EXPECT_TRUE(document.isModified());
+    EXPECT_TRUE(buffer.undo());
+    EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(buffer.redo());
+    EXPECT_EQ(document.changeCount, 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"undo e", "redo e"}));
+}
+
+TEST_F(UndoBufferTest, NewEditAfterUndoingPastTheSaveIsModifiedForGood) {
+    edit("a");
+    document.markSaved();
+    ASSERT_TRUE(buffer.undo());
+    EXPECT_EQ(document.changeCount, -1);
+    edit("b");
+    EXPECT_TRUE(document.changedForGood);
+    EXPECT_EQ(buffer.redoCount(), 0u) << "the saved state was the redo record just destroyed";
+    ASSERT_TRUE(buffer.undo());
+    EXPECT_TRUE(document.isModified()) << "back at the document as saved minus one edit, not as saved";
+    EXPECT_EQ(document.changeCount, -1) << "the count stands still once the state is changed for good";
+    ASSERT_TRUE(buffer.redo());
+    EXPECT_EQ(document.changeCount, -1);
+}
+
+TEST_F(UndoBufferTest, CountReturnsToZeroAfterUndoingABranch) {
+    document.markSaved();
+    edit("a");
+    edit("b");
+    buffer.undo();
+    edit("c");
+    EXPECT_EQ(document.changeCount, 2);
+    buffer.undo();
+    buffer.undo();
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(buffer.undoCount(), 0u);
+    EXPECT_EQ(buffer.redoCount(), 2u);
+}
+
+TEST_F(UndoBufferTest, UndoAndRedoWithEmptyStacksChangeNothing) {
+    const FakeMenu before = menu;
+    EXPECT_FALSE(buffer.undo());
+    EXPECT_FALSE(buffer.redo());
+    EXPECT_EQ(document.changeCount, 0);
+    EXPECT_EQ(menu.updates, before.updates) << "the menu is left as it was";
+    EXPECT_EQ(menu.undoText, L"untouched");
+    EXPECT_TRUE(buffer.handleCommand(kUndoCommand)) << "taken even with nothing to undo";
+    EXPECT_TRUE(buffer.handleCommand(kRedoCommand));
+    EXPECT_FALSE(buffer.handleCommand(4611));
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(UndoBufferTest, MenuNamesTheNextRecords) {
+    edit("a", L"スプライトの追加");
+    EXPECT_TRUE(menu.undoEnabled);
+    EXPECT_EQ(menu.undoText, L"元に戻す - スプライトの追加(&U)\tCtrl+Z");
+    EXPECT_FALSE(menu.redoEnabled);
+    EXPECT_EQ(menu.redoText, L"やり直し(&R)\tCtrl+Y");
+
+    edit("b", L"カメラのソート");
+    EXPECT_TRUE(buffer.handleCommand(kUndoCommand));
+    EXPECT_EQ(menu.undoText, L"元に戻す - スプライトの追加(&U)\tCtrl+Z");
+    EXPECT_TRUE(menu.redoEnabled);
+    EXPECT_EQ(menu.redoText, L"やり直し - カメラのソート(&R)\tCtrl+Y");
+    EXPECT_EQ(buffer.nextRedo()->redoName(), std::wstring(L"カメラのソート"));
+
+    edit("c");
+    EXPECT_FALSE(menu.redoEnabled) << "a new edit after an undo empties the redo stack";
+    EXPECT_EQ(menu.redoText, L"やり直し(&R)\tCtrl+Y");
+    EXPECT_EQ(buffer.nextRedo(), nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"undo b", "destroy b"}));
+
+    buffer.clear();
+    EXPECT_FALSE(menu.undoEnabled);
+    EXPECT_EQ(menu.undoText, L"元に戻す(&U)\tCtrl+Z");
+}
+
+TEST_F(UndoBufferTest, LongNamesAreCutToTheMenuBuffer) {
+    const std::wstring longName(300, L'ス');
+    edit("a", longName.c_str());
+    EXPECT_EQ(menu.undoText.size(), kUndoMenuTextChars - 1);
+    EXPECT_EQ(menu.undoText.substr(0, 7), L"元に戻す - ");
+    EXPECT_EQ(undoMenuText(L"x"), L"元に戻す - x(&U)\tCtrl+Z");
+    if constexpr (sizeof(wchar_t) == 2) {
+        // A pair that would straddle the cut is dropped whole.
+        std::wstring name(254 - 7, L'a'); // the high half lands on the last kept unit
+        name += L"\U0001F600";
+        EXPECT_EQ(redoMenuText(name.c_str()).size(), kUndoMenuTextChars - 2);
+    }
+}
+
+TEST_F(UndoBufferTest, ClearDestroysRedoThenUndoNewestFirstAndKeepsTheCount) {
+    edit("u1");
+    edit("u2");
+    edit("r1");
+    edit("r2");
+    buffer.undo();
+    buffer.undo();
+    log.clear();
+    const auto count = document.changeCount;
+    buffer.clear();
+    EXPECT_EQ(log, (std::vector<std::string>{"destroy r1", "destroy r2", "destroy u2", "destroy u1"}));
+    EXPECT_EQ(document.changeCount, count);
+    EXPECT_FALSE(menu.redoEnabled);
+}
+
+TEST(UndoBuffer, DestructionFreesRecordsWithoutTouchingTheMenu) {
+    std::vector<std::string> log;
+    RomDocument document;
+    FakeMenu menu;
+    {
+        UndoBuffer buffer(&document, &menu);
+        buffer.push(std::make_unique<FakeRecord>(log, "a"));
+        buffer.push(std::make_unique<FakeRecord>(log, "b"));
+        buffer.push(nullptr);
+        EXPECT_EQ(document.changeCount, 2) << "a null record is not an edit";
+        menu.updates = 0;
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"destroy b", "destroy a"}));
+    EXPECT_EQ(menu.updates, 0);
+}
+
+} // namespace
+} // namespace vexa
