@@ -1,21 +1,25 @@
-// Program entry: settings paths, the main window, the message loop.
-#include "app/main_window_win.h"
+// Program entry: settings paths, window classes, the main window, the message loop.
+#include "app/project_manager_win.h"
 #include "app/settings_win.h"
 
-#include <windows.h>
 #include <commctrl.h>
+
+#include <memory>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     vexa::initAppGlobals(instance);
-    if (!vexa::registerMainWindowClass(instance)) return 0;
+    if (!vexa::registerMainWindowClass(instance) || !vexa::registerMapViewClasses(instance)) return 0;
+    HACCEL accelerators = LoadAcceleratorsW(instance, L"ORLOED_ACC");
 
-    vexa::MainWindow window;
-    if (!window.create(commandLine, showCommand)) return 0;
+    auto project = std::make_unique<vexa::ProjectManager>();
+    if (!project->create(commandLine, showCommand)) return 0;
 
-    MSG msg;
+    MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(project->hwnd, accelerators, &msg)) continue;
+        if (project->levels.isPageMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -58,7 +58,15 @@ void initAppGlobals(HINSTANCE instance) {
         path.resize(path.size() * 2);
     }
     appGlobals().instance = instance;
-    appGlobals().paths = settingsPathsFor(path);
+    useSettingsPaths(settingsPathsFor(path));
+}
+
+void useSettingsPaths(const SettingsPaths& paths) {
+    AppGlobals& globals = appGlobals();
+    globals.paths = paths;
+    globals.rominfo = ReadOnlyIni(paths.rominfoIni);
+    globals.sprites = ReadOnlyIni(paths.spritesIni);
+    globals.config = ConfigFile(paths.configIni);
 }
 
 std::wstring widenIniText(const std::string& text, IniEncoding encoding) {

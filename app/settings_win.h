@@ -20,13 +20,6 @@ struct SettingsPaths {
 // Builds the paths from the program file's full path (cut after its last backslash).
 SettingsPaths settingsPathsFor(const std::wstring& programPath);
 
-// The process-wide paths and instance handle, set once at start-up.
-struct AppGlobals {
-    SettingsPaths paths;
-    HINSTANCE instance = nullptr;
-};
-AppGlobals& appGlobals();
-void initAppGlobals(HINSTANCE instance);
 
 // config.ini. Values are written as text; integers as "%d". The file is created as
 // UTF-16LE with a byte-order mark, so the profile functions keep any character of a
@@ -67,6 +60,19 @@ private:
     mutable FILETIME stamp_{};
     mutable bool read_ = false;
 };
+
+// The process-wide paths, settings files and instance handle, set once at start-up
+// (tests point them at a folder of their own with useSettingsPaths).
+struct AppGlobals {
+    SettingsPaths paths;
+    HINSTANCE instance = nullptr;
+    ReadOnlyIni rominfo{L""};
+    ReadOnlyIni sprites{L""};
+    ConfigFile config{L""};
+};
+AppGlobals& appGlobals();
+void initAppGlobals(HINSTANCE instance);
+void useSettingsPaths(const SettingsPaths& paths);
 
 // Text of an IniFile value in UTF-16, decoded by the file's encoding.
 std::wstring widenIniText(const std::string& text, IniEncoding encoding);

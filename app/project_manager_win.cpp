@@ -1,0 +1,270 @@
+#include "app/project_manager_win.h"
+
+#include "app/command_line.h"
+#include "app/message_win.h"
+#include "app/rom_file_win.h"
+#include "app/rom_io_win.h"
+#include "app/settings_win.h"
+#include "app/window_placement.h"
+#include "resource_ids.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+namespace vexa {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"vexaed_main";
+constexpr const wchar_t* kSection = kMainWindowSection;
+constexpr const wchar_t* kRomFilter = L"SNES ROM(*.smc)\0*.smc\0すべてのファイル(*.*)\0*.*\0";
+// The items that need an open ROM; the rest of the File menu always works.
+constexpr int kRomCommands[] = {IDM_FILE_SAVE,      IDM_FILE_SAVE_AS, IDM_FILE_RELOAD, IDM_FILE_CLOSE,
+                                IDM_FILE_TEST_PLAY, IDM_EDIT_UNDO,    IDM_EDIT_REDO};
+
+std::string cartName() {
+    return appGlobals().rominfo.file().value("ROMInfo", "CartName").value_or(std::string(kDefaultCartName));
+}
+
+} // namespace
+
+bool registerMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &MyWindow::windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    wc.hIconSm = wc.hIcon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    wc.lpszMenuName = L"VEXAED_MENU";
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0;
+}
+
+ProjectManager::ProjectManager() : recentFiles(this), levels(this), testPlay(this) {}
+
+ProjectManager::~ProjectManager() = default;
+
+bool ProjectManager::create(const wchar_t* commandLine, int showCommand) {
+    const MainWindowPlacement placement = readMainWindowPlacement(
+        [](const wchar_t* key, std::int32_t defaultValue) { return appGlobals().config.readInt(kSection, key, defaultValue); });
+    if (!CreateWindowExW(0, kClassName, L"Vexa Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, placement.x,
+                         placement.y, placement.width, placement.height, nullptr, nullptr, appGlobals().instance,
+                         static_cast<MyWindow*>(this)))
+        return false;
+    DragAcceptFiles(hwnd, TRUE);
+    setLoaded(false);
+    openCommandLine(commandLine);
+    ShowWindow(hwnd, placement.maximized ? SW_SHOWMAXIMIZED : showCommand);
+    UpdateWindow(hwnd);
+    return true;
+}
+
+LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate();
+    case WM_DESTROY: return onDestroy();
+    case WM_SIZE: MoveWindow(levels.hwnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case WM_ACTIVATE:
+        SetWindowPos(levels.inspectorWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+        break;
+    case WM_SETFOCUS: SetFocus(levels.hwnd); return 0;
+    case WM_ENABLE: EnableWindow(levels.inspectorWindow(), static_cast<BOOL>(wParam)); return 0;
+    case WM_CLOSE:
+        if (confirmSave()) DestroyWindow(window);
+        return 0;
+    case WM_COMMAND:
+        if (handleCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_DROPFILES: openDroppedFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    default: break;
+    }
+    return MyWindow::handleMessage(window, message, wParam, lParam);
+}
+
+LRESULT ProjectManager::onCreate() {
+    recentFiles.load(GetSubMenu(GetSubMenu(GetMenu(hwnd), MENU_POS_FILE), MENU_POS_RECENT_FILES));
+    undoBuffer.setOwner(&document);
+    undoBuffer.setMenu(this);
+    return levels.createView(hwnd) ? 0 : -1;
+}
+
+LRESULT ProjectManager::onDestroy() {
+    recentFiles.save();
+    writePlacement();
+    PostQuitMessage(0);
+    return 0;
+}
+
+void ProjectManager::writePlacement() {
+    WINDOWPLACEMENT wp{sizeof wp};
+    GetWindowPlacement(hwnd, &wp);
+    const RECT& r = wp.rcNormalPosition;
+    for (const auto& [key, value] : mainWindowPlacementValues({r.left, r.top, r.right, r.bottom}, IsZoomed(hwnd)))
+        appGlobals().config.writeString(kSection, key.c_str(), value);
+}
+
+void ProjectManager::setLoaded(bool open) {
+    document.loaded = open;
+    const std::wstring title = open ? romTitle + L" - Vexa Editor" : std::wstring(L"Vexa Editor");
+    SetWindowTextW(hwnd, title.substr(0, 255).c_str());
+    HMENU menu = GetMenu(hwnd);
+    for (int id : kRomCommands) EnableMenuItem(menu, id, MF_BYCOMMAND | (open ? MF_ENABLED : MF_GRAYED));
+    levels.enableStageView(open);
+    DrawMenuBar(hwnd);
+}
+
+bool ProjectManager::handleCommand(int id) {
+    if (recentFiles.handleCommand(id)) return true;
+    if (id == IDM_FILE_TEST_PLAY) return testPlay.startTestPlay(), true;
+    if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
+    if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;
+    switch (id) {
+    case IDM_FILE_OPEN: openRomWithDialog(); return true;
+    case IDM_FILE_SAVE:
+        if (document.loaded) saveRom();
+        return true;
+    case IDM_FILE_SAVE_AS:
+        if (document.loaded) saveRomAs();
+        return true;
+    case IDM_FILE_RELOAD:
+        if (document.loaded) reloadRom();
+        return true;
+    case IDM_FILE_CLOSE:
+        if (document.loaded) closeRom();
+        return true;
+    case IDM_FILE_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); return true;
+    default: return false;
+    }
+}
+
+void ProjectManager::setRomPath(const std::wstring& path) {
+    romPath = path;
+    romTitle = fileNamePart(path);
+}
+
+bool ProjectManager::openRom() {
+    // The path enters the recent list before the file is touched, so a path that
+    // fails to open still moves to the front.
+    recentFiles.addFile(romPath);
+    if (!openRomInto(document, romPath, cartName(), hwnd)) return false;
+    setLoaded(true);
+    document.markSaved();
+    undoBuffer.clear();
+    levels.loadCurrentStage();
+    return true;
+}
+
+bool ProjectManager::saveRom() { return saveRomFrom(document, romPath, hwnd); }
+
+void ProjectManager::closeDocumentState(bool unload) {
+    undoBuffer.clear();
+    levels.clearObjects();
+    if (unload) setLoaded(false);
+}
+
+bool ProjectManager::confirmSave() {
+    if (!document.loaded || !isModified()) return true;
+    const std::wstring question = (romTitle + L" は変更されています。保存しますか?").substr(0, 1023);
+    switch (askQuestion(hwnd, question.c_str(), MB_YESNOCANCEL)) {
+    case IDCANCEL: return false;
+    // Edits that could not be saved are never thrown away: a failed save cancels
+    // whatever asked the question.
+    case IDYES: return saveRom();
+    default: return true;
+    }
+}
+
+void ProjectManager::openRomWithDialog() {
+    if (!confirmSave()) return;
+    if (document.loaded) closeDocumentState(true);
+    wchar_t path[MAX_PATH] = {};
+    wchar_t name[MAX_PATH] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd;
+    ofn.lpstrFilter = kRomFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrFileTitle = name;
+    ofn.nMaxFileTitle = MAX_PATH;
+    ofn.lpstrTitle = L"開く";
+    ofn.lpstrDefExt = L"smc";
+    ofn.Flags = OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&ofn)) return;
+    setRomPath(path);
+    openRom();
+}
+
+void ProjectManager::openRomPath(const std::wstring& path) {
+    if (!confirmSave()) return;
+    if (document.loaded) closeDocumentState(true);
+    setRomPath(path);
+    openRom();
+}
+
+void ProjectManager::saveRomAs() {
+    wchar_t path[MAX_PATH] = {};
+    wchar_t name[MAX_PATH] = {};
+    lstrcpynW(path, romPath.c_str(), MAX_PATH);
+    lstrcpynW(name, romTitle.c_str(), MAX_PATH);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd;
+    ofn.lpstrFilter = kRomFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrFileTitle = name;
+    ofn.nMaxFileTitle = MAX_PATH;
+    ofn.lpstrTitle = L"保存";
+    ofn.lpstrDefExt = L"smc";
+    ofn.Flags = OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn)) return;
+    setRomPath(path);
+    setLoaded(true);
+    saveRom();
+}
+
+void ProjectManager::reloadRom() {
+    if (isModified() && askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL)
+        return;
+    closeDocumentState(false);
+    openRom();
+}
+
+void ProjectManager::closeRom() {
+    if (!confirmSave()) return;
+    closeDocumentState(true);
+}
+
+void ProjectManager::openCommandLine(const wchar_t* commandLine) {
+    for (const std::wstring& token : splitCommandLine(commandLine ? commandLine : L"")) {
+        setRomPath(token);
+        if (openRom()) break;
+    }
+}
+
+void ProjectManager::openDroppedFiles(HDROP drop) {
+    if (confirmSave()) {
+        if (document.loaded) closeDocumentState(true);
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+            path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+            setRomPath(path);
+            if (openRom()) break;
+        }
+    }
+    DragFinish(drop);
+}
+
+void ProjectManager::setUndoItem(bool enabled, const std::wstring& text) { setEditItem(IDM_EDIT_UNDO, enabled, text); }
+void ProjectManager::setRedoItem(bool enabled, const std::wstring& text) { setEditItem(IDM_EDIT_REDO, enabled, text); }
+
+void ProjectManager::setEditItem(int id, bool enabled, const std::wstring& text) {
+    HMENU edit = GetSubMenu(GetMenu(hwnd), MENU_POS_EDIT);
+    ModifyMenuW(edit, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text.c_str());
+}
+
+} // namespace vexa

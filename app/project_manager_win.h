@@ -1,0 +1,65 @@
+// The editor's main window and the owner of everything else: the ROM document, the
+// recent files, the undo history, the stage editor and test play.
+#pragma once
+
+#include "app/recent_menus_win.h"
+#include "app/rom_data_base.h"
+#include "app/rom_document.h"
+#include "app/test_play_win.h"
+#include "app/undo_buffer.h"
+#include "stage/level_manager_win.h"
+#include "ui/window_win.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+namespace vexa {
+
+bool registerMainWindowClass(HINSTANCE instance);
+
+class ProjectManager : public MyWindow, public RomData_Base, private UndoMenu {
+public:
+    ProjectManager();
+    ~ProjectManager() override;
+
+    bool create(const wchar_t* commandLine, int showCommand);
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void setLoaded(bool open);
+
+    // The file commands. openRom() reads the file named by romPath/romTitle, which the
+    // caller sets; saveRom() reports whether the file was written.
+    bool openRom();
+    bool saveRom();
+    void saveRomAs();
+    void openRomWithDialog();
+    void openRomPath(const std::wstring& path);
+    void reloadRom();
+    void closeRom();
+    bool confirmSave();
+    bool isModified() const { return document.isModified(); }
+
+    RomDocument document;
+    std::wstring romPath;
+    std::wstring romTitle;
+    RecentFileManager recentFiles;
+    UndoBuffer undoBuffer;
+    LevelManager levels;
+    TestPlayLauncher testPlay;
+
+private:
+    void closeDocumentState(bool unload);
+    void setRomPath(const std::wstring& path);
+    bool handleCommand(int id);
+    void openCommandLine(const wchar_t* commandLine);
+    void openDroppedFiles(HDROP drop);
+    void writePlacement();
+    LRESULT onCreate();
+    LRESULT onDestroy();
+
+    void setUndoItem(bool enabled, const std::wstring& text) override;
+    void setRedoItem(bool enabled, const std::wstring& text) override;
+    void setEditItem(int id, bool enabled, const std::wstring& text);
+};
+
+} // namespace vexa

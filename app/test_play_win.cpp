@@ -1,0 +1,85 @@
+#include "app/test_play_win.h"
+
+#include "app/message_win.h"
+#include "app/project_manager_win.h"
+#include "app/settings_win.h"
+#include "resource_ids.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+namespace vexa {
+
+namespace {
+
+constexpr int kPathChars = 260;
+
+const ConfigFile& config() { return appGlobals().config; }
+
+} // namespace
+
+std::wstring emulatorWorkingDirectory(const std::wstring& emulatorPath) {
+    const auto cut = emulatorPath.rfind(L'\\');
+    return cut == std::wstring::npos ? emulatorPath : emulatorPath.substr(0, cut);
+}
+
+void TestPlayLauncher::startTestPlay() {
+    const std::wstring emulator = config().readString(L"Emulator", L"Path", L"", kPathChars);
+    const HWND owner = project_->hwnd;
+    if (emulator.empty()) {
+        showError(owner, L"エミュレータが設定されていません。");
+        return;
+    }
+    // The ROM path goes to the emulator exactly as it stands, without quotes.
+    const std::wstring folder = emulatorWorkingDirectory(emulator);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", emulator.c_str(), project_->romPath.c_str(), folder.c_str(), SW_SHOWNORMAL));
+    if (result <= 32) showError(owner, L"エミュレータの起動に失敗しました。");
+}
+
+void TestPlayLauncher::editEmulatorPath() {
+    wchar_t path[kPathChars] = {};
+    lstrcpynW(path, config().readString(L"Emulator", L"Path", L"", kPathChars).c_str(), kPathChars);
+    SetEmulatorDialog dialog(path, kPathChars);
+    if (dialog.runModal(project_->hwnd) != IDCANCEL) config().writeString(L"Emulator", L"Path", path);
+}
+
+INT_PTR SetEmulatorDialog::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        SetDlgItemTextW(window, IDC_EMULATOR_PATH, path_);
+        return 1;
+    }
+    if (message != WM_COMMAND) return 0;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        GetDlgItemTextW(window, IDC_EMULATOR_PATH, path_, size_);
+        EndDialog(window, IDOK);
+        return 1;
+    case IDCANCEL: EndDialog(window, IDCANCEL); return 1;
+    case IDC_EMULATOR_BROWSE: browse(); return 1;
+    default: return 0;
+    }
+}
+
+void SetEmulatorDialog::browse() {
+    // Browsing starts from the path the dialog was opened with, and a cancelled file
+    // dialog puts that path back into the field.
+    wchar_t file[kPathChars];
+    lstrcpynW(file, path_, kPathChars);
+    wchar_t title[128] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd;
+    ofn.lpstrFilter = L"アプリケーション(*.exe)\0*.exe\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = kPathChars;
+    ofn.lpstrFileTitle = title;
+    ofn.nMaxFileTitle = 128;
+    ofn.lpstrTitle = L"エミュレータの設定";
+    ofn.lpstrDefExt = L"exe";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameW(&ofn)) lstrcpynW(file, path_, kPathChars);
+    SetDlgItemTextW(hwnd, IDC_EMULATOR_PATH, file);
+}
+
+} // namespace vexa

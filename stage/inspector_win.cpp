@@ -1,0 +1,141 @@
+#include "stage/inspector_win.h"
+
+#include "app/settings_win.h"
+
+#include <commctrl.h>
+
+#include <climits>
+
+namespace vexa {
+
+namespace {
+
+constexpr DWORD kInspectorStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU; // 0x82C80000
+constexpr DWORD kInspectorExStyle = WS_EX_TOOLWINDOW;
+constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE | TCS_FOCUSNEVER; // 0x50008000
+constexpr std::size_t kCaptionChars = 64;
+// What a missing position key reads as; it never names a real position.
+constexpr int kNoPosition = INT_MIN;
+
+HWND pageWindow(const TabPage* page) {
+    return page ? page->hwnd : nullptr;
+}
+
+} // namespace
+
+bool registerInspectorClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_NOCLOSE;
+    wc.lpfnWndProc = &MyWindow::windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kInspectorClassName;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool LevelEditInspector::create(TabPage* const pages[kPageCount], HWND ownerWindow) {
+    owner = ownerWindow;
+    return create(pages);
+}
+
+bool LevelEditInspector::create(TabPage* const pages[kPageCount]) {
+    const HINSTANCE instance = appGlobals().instance;
+    placed = false;
+    if (!CreateWindowExW(kInspectorExStyle, kInspectorClassName, L"", kInspectorStyle, 0, 0, 0, 0, owner, nullptr,
+                         instance, static_cast<MyWindow*>(this)))
+        return false;
+    tabControl = CreateWindowExW(0, WC_TABCONTROLW, L"", kTabStyle, 0, 0, 0, 0, hwnd, nullptr, instance, nullptr);
+    if (!tabControl) {
+        DestroyWindow(hwnd);
+        return false;
+    }
+    SendMessageW(tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    addPages(pages);
+    const SIZE tabSize = fitPagesToFirst();
+    showPage(0);
+    placeWindow(tabSize);
+    return true;
+}
+
+void LevelEditInspector::addPages(TabPage* const given[kPageCount]) {
+    pageCount = kPageCount;
+    pages.assign(given, given + kPageCount);
+    for (int i = 0; i < pageCount; ++i) {
+        if (!pages[i]) continue;
+        pages[i]->createPage(tabControl);
+        wchar_t caption[kCaptionChars] = {};
+        if (const wchar_t* text = pages[i]->pageCaption()) lstrcpynW(caption, text, kCaptionChars);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption;
+        SendMessageW(tabControl, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// Every page gets the first page's size, and the tab control the size whose display
+// area holds it. Returns the tab control's size.
+SIZE LevelEditInspector::fitPagesToFirst() {
+    RECT first{};
+    GetWindowRect(pageWindow(pages[0]), &first);
+    const int w = first.right - first.left;
+    const int h = first.bottom - first.top;
+    RECT r{0, 0, w, h};
+    SendMessageW(tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    for (TabPage* page : pages)
+        if (pageWindow(page)) MoveWindow(page->hwnd, -r.left, -r.top, w, h, FALSE);
+    const SIZE tabSize{r.right - r.left, r.bottom - r.top};
+    MoveWindow(tabControl, 0, 0, tabSize.cx, tabSize.cy, FALSE);
+    return tabSize;
+}
+
+void LevelEditInspector::placeWindow(SIZE clientSize) {
+    RECT frame{0, 0, clientSize.cx, clientSize.cy};
+    AdjustWindowRectEx(&frame, kInspectorStyle, FALSE, kInspectorExStyle);
+    const ConfigFile& config = appGlobals().config;
+    int x = config.readInt(L"Inspector", L"Pos_X", kNoPosition);
+    int y = config.readInt(L"Inspector", L"Pos_Y", kNoPosition);
+    if (x == kNoPosition || y == kNoPosition) x = y = 0;
+    MoveWindow(hwnd, x, y, frame.right - frame.left, frame.bottom - frame.top, FALSE);
+    placed = true;
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+}
+
+void LevelEditInspector::showPage(int index) {
+    for (int i = 0; i < pageCount; ++i)
+        if (pageWindow(pages[i])) ShowWindow(pages[i]->hwnd, i == index ? SW_SHOW : SW_HIDE);
+}
+
+void LevelEditInspector::savePosition(HWND window) {
+    if (!placed) return;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    appGlobals().config.writeInt(L"Inspector", L"Pos_X", rect.left);
+    appGlobals().config.writeInt(L"Inspector", L"Pos_Y", rect.top);
+}
+
+LRESULT LevelEditInspector::onActivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (owner) SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT LevelEditInspector::onNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->hwndFrom != tabControl || header->code != TCN_SELCHANGE)
+        return DefWindowProcW(window, message, wParam, lParam);
+    showPage(static_cast<int>(SendMessageW(tabControl, TCM_GETCURSEL, 0, 0)));
+    return 0;
+}
+
+LRESULT LevelEditInspector::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return 0;
+    case WM_DESTROY: savePosition(window); return 0;
+    case WM_ACTIVATE: return onActivate(window, message, wParam, lParam);
+    case WM_NOTIFY: return onNotify(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace vexa

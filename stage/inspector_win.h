@@ -1,0 +1,48 @@
+// The inspector: a floating tool window, owned by the main window, that holds the
+// sprite, banana and camera pages in a tab control.
+#pragma once
+
+#include "ui/window_win.h"
+
+#include <vector>
+
+namespace vexa {
+
+inline constexpr const wchar_t* kInspectorClassName = L"orloed_insp";
+
+// Registers "orloed_insp"; a class already registered counts as success.
+bool registerInspectorClass(HINSTANCE instance);
+
+class LevelEditInspector : public MyWindow {
+public:
+    static constexpr int kPageCount = 3;
+
+    explicit LevelEditInspector(HWND owner = nullptr) : owner(owner) {}
+
+    // Builds the window around the pages (sprites, bananas, cameras, in tab order),
+    // sized to the first page and placed where it was left last time.
+    bool create(TabPage* const pages[kPageCount]);
+    bool create(TabPage* const pages[kPageCount], HWND ownerWindow);
+    // Shows one page and hides the others; an index outside the pages hides them all.
+    void showPage(int index);
+
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    HWND tabControl = nullptr;
+
+private:
+    void addPages(TabPage* const pages[kPageCount]);
+    SIZE fitPagesToFirst();
+    void placeWindow(SIZE clientSize);
+    void savePosition(HWND window);
+    LRESULT onActivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::vector<TabPage*> pages;
+    int pageCount = 0;
+    HWND owner = nullptr;
+    // Until the window has been placed its rectangle says nothing worth remembering.
+    bool placed = false;
+};
+
+} // namespace vexa

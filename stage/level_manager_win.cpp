@@ -1,0 +1,367 @@
+#include "stage/level_manager_win.h"
+
+#include "app/project_manager_win.h"
+#include "app/settings_win.h"
+#include "resource_ids.h"
+#include "stage/level_select_dialog_win.h"
+
+#include <windowsx.h>
+
+namespace vexa {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"orloed_mapview";
+constexpr const wchar_t* kSection = L"MapView";
+constexpr int kDefaultStage = 37;
+constexpr UINT_PTR kPanTimer = 1;
+// Pointer movement within this box after a press is not a drag.
+constexpr int kDeadZoneLow = -4;
+constexpr int kDeadZoneHigh = 3;
+constexpr int kCtrlScroll = 256;
+
+bool inDeadZone(int d) { return d >= kDeadZoneLow && d <= kDeadZoneHigh; }
+
+} // namespace
+
+bool registerMapViewClasses(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = &MyWindow::windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0 && registerInspectorClass(instance);
+}
+
+LevelManager::LevelManager(ProjectManager* project)
+    : project(project), sprites(project, this), bananas(project, this), cameras(project, this), inspector(nullptr) {
+    tilemap.attach({[this] { return std::span<const std::uint8_t>(romImage()); }, [this] { return mainWindow(); },
+                    [this] { return hwnd; }});
+}
+
+LevelManager::~LevelManager() {
+    pan.end();
+    offscreen.release();
+}
+
+HWND LevelManager::mainWindow() const { return project->hwnd; }
+
+bool LevelManager::isPageMessage(MSG* msg) {
+    for (MyDialog* page : {static_cast<MyDialog*>(&sprites), static_cast<MyDialog*>(&bananas),
+                           static_cast<MyDialog*>(&cameras)})
+        if (page->hwnd && IsDialogMessageW(page->hwnd, msg)) return true;
+    return false;
+}
+
+std::span<std::uint8_t> LevelManager::romImage() const { return project->document.image; }
+
+bool LevelManager::createView(HWND main) {
+    stageNumber = appGlobals().config.readInt(kSection, L"LevelNumber", kDefaultStage);
+    if (!CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
+                         0, main, nullptr, appGlobals().instance, static_cast<MyWindow*>(this)))
+        return false;
+    TabPage* const pages[] = {&sprites, &bananas, &cameras};
+    return inspector.create(pages, main);
+}
+
+LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate();
+    case WM_DESTROY: onDestroy(); return 0;
+    case WM_SIZE:
+        hScroll.resizePage(LOWORD(lParam));
+        vScroll.resizePage(HIWORD(lParam));
+        return 0;
+    case WM_PAINT: onPaint(); return 0;
+    case WM_SETCURSOR: onSetCursor(lParam); return TRUE;
+    case WM_KEYDOWN:
+        if (onKeyDown(wParam)) return 0;
+        break;
+    case WM_CHAR:
+        if (onChar(wParam)) return 0;
+        break;
+    case WM_TIMER:
+        if (wParam == kPanTimer && pan.tick()) return 0;
+        break;
+    case WM_HSCROLL: hScroll.onScroll(wParam); return 0;
+    case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
+    case WM_MOUSEMOVE:
+        if (dragState != 0) onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_LBUTTONUP: onLeftButtonUp(); return 0;
+    case WM_MBUTTONDOWN: pan.begin({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_MBUTTONUP: pan.end(); return 0;
+    case WM_MOUSEWHEEL: onMouseWheel(wParam); return 0;
+    default: break;
+    }
+    return MyWindow::handleMessage(window, message, wParam, lParam);
+}
+
+LRESULT LevelManager::onCreate() {
+    HDC dc = GetDC(hwnd);
+    bool ok = offscreen.create(dc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (ok) {
+        HMENU stageMenu = GetSubMenu(GetMenu(mainWindow()), MENU_POS_STAGE);
+        recentLevels.load(GetSubMenu(stageMenu, MENU_POS_RECENT_STAGES));
+        ok = tilemap.initialize();
+        for (ObjectLayer* layer : layers) ok = ok && layer->initialize();
+    }
+    ReleaseDC(hwnd, dc);
+    if (!ok) return -1;
+    for (ScrollBar* bar : {&hScroll, &vScroll}) {
+        bar->setRange(0);
+        bar->setPage(1);
+        bar->state.lineStep = 32;
+        bar->setPosition(0);
+    }
+    return 0;
+}
+
+void LevelManager::onDestroy() {
+    pan.end();
+    appGlobals().config.writeInt(kSection, L"LevelNumber", stageNumber);
+    recentLevels.save();
+    tilemap.saveSettings();
+    for (ObjectLayer* layer : layers) layer->saveSettings();
+    offscreen.release();
+    if (inspector.hwnd && IsWindow(inspector.hwnd)) DestroyWindow(inspector.hwnd);
+}
+
+void LevelManager::enableStageView(bool open) {
+    HMENU menu = GetMenu(mainWindow());
+    const UINT state = open ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(GetSubMenu(menu, MENU_POS_VIEW), MENU_POS_VIEW_MAP, MF_BYPOSITION | state);
+    for (int id : {IDM_VIEW_SPRITES, IDM_VIEW_BANANAS, IDM_VIEW_CAMERAS, IDM_STAGE_SELECT})
+        EnableMenuItem(menu, id, MF_BYCOMMAND | state);
+    EnableMenuItem(GetSubMenu(menu, MENU_POS_STAGE), MENU_POS_RECENT_STAGES, MF_BYPOSITION | state);
+    ShowWindow(hwnd, open ? SW_SHOW : SW_HIDE);
+    for (ObjectLayer* layer : layers) layer->enable(open);
+}
+
+bool LevelManager::handleCommand(int command) {
+    if (const auto stage = recentLevels.entryForCommand(command)) {
+        stageNumber = *stage;
+        loadCurrentStage();
+        return true;
+    }
+    if (command >= IDM_RECENT_STAGE_FIRST && command <= IDM_RECENT_STAGE_LAST) return true;
+    if (command == IDM_RECENT_STAGE_CLEAR) {
+        recentLevels.clear();
+        return true;
+    }
+    if (tilemap.handleCommand(command)) return true;
+    switch (command) {
+    case IDM_VIEW_SPRITES: return sprites.toggleShown();
+    case IDM_VIEW_BANANAS: return bananas.toggleShown();
+    case IDM_VIEW_CAMERAS: return cameras.toggleShown();
+    case IDM_STAGE_SELECT: selectStage(); return true;
+    default: return false;
+    }
+}
+
+void LevelManager::selectStage() {
+    LevelSelectDialog dialog;
+    const INT_PTR chosen = dialog.runModal(mainWindow(), static_cast<LPARAM>(stageNumber));
+    if (chosen == -1) return;
+    stageNumber = static_cast<int>(chosen);
+    loadCurrentStage();
+}
+
+void LevelManager::loadCurrentStage() {
+    recentLevels.addLevel(stageNumber);
+    stageHeader = readStageHeaderOfStage(romImage(), stageNumber);
+    sprites.loadStage(stageNumber);
+    loadStageMap();
+}
+
+void LevelManager::loadStageMap() {
+    HDC dc = GetDC(hwnd);
+    tilemap.loadTilemap(stageHeader, dc);
+    ReleaseDC(hwnd, dc);
+    widthTiles = tilemap.widthTiles();
+    heightTiles = tilemap.heightTiles();
+    verticalLayout = tilemap.verticalLayout();
+    mapType = tilemap.mapType();
+
+    hScroll.setRange(widthTiles * 32 - 1);
+    vScroll.setRange(heightTiles * 32 - 1);
+    hScroll.setPosition(0);
+    vScroll.setPosition(0);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    hScroll.setPage(client.right);
+    vScroll.setPage(client.bottom);
+
+    // Banana and camera positions are read by the map type, so they load last.
+    bananas.loadStage(stageNumber);
+    cameras.loadStage(stageNumber);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void LevelManager::clearObjects() {
+    for (ObjectLayer* layer : layers) layer->clearObjects();
+}
+
+void LevelManager::invalidateView() { InvalidateRect(hwnd, nullptr, TRUE); }
+
+void LevelManager::clearSelectionsExcept(int kind) {
+    for (std::size_t i = 0; i < layers.size(); ++i)
+        if (static_cast<int>(i) + 1 != kind) layers[i]->selectedIndex = -1;
+}
+
+void LevelManager::showInspectorPage(int index) {
+    SendMessageW(inspector.tabControl, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    inspector.showPage(index);
+}
+
+void LevelManager::centerOn(int x, int y) {
+    auto centre = [](int at, int page, int tiles) {
+        const int wanted = at - page / 2;
+        const int limit = tiles * 32 - page;
+        return std::min(limit, wanted) < 0 ? 0 : std::min(wanted, limit);
+    };
+    hScroll.setPosition(centre(x, hScroll.state.page, widthTiles));
+    vScroll.setPosition(centre(y, vScroll.state.page, heightTiles));
+    invalidateView();
+}
+
+void LevelManager::onPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    const RECT& p = ps.rcPaint;
+    const int h = hScroll.state.position;
+    const int v = vScroll.state.position;
+    const RECT map{p.left + h, p.top + v, p.right + h, p.bottom + v};
+    const RECT drawing{map.left, map.top, map.right + 1, map.bottom + 1};
+
+    HDC target = offscreen.dc;
+    SelectObject(target, GetStockObject(NULL_PEN));
+    SelectObject(target, GetStockObject(LTGRAY_BRUSH));
+    Rectangle(target, 0, 0, drawing.right - drawing.left + 1, drawing.bottom - drawing.top + 1);
+    tilemap.drawTilemap(drawing, target);
+    // Cameras lie lowest and sprites on top; each kind draws its frames first and
+    // its labels in a second pass over all three.
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it) (*it)->drawFirstPass(target, drawing);
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it) (*it)->drawSecondPass(target, drawing);
+    BitBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, target, 0, 0, SRCCOPY);
+    EndPaint(hwnd, &ps);
+}
+
+void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosition, int oldPage) {
+    const int d = oldPosition - position;
+    const bool horizontal = axis == ScrollAxis::Horizontal;
+    const int across = horizontal ? vScroll.state.page : hScroll.state.page;
+    // Rectangles along the scrolled axis, given as (from, to) and the full width across.
+    auto rect = [&](int from, int to) {
+        return horizontal ? RECT{from, 0, to, across} : RECT{0, from, across, to};
+    };
+    const RECT area = rect(0, oldPage);
+    ScrollWindowEx(hwnd, horizontal ? d : 0, horizontal ? 0 : d, &area, &area, nullptr, nullptr,
+                   SW_INVALIDATE | SW_ERASE);
+    if (d > 0) {
+        const RECT strip = rect(0, d);
+        InvalidateRect(hwnd, &strip, TRUE);
+    }
+    if (oldPage + d < page) {
+        const RECT strip = rect(oldPage + d, page);
+        InvalidateRect(hwnd, &strip, TRUE);
+    }
+}
+
+POINT LevelManager::mapPoint(int clientX, int clientY) const {
+    return {clientX + hScroll.state.position, clientY + vScroll.state.position};
+}
+
+void LevelManager::onSetCursor(LPARAM lParam) {
+    if (dragState != 0) return;
+    const int hit = LOWORD(lParam);
+    if (hit == HTCLIENT) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        ScreenToClient(hwnd, &cursor);
+        const POINT at = mapPoint(cursor.x, cursor.y);
+        for (ObjectLayer* layer : layers)
+            if (layer->hoverTest(at.x, at.y)) return;
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    } else if (hit == HTHSCROLL || hit == HTVSCROLL) {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    }
+}
+
+bool LevelManager::onKeyDown(WPARAM key) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (ctrl) hScroll.scrollBy(key == VK_LEFT ? -kCtrlScroll : kCtrlScroll);
+        else SendMessageW(hwnd, WM_HSCROLL, key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
+        return true;
+    case VK_UP:
+    case VK_DOWN:
+        if (ctrl) vScroll.scrollBy(key == VK_UP ? -kCtrlScroll : kCtrlScroll);
+        else SendMessageW(hwnd, WM_VSCROLL, key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
+        return true;
+    default: return false;
+    }
+}
+
+bool LevelManager::onChar(WPARAM character) {
+    switch (character) {
+    case L'b': handleCommand(IDM_VIEW_BANANAS); return true;
+    case L'c': handleCommand(IDM_VIEW_CAMERAS); return true;
+    case L'm': handleCommand(IDM_VIEW_MAP_CYCLE); return true;
+    case L's': handleCommand(IDM_VIEW_SPRITES); return true;
+    default: return false;
+    }
+}
+
+void LevelManager::onMouseWheel(WPARAM wParam) {
+    // One line step per wheel message, whatever its delta.
+    const bool down = GET_WHEEL_DELTA_WPARAM(wParam) <= 0;
+    if (verticalLayout)
+        SendMessageW(hwnd, WM_VSCROLL, down ? SB_LINEDOWN : SB_LINEUP, 0);
+    else
+        SendMessageW(hwnd, WM_HSCROLL, down ? SB_LINERIGHT : SB_LINELEFT, 0);
+}
+
+void LevelManager::onLeftButtonDown(int x, int y) {
+    SetCapture(hwnd);
+    dragMoved = false;
+    const POINT at = mapPoint(x, y);
+    pressX = at.x;
+    pressY = at.y;
+    dragState = 1;
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        if (layers[i]->hitTest(at.x, at.y)) {
+            const int kind = static_cast<int>(i) + 1;
+            clearSelectionsExcept(kind);
+            showInspectorPage(static_cast<int>(i));
+            dragState = kind + 1;
+            break;
+        }
+    }
+    if (dragState == 1) clearSelectionsExcept(0);
+    invalidateView();
+}
+
+void LevelManager::onMouseMove(int x, int y) {
+    const POINT at = mapPoint(x, y);
+    if (!dragMoved) {
+        if (inDeadZone(at.x - pressX) && inDeadZone(at.y - pressY)) return;
+        dragMoved = true;
+    }
+    if (dragState >= 2) layers[static_cast<std::size_t>(dragState - 2)]->dragStep(at.x, at.y);
+    invalidateView();
+}
+
+void LevelManager::onLeftButtonUp() {
+    if (dragState >= 2) layers[static_cast<std::size_t>(dragState - 2)]->drop(dragMoved);
+    dragMoved = false;
+    dragState = 0;
+    ReleaseCapture();
+    invalidateView();
+}
+
+} // namespace vexa

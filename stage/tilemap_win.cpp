@@ -1,0 +1,147 @@
+#include "stage/tilemap_win.h"
+
+#include "app/message_win.h"
+#include "app/settings_win.h"
+#include "resources/resource_ids.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace vexa {
+
+namespace {
+
+constexpr const wchar_t* kMapViewSection = L"MapView";
+constexpr const wchar_t* kShowTilemapKey = L"ShowTilemap";
+constexpr const wchar_t* kMapExpandFailedMessage = L"マップデータの展開に失敗しました。";
+constexpr std::size_t kChipNameChars = 64;  // a name of at most 63 characters
+constexpr std::size_t kChipPathChars = 259; // the longest path the bitmap loader is given
+
+MapTableSettings readMapTableSettings() {
+    const ReadOnlyIni& rominfo = appGlobals().rominfo;
+    MapTableSettings settings;
+    settings.mapInfoBank = rominfo.readInt("Maps", "MapInfoBank", kDefaultMapInfoBank);
+    settings.mapABInfo = rominfo.readInt("Maps", "MapABInfo", kDefaultMapABInfo);
+    return settings;
+}
+
+std::wstring chipBitmapPath(std::uint8_t terrainNumber) {
+    char key[4] = {};
+    std::snprintf(key, sizeof key, "%02X", terrainNumber);
+    const std::wstring name = appGlobals().rominfo.readString("MapChip", key, L"", kChipNameChars);
+    std::wstring path = appGlobals().paths.programDirectory + L"chips\\" + name;
+    if (path.size() > kChipPathChars) path.resize(kChipPathChars);
+    return path;
+}
+
+// Values outside 0-2 (a hand-edited config.ini) stay put; the menu can still set one.
+int nextDisplayMode(int mode) {
+    switch (mode) {
+    case kTilemapHidden: return kTilemapGraphics;
+    case kTilemapGraphics: return kTilemapAttributes;
+    case kTilemapAttributes: return kTilemapHidden;
+    default: return mode;
+    }
+}
+
+} // namespace
+
+bool LevelTilemapManager::initialize() {
+    displayMode_ = appGlobals().config.readInt(kMapViewSection, kShowTilemapKey, kTilemapGraphics);
+    updateMapMenu();
+    return true;
+}
+
+void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC referenceDc) {
+    switch (loadTilemapData(image(), stageHeader, readMapTableSettings(), data_)) {
+    case TilemapLoadOutcome::DecompressionFailed: showError(mainWindow(), kMapExpandFailedMessage); break;
+    case TilemapLoadOutcome::Loaded:
+        chipBitmap_.loadFile(referenceDc, chipBitmapPath(data_.terrainNumber).c_str());
+        break;
+    case TilemapLoadOutcome::NoMap:
+    case TilemapLoadOutcome::NoTerrainData: break;
+    }
+}
+
+void LevelTilemapManager::drawTilemap(const RECT& viewRect, HDC targetDc) const {
+    if (displayMode_ == kTilemapAttributes) return;
+    if (!data_.loaded || displayMode_ == kTilemapHidden) {
+        // Drawn with whatever pen the caller selected; the map view's null pen leaves
+        // the right and bottom edges out.
+        const long long width = std::min<long long>(static_cast<long long>(viewRect.right) - viewRect.left,
+                                                    static_cast<long long>(data_.widthTiles) * kTileSize);
+        const long long height = std::min<long long>(static_cast<long long>(viewRect.bottom) - viewRect.top,
+                                                     static_cast<long long>(data_.heightTiles) * kTileSize);
+        SelectObject(targetDc, GetStockObject(BLACK_BRUSH));
+        Rectangle(targetDc, 0, 0, static_cast<int>(width), static_cast<int>(height));
+        return;
+    }
+    if (displayMode_ == kTilemapGraphics) drawCells(viewRect, targetDc);
+}
+
+// The cells that meet the rectangle, plus one column to the right and one row below.
+void LevelTilemapManager::drawCells(const RECT& viewRect, HDC targetDc) const {
+    const long long left = viewRect.left;
+    const long long top = viewRect.top;
+    // A rectangle reaching left of or above the map starts at cell 0 instead of
+    // indexing before the arrays.
+    const long long c0 = std::max<long long>(0, left / kTileSize);
+    const long long r0 = std::max<long long>(0, top / kTileSize);
+    const long long c1 = std::min<long long>(data_.widthTiles - 1, viewRect.right / kTileSize + 1);
+    const long long r1 = std::min<long long>(data_.heightTiles - 1, viewRect.bottom / kTileSize + 1);
+    const auto& cells = data_.chipCells;
+    for (long long c = c0; c <= c1; ++c) {
+        for (long long r = r0; r <= r1; ++r) {
+            const long long index = r * data_.widthTiles + c;
+            if (index >= static_cast<long long>(cells.size())) break;
+            const std::uint16_t cell = cells[static_cast<std::size_t>(index)];
+            BitBlt(targetDc, static_cast<int>(c * kTileSize - left), static_cast<int>(r * kTileSize - top), kTileSize,
+                   kTileSize, chipBitmap_.dc, (cell & 0xFF) * kTileSize, (cell >> 8) * kTileSize, SRCCOPY);
+        }
+    }
+}
+
+bool LevelTilemapManager::handleCommand(int command) {
+    switch (command) {
+    case IDM_VIEW_MAP_HIDDEN: displayMode_ = kTilemapHidden; break;
+    case IDM_VIEW_MAP_GRAPHICS: displayMode_ = kTilemapGraphics; break;
+    case IDM_VIEW_MAP_ATTRIBUTES: displayMode_ = kTilemapAttributes; break;
+    case IDM_VIEW_MAP_CYCLE: displayMode_ = nextDisplayMode(displayMode_); break;
+    default: return false;
+    }
+    updateMapMenu();
+    if (HWND view = mapView()) InvalidateRect(view, nullptr, TRUE);
+    return true;
+}
+
+void LevelTilemapManager::updateMapMenu() const {
+    HMENU menu = GetMenu(mainWindow());
+    if (!menu) return;
+    const int items[] = {IDM_VIEW_MAP_HIDDEN, IDM_VIEW_MAP_GRAPHICS, IDM_VIEW_MAP_ATTRIBUTES};
+    for (int mode = kTilemapHidden; mode <= kTilemapAttributes; ++mode) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE;
+        info.fState = displayMode_ == mode ? MFS_CHECKED : 0;
+        SetMenuItemInfoW(menu, static_cast<UINT>(items[mode]), FALSE, &info);
+    }
+}
+
+void LevelTilemapManager::saveSettings() const {
+    appGlobals().config.writeInt(kMapViewSection, kShowTilemapKey, displayMode_);
+}
+
+std::span<const std::uint8_t> LevelTilemapManager::image() const {
+    return owner_.image ? owner_.image() : std::span<const std::uint8_t>{};
+}
+
+HWND LevelTilemapManager::mainWindow() const {
+    return owner_.mainWindow ? owner_.mainWindow() : nullptr;
+}
+
+HWND LevelTilemapManager::mapView() const {
+    return owner_.mapView ? owner_.mapView() : nullptr;
+}
+
+} // namespace vexa

@@ -1,0 +1,69 @@
+#include "ui/scroll_bars_win.h"
+
+#include "app/settings_win.h"
+#include "resource_ids.h"
+
+#include <commctrl.h>
+
+namespace vexa {
+
+void ScrollBar::apply(const ScrollUpdate& update) {
+    if (update.fields != 0 && window_->hwnd) {
+        SCROLLINFO info{sizeof info};
+        if (update.fields & kScrollFieldRange) info.fMask |= SIF_RANGE;
+        if (update.fields & kScrollFieldPage) info.fMask |= SIF_PAGE;
+        if (update.fields & kScrollFieldPosition) info.fMask |= SIF_POS;
+        if (state.disableNoScroll) info.fMask |= SIF_DISABLENOSCROLL;
+        info.nMin = state.minimum;
+        info.nMax = state.maximum;
+        info.nPage = static_cast<UINT>(state.page);
+        info.nPos = state.position;
+        SetScrollInfo(window_->hwnd, axis_ == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT, &info, state.redrawBar);
+    }
+    if (update.notify) client_->scrolled(axis_, update.position, update.page, update.oldPosition, update.oldPage);
+}
+
+POINT MButtonPan::startOnScreen() const {
+    POINT p = start_;
+    ClientToScreen(window_->hwnd, &p);
+    return p;
+}
+
+void MButtonPan::begin(POINT start) {
+    start_ = start;
+    active_ = true;
+    SetCapture(window_->hwnd);
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    dragImage_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0);
+    const int icon = mode_ == kHorizontal ? IDI_PAN_HORIZONTAL : mode_ == kVertical ? IDI_PAN_VERTICAL : IDI_PAN_BOTH;
+    ImageList_AddIcon(dragImage_, LoadIconW(appGlobals().instance, MAKEINTRESOURCEW(icon)));
+    ImageList_BeginDrag(dragImage_, 0, 15, 15);
+    const POINT screen = startOnScreen();
+    ImageList_DragEnter(GetDesktopWindow(), screen.x, screen.y);
+    SetTimer(window_->hwnd, timerId_, period_, nullptr);
+}
+
+bool MButtonPan::tick() {
+    if (!active_) return false;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(window_->hwnd, &cursor);
+    if (mode_ & kHorizontal) target_->hScroll.scrollBy(panScrollStep(cursor.x - start_.x));
+    if (mode_ & kVertical) target_->vScroll.scrollBy(panScrollStep(cursor.y - start_.y));
+    const POINT screen = startOnScreen();
+    ImageList_DragMove(screen.x, screen.y);
+    return true;
+}
+
+void MButtonPan::end() {
+    if (!active_) return;
+    KillTimer(window_->hwnd, timerId_);
+    ImageList_DragLeave(GetDesktopWindow());
+    ImageList_EndDrag();
+    ImageList_Destroy(dragImage_);
+    dragImage_ = nullptr;
+    ReleaseCapture();
+    active_ = false;
+}
+
+} // namespace vexa

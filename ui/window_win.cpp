@@ -1,0 +1,112 @@
+#include "ui/window_win.h"
+
+#include "app/settings_win.h"
+
+#include <utility>
+
+namespace vexa {
+
+namespace {
+
+HWND handleOf(Window* window) { return window ? window->hwnd : nullptr; }
+
+// What the platform hands to the dialog procedure with WM_INITDIALOG.
+using DialogStart = std::pair<MyDialog*, LPARAM>;
+
+INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+} // namespace
+
+MyWindow::~MyWindow() {
+    if (bound && hwnd) RemovePropW(hwnd, kInstanceProperty);
+}
+
+LRESULT MyWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MyWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<MyWindow*>(GetPropW(window, kInstanceProperty));
+    if (message == WM_DESTROY) {
+        if (!self) return DefWindowProcW(window, message, wParam, lParam);
+        if (self->hwnd && self->bound) RemovePropW(window, kInstanceProperty);
+        self->bound = 0;
+        return self->handleMessage(window, message, wParam, lParam);
+    }
+    if (self) return self->handleMessage(window, message, wParam, lParam);
+    if (message == WM_CREATE) {
+        auto* created = static_cast<MyWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (created) {
+            created->bound = 1;
+            created->hwnd = window;
+            SetPropW(window, kInstanceProperty, created);
+            return created->handleMessage(window, message, wParam, lParam);
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+INT_PTR Dialog::runModal(Window* parent, LPARAM initParam) {
+    return DialogBoxParamW(appGlobals().instance, templateName(), handleOf(parent), plainDialogProc, initParam);
+}
+
+INT_PTR Dialog::runModal(Window* parent) { return runModal(parent, 0); }
+
+MyDialog::~MyDialog() {
+    if (bound && hwnd) RemovePropW(hwnd, kInstanceProperty);
+}
+
+INT_PTR MyDialog::handleMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+INT_PTR MyDialog::runModal(HWND parent, LPARAM initParam) {
+    DialogStart start{this, initParam};
+    return DialogBoxParamW(appGlobals().instance, templateName(), parent, dialogProc,
+                           reinterpret_cast<LPARAM>(&start));
+}
+
+INT_PTR MyDialog::runModal(HWND parent) { return runModal(parent, LPARAM{0}); }
+INT_PTR MyDialog::runModal(Window* parent, LPARAM initParam) { return runModal(handleOf(parent), initParam); }
+INT_PTR MyDialog::runModal(Window* parent) { return runModal(handleOf(parent), LPARAM{0}); }
+
+bool MyDialog::createModeless(HWND parent, LPARAM initParam) {
+    DialogStart start{this, initParam};
+    hwnd = CreateDialogParamW(appGlobals().instance, templateName(), parent, dialogProc,
+                              reinterpret_cast<LPARAM>(&start));
+    return hwnd != nullptr;
+}
+
+bool MyDialog::createModeless(HWND parent) { return createModeless(parent, LPARAM{0}); }
+bool MyDialog::createModeless(Window* parent, LPARAM initParam) { return createModeless(handleOf(parent), initParam); }
+bool MyDialog::createModeless(Window* parent) { return createModeless(handleOf(parent), LPARAM{0}); }
+
+INT_PTR CALLBACK MyDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<MyDialog*>(GetPropW(window, kInstanceProperty));
+    if (message == WM_DESTROY) {
+        if (!self) return 0;
+        if (self->hwnd && self->bound) RemovePropW(window, kInstanceProperty);
+        self->bound = 0;
+        return self->handleMessage(window, message, wParam, lParam);
+    }
+    if (self) return self->handleMessage(window, message, wParam, lParam);
+    if (message == WM_INITDIALOG && lParam) {
+        const auto* start = reinterpret_cast<const DialogStart*>(lParam);
+        self = start->first;
+        self->bound = 1;
+        self->hwnd = window;
+        SetPropW(window, kInstanceProperty, self);
+        return self->handleMessage(window, message, wParam, start->second);
+    }
+    return 0;
+}
+
+void TabPage::enableTabTexture(HWND page) {
+    HMODULE theme = LoadLibraryW(L"uxtheme.dll");
+    if (!theme) return;
+    using EnableTexture = HRESULT(WINAPI*)(HWND, DWORD);
+    if (auto enable = reinterpret_cast<EnableTexture>(
+            reinterpret_cast<void*>(GetProcAddress(theme, "EnableThemeDialogTexture"))))
+        enable(page, 6);
+    FreeLibrary(theme);
+}
+
+} // namespace vexa

@@ -1,0 +1,89 @@
+// The window toolkit: objects bound to their windows through a window property,
+// messages routed to a virtual handler, dialogs run from template names.
+#pragma once
+
+#include <windows.h>
+
+namespace vexa {
+
+// Name of the window property that points from a window to its object.
+inline constexpr const wchar_t* kInstanceProperty = L"__BFC_OWN_INSTANCE__";
+
+class Base {};
+
+class UI_Base : public virtual Base {};
+
+class Window : public virtual UI_Base {
+public:
+    HWND hwnd = nullptr;
+};
+
+// A window whose messages go to handleMessage. Pass the object (as MyWindow*) as the
+// creation parameter; it is bound on WM_CREATE and unbound on WM_DESTROY. Messages
+// before WM_CREATE get default processing.
+class MyWindow : public virtual Window {
+public:
+    MyWindow() = default;
+    MyWindow(const MyWindow&) = delete;
+    MyWindow& operator=(const MyWindow&) = delete;
+    virtual ~MyWindow();
+
+    virtual LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The window procedure every window class of the editor registers.
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool isBound() const { return bound != 0; }
+
+protected:
+    int bound = 0;
+};
+
+class Dialog : public virtual Window {
+public:
+    virtual const wchar_t* templateName() const = 0;
+    virtual ~Dialog() = default;
+    // Runs the template modally with no message handler of its own.
+    virtual INT_PTR runModal(Window* parent, LPARAM initParam);
+    virtual INT_PTR runModal(Window* parent);
+};
+
+// A dialog whose messages go to handleMessage; it is bound on WM_INITDIALOG, whose
+// lParam then carries the init parameter. Messages before it are answered with 0.
+class MyDialog : public virtual Dialog {
+public:
+    MyDialog() = default;
+    MyDialog(const MyDialog&) = delete;
+    MyDialog& operator=(const MyDialog&) = delete;
+    ~MyDialog() override;
+
+    virtual INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    virtual INT_PTR runModal(HWND parent, LPARAM initParam);
+    virtual INT_PTR runModal(HWND parent);
+    virtual bool createModeless(HWND parent, LPARAM initParam);
+    virtual bool createModeless(HWND parent);
+    virtual bool createModeless(Window* parent, LPARAM initParam);
+    virtual bool createModeless(Window* parent);
+    INT_PTR runModal(Window* parent, LPARAM initParam) override;
+    INT_PTR runModal(Window* parent) override;
+
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool isBound() const { return bound != 0; }
+
+protected:
+    int bound = 0;
+};
+
+// A page of the inspector's tab control.
+class TabPage : public virtual Window {
+public:
+    virtual const wchar_t* pageCaption() const = 0;
+    virtual bool createPage(HWND parent) = 0;
+
+protected:
+    // Gives a page the tab control's background where the theme library offers it.
+    static void enableTabTexture(HWND page);
+};
+
+} // namespace vexa
