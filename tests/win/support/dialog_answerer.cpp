@@ -8,6 +8,14 @@ namespace {
 
 DialogAnswerer* active = nullptr;
 
+// A dialog is answered once it shows and takes input (one with a modal dialog of its
+// own open is disabled). Wine's file dialog crashes on OK before its shell view exists.
+bool readyForAnswer(HWND dialog) {
+    const bool fileDialog = GetDlgItem(dialog, 0x47C) || GetDlgItem(dialog, 0x480);
+    return IsWindowVisible(dialog) && IsWindowEnabled(dialog) &&
+           (!fileDialog || FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr));
+}
+
 std::wstring windowText(HWND hwnd) {
     wchar_t buffer[2048] = {};
     if (hwnd) GetWindowTextW(hwnd, buffer, 2048);
@@ -44,23 +52,38 @@ void CALLBACK DialogAnswerer::timerProc(HWND, UINT, UINT_PTR, DWORD) {
 void DialogAnswerer::onActivate(HWND dialog) {
     if (std::any_of(open_.begin(), open_.end(), [&](const Open& o) { return o.hwnd == dialog; })) return;
     SeenDialog seen{windowText(dialog), windowText(GetDlgItem(dialog, 0xFFFF)), IDCANCEL, false};
+    Answer answer{IDCANCEL, nullptr};
     if (!answers_.empty()) {
-        seen.answer = answers_.front();
-        seen.scripted = true;
+        answer = std::move(answers_.front());
         answers_.pop_front();
+        seen.answer = answer.button;
+        seen.scripted = true;
     }
     seen_.push_back(seen);
-    open_.push_back({dialog, seen.answer, GetTickCount()});
+    open_.push_back({dialog, std::move(answer), false, seen_.size() - 1});
 }
 
 void DialogAnswerer::onTimer() {
-    for (auto it = open_.begin(); it != open_.end();) {
-        if (!IsWindow(it->hwnd)) {
-            it = open_.erase(it);
-            continue;
+    // An action may open a nested dialog and run its modal loop, which calls this
+    // again: work on a snapshot and mark each dialog before acting on it.
+    open_.erase(std::remove_if(open_.begin(), open_.end(), [](const Open& o) { return !IsWindow(o.hwnd); }),
+                open_.end());
+    std::vector<HWND> ready;
+    for (const Open& o : open_)
+        if (readyForAnswer(o.hwnd)) ready.push_back(o.hwnd);
+    for (HWND dialog : ready) {
+        auto it = std::find_if(open_.begin(), open_.end(), [&](const Open& o) { return o.hwnd == dialog; });
+        if (it == open_.end() || !IsWindow(dialog)) continue;
+        Answer answer = it->answer;
+        const bool act = !it->acted && answer.action;
+        if (!it->acted) {
+            // The texts are complete once the dialog shows; at activation they may not be.
+            seen_[it->seenIndex].caption = windowText(dialog);
+            seen_[it->seenIndex].text = windowText(GetDlgItem(dialog, 0xFFFF));
         }
-        if (IsWindowVisible(it->hwnd)) PostMessageW(it->hwnd, WM_COMMAND, MAKEWPARAM(it->answer, BN_CLICKED), 0);
-        ++it;
+        it->acted = true;
+        if (act) answer.action(dialog);
+        if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED), 0);
     }
 }
 

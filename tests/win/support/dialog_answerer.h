@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,12 @@ public:
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-    // The next dialog is closed with this button (IDOK, IDYES, IDNO, IDCANCEL ...).
-    void answerNext(int buttonId) { answers_.push_back(buttonId); }
+    // Acts on an open dialog before its button is pressed (e.g. types into a field).
+    using Action = std::function<void(HWND dialog)>;
+
+    // The next dialog is closed with this button (IDOK, IDYES, IDNO, IDCANCEL ...),
+    // after `action` has run on it once it is visible.
+    void answerNext(int buttonId, Action action = nullptr) { answers_.push_back({buttonId, std::move(action)}); }
     const std::vector<SeenDialog>& seen() const { return seen_; }
     void clear() {
         seen_.clear();
@@ -39,14 +44,19 @@ private:
     void onActivate(HWND dialog);
     void onTimer();
 
+    struct Answer {
+        int button;
+        Action action;
+    };
     struct Open {
         HWND hwnd;
-        int answer;
-        DWORD since;
+        Answer answer;
+        bool acted;
+        std::size_t seenIndex;
     };
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
-    std::deque<int> answers_;
+    std::deque<Answer> answers_;
     std::vector<SeenDialog> seen_;
     std::vector<Open> open_;
 };
