@@ -1,0 +1,178 @@
+#include "stage/level_manager_win.h"
+
+#include "app/settings_win.h"
+#include "support/editor_session.h"
+
+#include "resource_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace vexa {
+namespace {
+
+using test::EditorSession;
+using test::pumpMessages;
+using test::titledImage;
+
+// An image whose stage table gives every stage a header of type 4 or 5 (no tile
+// map) except the stages listed, which point at a terrain without data: 8 x 8 cells.
+std::vector<std::uint8_t> stageImage() {
+    auto image = titledImage();
+    // Stage table in bank 0x3D: stage n's header at 0x1000 + 8n.
+    for (int n = 0; n < 64; ++n) {
+        const unsigned header = 0x1000 + 8 * n;
+        setRomWord(image, 0x3D, 2 * n, static_cast<std::uint16_t>(header));
+        setRomWord(image, 0x3D, header, n == 5 ? 4 : 0); // stage 5 has no tile map
+    }
+    return image;
+}
+
+class MapViewTest : public testing::Test {
+protected:
+    void open(const std::string& config = "") {
+        if (!config.empty()) editor.writeSetting(L"config.ini", config);
+        const std::wstring path = editor.writeRom(L"stages.smc", stageImage());
+        ASSERT_TRUE(editor.start(L"\"" + path + L"\""));
+        ASSERT_TRUE(editor.project->document.loaded);
+        MoveWindow(editor.project->hwnd, 0, 0, 400, 300, TRUE);
+        pumpMessages();
+    }
+    LevelManager& view() { return editor.project->levels; }
+    void key(UINT message, WPARAM code) {
+        SendMessageW(view().hwnd, message, code, 0);
+        pumpMessages();
+    }
+    HMENU recentStages() { return GetSubMenu(GetSubMenu(editor.menu(), MENU_POS_STAGE), MENU_POS_RECENT_STAGES); }
+
+    EditorSession editor;
+};
+
+TEST_F(MapViewTest, OpeningLoadsTheSavedStageIntoTheRecentList) {
+    open("[MapView]\r\nLevelNumber=3\r\n[RecentLevels]\r\n0=9\r\n1=-1\r\n2=5\r\n");
+    EXPECT_EQ(view().stageNumber, 3);
+    EXPECT_EQ(editor.submenuTexts(recentStages()),
+              (std::vector<std::wstring>{L"03: ?", L"09: ?", L"-", L"履歴のクリア(&C)"}));
+    // A terrain entry without data: 8 x 8 cells, so the range ends at 255.
+    EXPECT_EQ(view().widthTiles, 8);
+    EXPECT_EQ(view().hScroll.state.maximum, 255);
+    EXPECT_TRUE(view().verticalLayout);
+}
+
+TEST_F(MapViewTest, RecentStageCommandLoadsThatStageAndClearWritesMinusOnes) {
+    open("[RecentLevels]\r\n0=5\r\n");
+    EXPECT_EQ(view().stageNumber, 37);
+    editor.command(IDM_RECENT_STAGE_FIRST + 1);
+    EXPECT_EQ(view().stageNumber, 5);
+    EXPECT_EQ(view().widthTiles, 0) << "a stage of type 4 has no map";
+    EXPECT_EQ(editor.submenuTexts(recentStages()).front(), L"05: ?");
+    editor.command(IDM_RECENT_STAGE_CLEAR);
+    EXPECT_EQ(editor.submenuTexts(recentStages()), (std::vector<std::wstring>{L"-", L"履歴のクリア(&C)"}));
+    editor.stop();
+    EXPECT_EQ(editor.config(L"RecentLevels", L"0"), L"-1");
+    EXPECT_EQ(editor.config(L"RecentLevels", L"15"), L"-1");
+    EXPECT_EQ(editor.config(L"MapView", L"LevelNumber"), L"5");
+}
+
+TEST_F(MapViewTest, StageSelectionLoadsTheChosenStageAndCancelKeepsIt) {
+    open();
+    editor.dialogs.answerNext(IDCANCEL);
+    editor.command(IDM_STAGE_SELECT);
+    EXPECT_EQ(view().stageNumber, 37);
+    editor.dialogs.answerNext(IDOK, [](HWND dialog) {
+        SendDlgItemMessageW(dialog, IDC_LEVEL_LIST, LB_SETCURSEL, 12, 0);
+    });
+    editor.command(IDM_STAGE_SELECT);
+    EXPECT_EQ(view().stageNumber, 12);
+}
+
+TEST_F(MapViewTest, ArrowKeysScrollALineOrWithCtrl256Pixels) {
+    open();
+    // A wide map: make the terrain ranges large enough to move.
+    view().hScroll.setRange(4000);
+    view().vScroll.setRange(4000);
+    key(WM_KEYDOWN, VK_RIGHT);
+    EXPECT_EQ(view().hScroll.state.position, 32);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    key(WM_KEYDOWN, VK_RIGHT);
+    key(WM_KEYDOWN, VK_DOWN);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(view().hScroll.state.position, 32 + 256);
+    EXPECT_EQ(view().vScroll.state.position, 256);
+    key(WM_KEYDOWN, VK_LEFT);
+    EXPECT_EQ(view().hScroll.state.position, 256);
+}
+
+TEST_F(MapViewTest, WheelScrollsOneLineAlongTheLayout) {
+    open();
+    view().hScroll.setRange(4000);
+    view().vScroll.setRange(4000);
+    view().verticalLayout = false;
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA * 3), 0);
+    EXPECT_EQ(view().hScroll.state.position, 32) << "a fast multi-notch message still moves one line";
+    view().verticalLayout = true;
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(view().vScroll.state.position, 32);
+}
+
+TEST_F(MapViewTest, LowerCaseKeysCycleTheMapModeUpperCaseDoNot) {
+    open();
+    ASSERT_EQ(view().tilemap.displayMode(), 1);
+    EXPECT_TRUE(editor.menuChecked(IDM_VIEW_MAP_GRAPHICS));
+    key(WM_CHAR, 'M');
+    EXPECT_EQ(view().tilemap.displayMode(), 1);
+    key(WM_CHAR, 'm');
+    EXPECT_EQ(view().tilemap.displayMode(), 2);
+    EXPECT_TRUE(editor.menuChecked(IDM_VIEW_MAP_ATTRIBUTES));
+    EXPECT_FALSE(editor.menuChecked(IDM_VIEW_MAP_GRAPHICS));
+    editor.command(IDM_VIEW_MAP_HIDDEN);
+    EXPECT_EQ(view().tilemap.displayMode(), 0);
+    editor.stop();
+    EXPECT_EQ(editor.config(L"MapView", L"ShowTilemap"), L"0");
+}
+
+TEST_F(MapViewTest, CenterOnANarrowMapKeepsTheLeftEdge) {
+    open();
+    view().centerOn(100, 100);
+    EXPECT_EQ(view().hScroll.state.position, 0) << "the 8-cell map is narrower than the view";
+    view().widthTiles = 100;
+    view().heightTiles = 100;
+    view().hScroll.setRange(3199);
+    view().vScroll.setRange(3199);
+    RECT client;
+    GetClientRect(view().hwnd, &client);
+    view().centerOn(1000, 3190);
+    EXPECT_EQ(view().hScroll.state.position, 1000 - client.right / 2);
+    EXPECT_EQ(view().vScroll.state.position, 3200 - client.bottom) << "clamped to the end of the map";
+}
+
+TEST_F(MapViewTest, InspectorFollowsTheMainWindowAndItsModalDialogs) {
+    open();
+    HWND inspector = view().inspectorWindow();
+    EXPECT_EQ(GetWindow(inspector, GW_OWNER), editor.project->hwnd);
+    EnableWindow(editor.project->hwnd, FALSE);
+    EXPECT_FALSE(IsWindowEnabled(inspector)) << "a modal dialog of the main window blocks the inspector too";
+    EnableWindow(editor.project->hwnd, TRUE);
+    EXPECT_TRUE(IsWindowEnabled(inspector));
+}
+
+TEST_F(MapViewTest, RedoHasTwoShortcuts) {
+    open();
+    HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"ORLOED_ACC");
+    ACCEL table[16];
+    const int count = CopyAcceleratorTableW(accelerators, table, 16);
+    int redo = 0;
+    for (int i = 0; i < count; ++i)
+        if (table[i].cmd == IDM_EDIT_REDO) ++redo;
+    EXPECT_EQ(redo, 2) << "Ctrl+Y and Ctrl+Shift+Z";
+}
+
+} // namespace
+} // namespace vexa
