@@ -38,7 +38,13 @@ start_xvfb
 trap stop_xvfb EXIT
 wine "$sample/vexa_editor.exe" "$winrom" </dev/null >/dev/null 2>&1 &
 editor=$!
-sleep "${VEXA_SHOT_DELAY:-12}"
+# Wait for the main window (a first start of a new prefix takes a while), then let
+# it finish painting.
+for _ in $(seq 120); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'Vexa Editor' && break
+    sleep 0.5
+done
+sleep 3
 import -window root out/screenshot.png
 kill "$editor" 2>/dev/null || true
 WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true

@@ -9,6 +9,7 @@
 #include "resource_ids.h"
 
 #include <commdlg.h>
+#include <cstdio>
 #include <shellapi.h>
 
 namespace vexa {
@@ -16,6 +17,7 @@ namespace vexa {
 namespace {
 
 constexpr const wchar_t* kClassName = L"vexaed_main";
+constexpr UINT_PTR kRaiseInspectorTimer = 1;
 constexpr const wchar_t* kSection = kMainWindowSection;
 constexpr const wchar_t* kRomFilter = L"SNES ROM(*.smc)\0*.smc\0すべてのファイル(*.*)\0*.*\0";
 // The items that need an open ROM; the rest of the File menu always works.
@@ -66,9 +68,18 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_CREATE: return onCreate();
     case WM_DESTROY: return onDestroy();
     case WM_SIZE: MoveWindow(levels.hwnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
-    case WM_ACTIVATE:
-        SetWindowPos(levels.inspectorWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    case WM_ACTIVATE: raiseInspector(); break;
+    case WM_WINDOWPOSCHANGED:
+        // Windows keeps the owned inspector above the main window by itself; Wine
+        // does not, so every change of the main window's place in the z-order lifts
+        // the inspector again.
+        if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER)) raiseInspector();
         break;
+    case WM_TIMER:
+        if (wParam != kRaiseInspectorTimer) break;
+        KillTimer(hwnd, kRaiseInspectorTimer);
+        SetWindowPos(levels.inspectorWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+        return 0;
     case WM_SETFOCUS: SetFocus(levels.hwnd); return 0;
     case WM_ENABLE: EnableWindow(levels.inspectorWindow(), static_cast<BOOL>(wParam)); return 0;
     case WM_CLOSE:
@@ -95,6 +106,12 @@ LRESULT ProjectManager::onDestroy() {
     writePlacement();
     PostQuitMessage(0);
     return 0;
+}
+
+void ProjectManager::raiseInspector() {
+    // Deferred: Wine restacks an activated window once more after its messages have
+    // been handled.
+    SetTimer(hwnd, kRaiseInspectorTimer, 50, nullptr);
 }
 
 void ProjectManager::writePlacement() {

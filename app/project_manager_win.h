@@ -54,6 +54,7 @@ private:
     void openCommandLine(const wchar_t* commandLine);
     void openDroppedFiles(HDROP drop);
     void writePlacement();
+    void raiseInspector();
     LRESULT onCreate();
     LRESULT onDestroy();
 

@@ -116,7 +116,8 @@ void LevelEditInspector::savePosition(HWND window) {
 }
 
 LRESULT LevelEditInspector::onActivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (owner) SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    constexpr UINT kRaiseOnly = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
+    if (owner) SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, kRaiseOnly);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -29,6 +29,8 @@ std::vector<std::uint8_t> stageImage() {
     return image;
 }
 
+WPARAM wheel(int delta) { return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))); }
+
 class MapViewTest : public testing::Test {
 protected:
     void open(const std::string& config = "") {
@@ -113,12 +115,12 @@ TEST_F(MapViewTest, WheelScrollsOneLineAlongTheLayout) {
     view().hScroll.setRange(4000);
     view().vScroll.setRange(4000);
     view().verticalLayout = false;
-    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA * 3), 0);
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA * 3), 0);
     EXPECT_EQ(view().hScroll.state.position, 32) << "a fast multi-notch message still moves one line";
     view().verticalLayout = true;
-    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-    SendMessageW(view().hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA), 0);
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA), 0);
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(WHEEL_DELTA), 0);
     EXPECT_EQ(view().vScroll.state.position, 32);
 }
 
