@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <limits>
-#include <numeric>
 
 namespace vexa {
 
@@ -45,7 +45,7 @@ constexpr std::size_t kMaxFarDistance = 0xFFFF;
 constexpr unsigned kCopyClasses = 3; // near (10), mid (11), far (12)
 constexpr std::array<unsigned, kCopyClasses> kCopyNibbles = {4, 5, 6};
 
-constexpr unsigned kHashBits = 15;
+constexpr unsigned kMaxHashBits = 15;
 // Bounds the search in long runs of similar data; the nearest candidates come first.
 constexpr unsigned kChainSteps = 128;
 constexpr int kDictionaryRounds = 4;
@@ -76,17 +76,21 @@ struct Parse {
     Cost cost = std::numeric_limits<Cost>::max();
 };
 
-unsigned pairAt(std::span<const std::uint8_t> data, std::size_t i) { return data[i] | data[i + 1] << 8; }
+unsigned pairAt(std::span<const std::uint8_t> data, std::size_t i) {
+    return data[i] | data[i + 1] << 8;
+}
 
-std::uint32_t hash3(const std::uint8_t* p) {
+std::uint32_t hash3(const std::uint8_t* p, unsigned bits) {
     const std::uint32_t key = static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
-    return (key * 2654435761u) >> (32 - kHashBits);
+    return (key * 2654435761u) >> (32 - bits);
 }
 
 std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
     const std::size_t n = data.size();
     std::vector<CopyOptions> options(n);
-    std::vector<std::int32_t> head(std::size_t{1} << kHashBits, -1);
+    // A table no larger than the data keeps small inputs cheap.
+    const unsigned hashBits = std::clamp(static_cast<unsigned>(std::bit_width(n)), 8u, kMaxHashBits);
+    std::vector<std::int32_t> head(std::size_t{1} << hashBits, -1);
     std::vector<std::int32_t> previous(n, -1);
     for (std::size_t i = 0; i < n; ++i) {
         CopyOptions& option = options[i];
@@ -102,7 +106,7 @@ std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
         if (rest < kMinLength) continue;
 
         const std::size_t wanted = std::min<std::size_t>(rest, kMaxLength);
-        const std::uint32_t h = hash3(&data[i]);
+        const std::uint32_t h = hash3(&data[i], hashBits);
         unsigned fullClass = kCopyClasses; // cheapest class with a copy of the wanted length
         unsigned steps = 0;
         for (std::int32_t j = head[h]; j >= 0 && steps < kChainSteps; j = previous[j], ++steps) {
@@ -113,7 +117,9 @@ std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
             if (copyClass > fullClass) break;
             const std::size_t limit = std::min(wanted, distance);
             std::size_t length = 0;
-            while (length < limit && data[j + length] == data[i + length]) ++length;
+            while (length < limit && data[j + length] == data[i + length]) {
+                ++length;
+            }
             // Among equal lengths the farthest wins: the decoder then copies bytes it wrote
             // long before, not ones whose stores may still be in flight.
             if (length >= kMinLength && length >= option.length[copyClass]) {
@@ -134,7 +140,9 @@ std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
 Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOptions>& options, const Dictionary& dict) {
     const std::size_t n = data.size();
     std::vector<std::int8_t> pairSlot(0x10000, -1);
-    for (int x = kPairCount - 1; x >= 0; --x) pairSlot[dict[6 + 2 * x] | dict[7 + 2 * x] << 8] = static_cast<std::int8_t>(x);
+    for (int x = kPairCount - 1; x >= 0; --x) { // the lowest slot of a repeated pair wins
+        pairSlot[dict[6 + 2 * x] | dict[7 + 2 * x] << 8] = static_cast<std::int8_t>(x);
+    }
     const unsigned pairP = dict[4] | dict[5] << 8;
 
     std::vector<Cost> cost(n + 1);
@@ -172,7 +180,8 @@ Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOption
             consider(2 + 2 * static_cast<unsigned>(count), count, kLiterals, 0);
         }
         const std::uint8_t runCode = byte == dict[0] ? kRunA : byte == dict[1] ? kRunB : kRun;
-        for (unsigned length = kMinLength; length <= run; ++length) consider(runCode == kRun ? 4 : 2, length, runCode, byte);
+        for (unsigned length = kMinLength; length <= run; ++length)
+            consider(runCode == kRun ? 4 : 2, length, runCode, byte);
         for (unsigned k = 0; k < kCopyClasses; ++k) {
             for (unsigned length = kMinLength; length <= options[i].length[k]; ++length) {
                 consider(kCopyNibbles[k], length, static_cast<std::uint8_t>(kNearCopy + k), options[i].distance[k]);
@@ -184,28 +193,34 @@ Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOption
 
     Parse parse;
     parse.cost = cost[0];
-    for (std::size_t i = 0; i < n; i += choice[i].length) parse.steps.push_back(choice[i]);
+    for (std::size_t i = 0; i < n; i += choice[i].length)
+        parse.steps.push_back(choice[i]);
     return parse;
 }
 
-// How much each byte, run byte and byte pair would be worth in the dictionary.
+// How much each byte, run byte and byte pair would be worth in the dictionary. Pairs
+// are listed once per occurrence and counted when the dictionary is made, which for
+// small data is far cheaper than a table of all 65,536.
 struct Scores {
     std::array<std::uint32_t, 0x100> runs{};
     std::array<std::uint32_t, 0x100> singles{};
-    std::vector<std::uint32_t> pairs = std::vector<std::uint32_t>(0x10000);
+    std::vector<std::uint16_t> pairs;
 };
 
 Scores scoreData(std::span<const std::uint8_t> data) {
     Scores scores;
     for (std::size_t i = 0; i < data.size();) {
         std::size_t end = i + 1;
-        while (end < data.size() && data[end] == data[i]) ++end;
-        if (end - i >= kMinLength) scores.runs[data[i]] += static_cast<std::uint32_t>((end - i + kMaxLength - 1) / kMaxLength);
+        while (end < data.size() && data[end] == data[i])
+            ++end;
+        if (end - i >= kMinLength) {
+            scores.runs[data[i]] += static_cast<std::uint32_t>((end - i + kMaxLength - 1) / kMaxLength);
+        }
         i = end;
     }
     for (std::size_t i = 0; i < data.size(); ++i) {
         ++scores.singles[data[i]];
-        if (i + 1 < data.size()) ++scores.pairs[pairAt(data, i)];
+        if (i + 1 < data.size()) scores.pairs.push_back(static_cast<std::uint16_t>(pairAt(data, i)));
     }
     return scores;
 }
@@ -225,9 +240,11 @@ Scores scoreParse(std::span<const std::uint8_t> data, const Parse& parse) {
         case kByteD: ++scores.singles[data[i]]; break;
         case kLiteral2:
         case kPairP:
-        case kPairW: ++scores.pairs[pairAt(data, i)]; break;
+        case kPairW: scores.pairs.push_back(static_cast<std::uint16_t>(pairAt(data, i))); break;
         case kLiterals:
-            for (std::size_t k = 0; k + 1 < step.length; k += 2) ++scores.pairs[pairAt(data, i + k)];
+            for (std::size_t k = 0; k + 1 < step.length; k += 2) {
+                scores.pairs.push_back(static_cast<std::uint16_t>(pairAt(data, i + k)));
+            }
             break;
         default: break;
         }
@@ -236,21 +253,60 @@ Scores scoreParse(std::span<const std::uint8_t> data, const Parse& parse) {
     return scores;
 }
 
-// Indices of the `count` highest scores, highest first, lower index first among equals.
-std::vector<unsigned> topScores(std::span<const std::uint32_t> scores, std::size_t count) {
-    std::vector<unsigned> order(scores.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count), order.end(),
-                      [&](unsigned a, unsigned b) { return scores[a] != scores[b] ? scores[a] > scores[b] : a < b; });
-    order.resize(count);
-    return order;
+struct Scored {
+    std::uint32_t score;
+    unsigned value;
+};
+
+// The `count` best values, highest score first, lower value first among equals; when
+// fewer were scored, unscored values fill up from 0.
+std::vector<unsigned> best(std::vector<Scored> scored, std::size_t count) {
+    const auto end = scored.begin() + static_cast<std::ptrdiff_t>(std::min(count, scored.size()));
+    std::partial_sort(scored.begin(), end, scored.end(), [](const Scored& a, const Scored& b) {
+        return a.score != b.score ? a.score > b.score : a.value < b.value;
+    });
+    std::vector<unsigned> values;
+    for (auto it = scored.begin(); it != end; ++it)
+        values.push_back(it->value);
+    for (unsigned v = 0; values.size() < count; ++v) {
+        if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
+    }
+    return values;
+}
+
+std::vector<unsigned> best(std::span<const std::uint32_t, 0x100> scores, std::size_t count) {
+    std::vector<Scored> scored;
+    for (unsigned v = 0; v < scores.size(); ++v) {
+        if (scores[v] != 0) scored.push_back({scores[v], v});
+    }
+    return best(std::move(scored), count);
+}
+
+std::vector<unsigned> bestPairs(std::vector<std::uint16_t> pairs, std::size_t count) {
+    std::vector<Scored> scored;
+    if (pairs.size() > 0x4000) { // a table of all pairs is cheaper than sorting this many
+        std::vector<std::uint32_t> counts(0x10000);
+        for (std::uint16_t pair : pairs)
+            ++counts[pair];
+        for (unsigned v = 0; v < counts.size(); ++v) {
+            if (counts[v] != 0) scored.push_back({counts[v], v});
+        }
+        return best(std::move(scored), count);
+    }
+    std::sort(pairs.begin(), pairs.end());
+    for (auto it = pairs.begin(); it != pairs.end();) {
+        const auto next = std::upper_bound(it, pairs.end(), *it);
+        scored.push_back({static_cast<std::uint32_t>(next - it), *it});
+        it = next;
+    }
+    return best(std::move(scored), count);
 }
 
 Dictionary makeDictionary(const Scores& scores) {
     Dictionary dict{};
-    const auto runs = topScores(scores.runs, 2);
-    const auto singles = topScores(scores.singles, 2);
-    const auto pairs = topScores(scores.pairs, 1 + kPairCount);
+    const auto runs = best(scores.runs, 2);
+    const auto singles = best(scores.singles, 2);
+    const auto pairs = bestPairs(scores.pairs, 1 + kPairCount);
     dict[0] = static_cast<std::uint8_t>(runs[0]);
     dict[1] = static_cast<std::uint8_t>(runs[1]);
     dict[2] = static_cast<std::uint8_t>(singles[0]);
@@ -275,7 +331,8 @@ public:
         high_ = !high_;
     }
     void putBits(unsigned value, unsigned nibbles) {
-        while (nibbles-- > 0) put((value >> (4 * nibbles)) & 0xF);
+        while (nibbles-- > 0)
+            put((value >> (4 * nibbles)) & 0xF);
     }
     void putByte(unsigned value) { putBits(value, 2); }
 
@@ -290,7 +347,8 @@ void writeStep(NibbleWriter& out, const Step& step, std::span<const std::uint8_t
     switch (step.code) {
     case kLiterals:
         out.put(step.length);
-        for (std::size_t k = 0; k < step.length; ++k) out.putByte(at[k]);
+        for (std::size_t k = 0; k < step.length; ++k)
+            out.putByte(at[k]);
         break;
     case kLiteral1: out.putByte(at[0]); break;
     case kLiteral2:

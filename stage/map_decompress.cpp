@@ -67,7 +67,8 @@ struct Decoder {
         if (kFast || at + 8 <= size) {
             v = loadBigEndian64(data + at);
         } else {
-            for (std::size_t i = 0; at + i < size && i < 8; ++i) v |= std::uint64_t{data[at + i]} << (56 - 8 * i);
+            for (std::size_t i = 0; at + i < size && i < 8; ++i)
+                v |= std::uint64_t{data[at + i]} << (56 - 8 * i);
         }
         return v * parity;
     }
@@ -262,8 +263,8 @@ int decompressMapData(std::span<const std::uint8_t> block, std::span<std::uint8_
 
     std::uint8_t dict[kDictionarySize];
     std::memcpy(dict, block.data() + kDictionaryOffset, kDictionarySize);
-    Decoder decoder{block.data(), block.size(), 2 * kStreamOffset, 1, dict, out.data(),
-                    out.data() + kMapDataMaxSize, out.data()};
+    Decoder decoder{block.data(), block.size(), 2 * kStreamOffset, 1, dict, out.data(), out.data() + kMapDataMaxSize,
+                    out.data()};
     return decoder.run();
 }
 

@@ -1,0 +1,63 @@
+#include "bananas/banana_edits.h"
+
+namespace vexa {
+
+template class ObjectListEditor<BananaEditTraits>;
+
+namespace {
+
+std::wstring hexByte(std::uint8_t value) {
+    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    return {kDigits[value >> 4], kDigits[value & 0xF]};
+}
+
+} // namespace
+
+BananaAllocData BananaEditTraits::fromFields(const BananaFields& fields, const BananaAllocData& current) {
+    BananaAllocData banana;
+    banana.x = fields.x;
+    banana.y = fields.y;
+    banana.front1 = fields.front1;
+    banana.front2 = fields.front2;
+    // A set beyond the combo's items leaves it without a selection; the banana keeps
+    // its own set then, so changing only its position never changes its set.
+    banana.setNumber = fields.setNumber.value_or(current.setNumber);
+    return banana;
+}
+
+bool BananaEditTraits::sortsBefore(const BananaAllocData& a, const BananaAllocData& b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+}
+
+std::wstring bananaSetLabel(std::uint8_t setNumber, std::wstring_view name) {
+    return hexByte(setNumber) + L": " + std::wstring(name);
+}
+
+std::wstring bananaListLine(int index, std::uint8_t setNumber, std::wstring_view name) {
+    return L"#" + std::to_wstring(index) + L": " + bananaSetLabel(setNumber, name);
+}
+
+std::wstring bananaSetText(const BananaSet& set) {
+    std::wstring text;
+    for (int row = 0; row < set.keptRows(); ++row) {
+        for (int column = 0; column < set.keptColumns(); ++column)
+            text += set.hasBanana(column, row) ? L'●' : L'┼';
+        text += L"\r\n";
+    }
+    return text;
+}
+
+bool bananaBoxContains(const BananaAllocData& banana, int x, int y) {
+    return banana.x <= x && x < banana.x + kBananaBoxWidth && banana.y <= y && y < banana.y + kBananaBoxHeight;
+}
+
+int pickBanana(const BananaList& bananas, int x, int y) {
+    int index = static_cast<int>(bananas.size());
+    for (auto it = bananas.rbegin(); it != bananas.rend(); ++it) {
+        --index;
+        if (bananaBoxContains(*it, x, y)) return index;
+    }
+    return -1;
+}
+
+} // namespace vexa

@@ -1,0 +1,308 @@
+#include "bananas/bananas_page_win.h"
+
+#include "app/project_manager_win.h"
+#include "app/settings_win.h"
+#include "resource_ids.h"
+#include "stage/level_manager_win.h"
+
+#include <algorithm>
+
+namespace vexa {
+
+namespace {
+
+constexpr const wchar_t* kSection = L"MapView";
+constexpr const wchar_t* kShownKey = L"ShowBananas";
+constexpr COLORREF kColour = RGB(255, 255, 0);
+constexpr COLORREF kSelectionColour = RGB(255, 255, 128);
+constexpr int kSetWindowFontHeight = 6;
+constexpr int kSetNameChars = 128;
+// Set numbers are one byte; a larger count would only offer numbers no banana can hold.
+constexpr int kMaxSetCount = 256;
+constexpr int kMarkSize = 6;
+constexpr int kSelectionMargin = 2;
+
+constexpr int kPageControls[] = {
+    IDC_BANANA_LIST,   IDC_BANANA_NUMBER_LABEL, IDC_BANANA_NUMBER, IDC_BANANA_X_LABEL,
+    IDC_BANANA_X,      IDC_BANANA_Y_LABEL,      IDC_BANANA_Y,      IDC_BANANA_FRONT1,
+    IDC_BANANA_FRONT2, IDC_BANANA_SET_LABEL,    IDC_BANANA_SET,    IDC_BANANA_SET_WINDOW,
+    IDC_BANANA_APPLY,  IDC_BANANA_UP,           IDC_BANANA_DOWN,   IDC_BANANA_SORT,
+};
+
+std::wstring hexKey(unsigned value) {
+    wchar_t key[8];
+    wsprintfW(key, L"%02X", value);
+    return key;
+}
+
+std::wstring setName(unsigned setNumber) {
+    char key[8];
+    wsprintfA(key, "%02X", setNumber);
+    return appGlobals().rominfo.readString("BananaSetName", key, L"?", kSetNameChars);
+}
+
+std::uint32_t setsLocation() {
+    return static_cast<std::uint32_t>(
+        appGlobals().rominfo.readInt("Bananas", "BananaSets", static_cast<int>(kDefaultBananaSets)));
+}
+
+} // namespace
+
+LevelBananasManager::LevelBananasManager(ProjectManager* project, LevelManager* view)
+    : ObjectPage(project, view), host(project, view), edits(host, *this) {}
+
+LevelBananasManager::~LevelBananasManager() {
+    if (setWindowFont) DeleteObject(setWindowFont);
+}
+
+HWND LevelBananasManager::list() const {
+    return GetDlgItem(hwnd, IDC_BANANA_LIST);
+}
+
+bool LevelBananasManager::initialize() {
+    drawing.create(kColour, kSelectionColour);
+    if (!setWindowFont) setWindowFont = createLabelFont(kSetWindowFontHeight);
+    shownOnMap = appGlobals().config.readInt(kSection, kShownKey, 1) != 0;
+    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_BANANAS,
+                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
+    return true;
+}
+
+void LevelBananasManager::saveSettings() {
+    appGlobals().config.writeInt(kSection, kShownKey, shownOnMap ? 1 : 0);
+}
+
+void LevelBananasManager::onInitPage() {
+    clearExtendedStyle(hwnd, IDC_BANANA_NUMBER);
+    fillSetCombo();
+    if (!setWindowFont) setWindowFont = createLabelFont(kSetWindowFontHeight);
+    setPreview.bind(GetDlgItem(hwnd, IDC_BANANA_SET_WINDOW), setWindowFont);
+}
+
+void LevelBananasManager::fillSetCombo() {
+    HWND combo = GetDlgItem(hwnd, IDC_BANANA_SET);
+    const int count =
+        std::clamp(appGlobals().rominfo.readInt("Bananas", "BananaSetCount", kDefaultBananaSetCount), 0, kMaxSetCount);
+    SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (int n = 0; n < count; ++n) {
+        const std::wstring label = bananaSetLabel(static_cast<std::uint8_t>(n), setName(static_cast<unsigned>(n)));
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    }
+    SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(combo, nullptr, TRUE);
+}
+
+bool LevelBananasManager::onPageCommand(int id, int code) {
+    switch (id) {
+    case IDC_BANANA_APPLY: apply(listSelection(list())); return true;
+    case IDC_BANANA_UP: up(listSelection(list())); return true;
+    case IDC_BANANA_DOWN: down(listSelection(list())); return true;
+    case IDC_BANANA_SORT: sort(listSelection(list())); return true;
+    case IDC_BANANA_LIST:
+        if (code == LBN_SELCHANGE) onListSelectionChange();
+        if (code == LBN_DBLCLK) centreOnListSelection();
+        return true;
+    case IDC_BANANA_SET:
+        if (code == CBN_SELCHANGE) {
+            const LRESULT chosen = SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_GETCURSEL, 0, 0);
+            if (chosen != CB_ERR) showSet(static_cast<unsigned>(chosen));
+        }
+        return true;
+    default: return false;
+    }
+}
+
+void LevelBananasManager::onListSelectionChange() {
+    const int index = listSelection(list());
+    if (!edits.itemAt(index)) return;
+    showItem(index);
+    if (!shownOnMap) return;
+    selectedIndex = index;
+    view->clearSelectionsExcept(kBananaPage + 1);
+    view->invalidateView();
+}
+
+void LevelBananasManager::centreOnListSelection() {
+    if (const BananaAllocData* banana = edits.itemAt(listSelection(list()))) view->centerOn(banana->x, banana->y);
+}
+
+void LevelBananasManager::apply(int index) {
+    edits.apply(index, readFields());
+}
+
+BananaFields LevelBananasManager::readFields() const {
+    BananaFields fields;
+    fields.x = fieldInt(hwnd, IDC_BANANA_X);
+    fields.y = fieldInt(hwnd, IDC_BANANA_Y);
+    fields.front1 = isChecked(hwnd, IDC_BANANA_FRONT1);
+    fields.front2 = isChecked(hwnd, IDC_BANANA_FRONT2);
+    const LRESULT chosen = SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_GETCURSEL, 0, 0);
+    if (chosen != CB_ERR) fields.setNumber = static_cast<std::uint8_t>(chosen);
+    return fields;
+}
+
+void LevelBananasManager::showSet(unsigned setNumber) {
+    setPreview.show(project->document.image, setsLocation(), setNumber);
+}
+
+std::uint32_t LevelBananasManager::levelsLocation() const {
+    return static_cast<std::uint32_t>(
+        appGlobals().rominfo.readInt("Bananas", "Levels", static_cast<int>(kDefaultBananaLevels)));
+}
+
+std::wstring LevelBananasManager::lineText(int index) const {
+    const BananaAllocData* banana = edits.itemAt(index);
+    return banana ? bananaListLine(index, banana->setNumber, setName(banana->setNumber)) : std::wstring();
+}
+
+void LevelBananasManager::loadStage(int stageNumber) {
+    edits.load(stageNumber);
+}
+
+void LevelBananasManager::clearObjects() {
+    edits.clearObjects();
+}
+
+void LevelBananasManager::clearPage() {
+    SendMessageW(list(), LB_RESETCONTENT, 0, 0);
+    for (const int id : {IDC_BANANA_NUMBER, IDC_BANANA_X, IDC_BANANA_Y})
+        SetDlgItemTextW(hwnd, id, L"");
+    setChecked(hwnd, IDC_BANANA_FRONT1, false);
+    setChecked(hwnd, IDC_BANANA_FRONT2, false);
+    SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_SETCURSEL, 0, 0);
+    setPreview.clear();
+}
+
+void LevelBananasManager::rebuildLines() {
+    HWND lines = list();
+    SendMessageW(lines, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(lines, LB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < edits.count(); ++i)
+        SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lineText(i).c_str()));
+    SendMessageW(lines, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(lines, nullptr, TRUE);
+}
+
+void LevelBananasManager::setLine(int index) {
+    if (edits.itemAt(index)) replaceListLine(list(), index, lineText(index));
+}
+
+void LevelBananasManager::selectLine(int index) {
+    SendMessageW(list(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void LevelBananasManager::showItem(int index) {
+    const BananaAllocData* banana = edits.itemAt(index);
+    if (!banana) return;
+    setFieldInt(hwnd, IDC_BANANA_NUMBER, index);
+    setFieldInt(hwnd, IDC_BANANA_X, banana->x);
+    setFieldInt(hwnd, IDC_BANANA_Y, banana->y);
+    // A set number beyond the combo's items leaves it without a selection.
+    SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_SETCURSEL, banana->setNumber, 0);
+    setChecked(hwnd, IDC_BANANA_FRONT1, banana->front1);
+    setChecked(hwnd, IDC_BANANA_FRONT2, banana->front2);
+    showSet(banana->setNumber);
+}
+
+void LevelBananasManager::showNumber(int index) {
+    setFieldInt(hwnd, IDC_BANANA_NUMBER, index);
+}
+
+void LevelBananasManager::enable(bool open) {
+    enableControls(hwnd, kPageControls, open);
+}
+
+bool LevelBananasManager::toggleShown() {
+    shownOnMap = !shownOnMap;
+    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_BANANAS,
+                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
+    if (!shownOnMap) selectedIndex = -1;
+    view->invalidateView();
+    return true;
+}
+
+bool LevelBananasManager::hoverTest(int x, int y) {
+    if (!shownOnMap || pickBanana(edits.items(), x, y) < 0) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+    return true;
+}
+
+bool LevelBananasManager::hitTest(int x, int y) {
+    selectedIndex = shownOnMap ? pickBanana(edits.items(), x, y) : -1;
+    const BananaAllocData* banana = edits.itemAt(selectedIndex);
+    if (!banana) return false;
+    selectLine(selectedIndex);
+    showItem(selectedIndex);
+    grab = {x - banana->x, y - banana->y};
+    dragPosition = {banana->x, banana->y};
+    draggingBanana = true;
+    return true;
+}
+
+void LevelBananasManager::dragStep(int x, int y) {
+    if (!edits.itemAt(selectedIndex)) return;
+    dragPosition = {snapToTile(x - grab.x), snapToTile(y - grab.y)};
+    setFieldInt(hwnd, IDC_BANANA_X, dragPosition.x);
+    setFieldInt(hwnd, IDC_BANANA_Y, dragPosition.y);
+}
+
+void LevelBananasManager::drop(bool moved) {
+    if (moved && edits.itemAt(selectedIndex)) apply(selectedIndex);
+    draggingBanana = false;
+}
+
+void LevelBananasManager::drawFirstPass(HDC target, const RECT& mapRect) {
+    if (!shownOnMap) return;
+    int index = 0;
+    for (const BananaAllocData& banana : edits.items()) {
+        if (!(draggingBanana && index == selectedIndex))
+            drawBanana(target, mapRect, index, banana.setNumber, banana.x, banana.y, index == selectedIndex);
+        ++index;
+    }
+}
+
+void LevelBananasManager::drawSecondPass(HDC target, const RECT& mapRect) {
+    if (!shownOnMap || !draggingBanana) return;
+    if (const BananaAllocData* banana = edits.itemAt(selectedIndex))
+        drawBanana(target, mapRect, selectedIndex, banana->setNumber, dragPosition.x, dragPosition.y, true);
+}
+
+void LevelBananasManager::drawBanana(HDC dc, const RECT& mapRect, int index, std::uint8_t setNumber, int x, int y,
+                                     bool selected) const {
+    // Nothing of a banana reaches past its selection frame.
+    const int margin = kSelectionMargin + 2;
+    if (x + kBananaBoxWidth + margin < mapRect.left || x - margin > mapRect.right ||
+        y + kBananaBoxHeight + margin < mapRect.top || y - margin > mapRect.bottom)
+        return;
+    const int left = x - mapRect.left;
+    const int top = y - mapRect.top;
+    const int saved = SaveDC(dc);
+    SelectObject(dc, drawing.labelFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kColour);
+
+    SelectObject(dc, drawing.thinPen);
+    SelectObject(dc, drawing.bodyBrush);
+    Rectangle(dc, left, top, left + kBananaBoxWidth, top + kBananaBoxHeight);
+
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectObject(dc, drawing.markBrush);
+    const POINT mark[] = {{left, top}, {left + kMarkSize, top}, {left, top + kMarkSize}};
+    Polygon(dc, mark, 3);
+
+    const std::wstring number = L"#" + std::to_wstring(index);
+    TextOutW(dc, left + 3, top + 6, number.c_str(), static_cast<int>(number.size()));
+    const std::wstring set = hexKey(setNumber);
+    TextOutW(dc, left + 3, top + 19, set.c_str(), static_cast<int>(set.size()));
+
+    if (selected) {
+        SelectObject(dc, drawing.selectionPen);
+        SelectObject(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, left - kSelectionMargin, top - kSelectionMargin, left + kBananaBoxWidth + kSelectionMargin,
+                  top + kBananaBoxHeight + kSelectionMargin);
+    }
+    RestoreDC(dc, saved);
+}
+
+} // namespace vexa

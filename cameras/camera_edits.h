@@ -1,0 +1,78 @@
+// The camera edits (apply, up, down, sort) with their undo records and the camera
+// page's texts.
+#pragma once
+
+#include "cameras/camera_list.h"
+#include "stage/object_edits.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vexa {
+
+inline constexpr int kCameraPage = 2;
+
+// The camera page's fields as typed, in pixels.
+struct CameraFields {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    bool rightLink = false;
+    bool rightLink2 = false;
+    bool downLink = false;
+    bool downLink2 = false;
+    bool p1 = false;
+    bool p2 = false;
+};
+
+struct CameraEditTraits {
+    using Item = CameraAllocData;
+    using Data = LevelCamerasData;
+    using Fields = CameraFields;
+
+    static constexpr int kPage = kCameraPage;
+    static constexpr const wchar_t* kApplyName = L"カメラの変更";
+    static constexpr const wchar_t* kUpName = L"カメラを上へ";
+    static constexpr const wchar_t* kDownName = L"カメラを下へ";
+    static constexpr const wchar_t* kSortName = L"カメラのソート";
+
+    static CameraList& items(LevelCamerasData& data) { return data.cameras; }
+    static const CameraList& items(const LevelCamerasData& data) { return data.cameras; }
+    static void read(std::span<const std::uint8_t> image, std::uint32_t levels, int stage, std::uint16_t mapType,
+                     LevelCamerasData& data) {
+        readStageCameras(image, levels, stage, mapType, data);
+    }
+    static StageSlots slots(std::span<const std::uint8_t> image, std::uint32_t levels, int stage) {
+        return cameraSlots(image, levels, stage);
+    }
+    static bool writeSlot(std::span<std::uint8_t> image, std::uint32_t levels, int stage, int index,
+                          const CameraAllocData& camera, std::uint16_t mapType) {
+        return writeCameraSlot(image, levels, stage, index, camera, mapType);
+    }
+    static int writeList(std::span<std::uint8_t> image, std::uint32_t levels, int stage, const CameraList& cameras,
+                         std::uint16_t mapType) {
+        return writeCameraList(image, levels, stage, cameras, mapType);
+    }
+    static CameraAllocData fromFields(const CameraFields& fields, const CameraAllocData& current);
+    static void mask(CameraAllocData& camera, std::uint16_t mapType) { maskCameraRectangle(camera, mapType); }
+    static bool sortsBefore(const CameraAllocData& a, const CameraAllocData& b);
+    static int anchorX(const CameraAllocData& camera) { return camera.left; }
+    static int anchorY(const CameraAllocData& camera) { return camera.top; }
+};
+
+using CameraEditor = ObjectListEditor<CameraEditTraits>;
+using LevelCameraApply_UndoMethod = ObjectApplyRecord<CameraEditTraits>;
+using LevelCameraUpDown_UndoMethod = ObjectUpDownRecord<CameraEditTraits>;
+using LevelCameraUp_UndoMethod = ObjectUpRecord<CameraEditTraits>;
+using LevelCameraDown_UndoMethod = ObjectDownRecord<CameraEditTraits>;
+using LevelCameraSort_UndoMethod = ObjectSortRecord<CameraEditTraits>;
+
+extern template class ObjectListEditor<CameraEditTraits>;
+
+// "(%d, %d, %d, %d)" of Left, Top, Right, Bottom.
+std::wstring cameraRectangleText(const CameraAllocData& camera);
+// "#%d: (%d, %d, %d, %d)".
+std::wstring cameraListLine(int index, const CameraAllocData& camera);
+
+} // namespace vexa

@@ -1,0 +1,112 @@
+#include "cameras/camera_handles.h"
+
+#include <iterator>
+#include <optional>
+
+namespace vexa {
+
+CameraGrab cameraGrabAt(const CameraAllocData& c, int x, int y) {
+    const bool inY = c.top <= y && y < c.bottom;
+    const bool inX = c.left <= x && x < c.right;
+    const bool leftBand = inY && c.left <= x && x < c.left + kCameraEdgeBand;
+    const bool rightBand = inY && c.right - kCameraEdgeBand <= x && x < c.right;
+    const bool topBand = inX && c.top <= y && y < c.top + kCameraEdgeBand;
+    const bool bottomBand = inX && c.bottom - kCameraEdgeBand <= y && y < c.bottom;
+    const bool label = c.left <= x && x < c.left + kCameraLabelWidth && c.top <= y && y < c.top + kCameraLabelHeight;
+
+    CameraGrab grab;
+    grab.startX = c.left;
+    grab.startY = c.top;
+    // A mode holds one vertical edge, one horizontal edge, or both.
+    auto hold = [&](CameraDragMode mode, std::optional<int> edgeX, std::optional<int> edgeY) {
+        grab.mode = mode;
+        if (edgeX) {
+            grab.grabX = x - *edgeX;
+            grab.startX = *edgeX;
+        }
+        if (edgeY) {
+            grab.grabY = y - *edgeY;
+            grab.startY = *edgeY;
+        }
+        return grab;
+    };
+    if (leftBand) {
+        if (topBand) return hold(CameraDragMode::TopLeft, c.left, c.top);
+        if (bottomBand) return hold(CameraDragMode::BottomLeft, c.left, c.bottom);
+        return hold(CameraDragMode::LeftEdge, c.left, std::nullopt);
+    }
+    if (rightBand) {
+        if (topBand) return hold(CameraDragMode::TopRight, c.right, c.top);
+        if (bottomBand) return hold(CameraDragMode::BottomRight, c.right, c.bottom);
+        return hold(CameraDragMode::RightEdge, c.right, std::nullopt);
+    }
+    if (topBand) return hold(CameraDragMode::TopEdge, std::nullopt, c.top);
+    if (bottomBand) return hold(CameraDragMode::BottomEdge, std::nullopt, c.bottom);
+    if (label) {
+        grab.width = c.right - c.left;
+        grab.height = c.bottom - c.top;
+        return hold(CameraDragMode::Move, c.left, c.top);
+    }
+    return {};
+}
+
+CameraPick pickCamera(const CameraList& cameras, int x, int y) {
+    int index = static_cast<int>(cameras.size());
+    for (auto it = cameras.rbegin(); it != cameras.rend(); ++it) {
+        --index;
+        const CameraGrab grab = cameraGrabAt(*it, x, y);
+        if (grab.mode != CameraDragMode::None) return {index, grab};
+    }
+    return {};
+}
+
+CameraEdges edgesMovedBy(CameraDragMode mode) {
+    switch (mode) {
+    case CameraDragMode::None: return {};
+    case CameraDragMode::Move: return {true, true, true, true};
+    case CameraDragMode::LeftEdge: return {true, false, false, false};
+    case CameraDragMode::TopEdge: return {false, true, false, false};
+    case CameraDragMode::RightEdge: return {false, false, true, false};
+    case CameraDragMode::BottomEdge: return {false, false, false, true};
+    case CameraDragMode::TopLeft: return {true, true, false, false};
+    case CameraDragMode::BottomLeft: return {true, false, false, true};
+    case CameraDragMode::TopRight: return {false, true, true, false};
+    case CameraDragMode::BottomRight: return {false, false, true, true};
+    }
+    return {};
+}
+
+CameraAllocData draggedCamera(const CameraAllocData& camera, const CameraGrab& grab, int dragX, int dragY) {
+    CameraAllocData dragged = camera;
+    if (grab.mode == CameraDragMode::Move) {
+        dragged.left = dragX;
+        dragged.top = dragY;
+        dragged.right = dragX + grab.width;
+        dragged.bottom = dragY + grab.height;
+        return dragged;
+    }
+    const CameraEdges edges = edgesMovedBy(grab.mode);
+    if (edges.left) dragged.left = dragX;
+    if (edges.right) dragged.right = dragX;
+    if (edges.top) dragged.top = dragY;
+    if (edges.bottom) dragged.bottom = dragY;
+    return dragged;
+}
+
+CameraCursor cursorFor(CameraDragMode mode) {
+    switch (mode) {
+    case CameraDragMode::TopLeft:
+    case CameraDragMode::BottomRight: return CameraCursor::SizeNwSe;
+    case CameraDragMode::BottomLeft:
+    case CameraDragMode::TopRight: return CameraCursor::SizeNeSw;
+    case CameraDragMode::LeftEdge:
+    case CameraDragMode::RightEdge: return CameraCursor::SizeWestEast;
+    case CameraDragMode::TopEdge:
+    case CameraDragMode::BottomEdge: return CameraCursor::SizeNorthSouth;
+    case CameraDragMode::Move: return CameraCursor::SizeAll;
+    case CameraDragMode::None: break;
+    }
+    return CameraCursor::None;
+}
+
+} // namespace vexa

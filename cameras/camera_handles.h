@@ -1,0 +1,62 @@
+// Where a camera can be grabbed on the map: its 5-pixel edge bands, their corners
+// and its label box, each resizing or moving it in its own way.
+#pragma once
+
+#include "cameras/camera_list.h"
+
+namespace vexa {
+
+enum class CameraDragMode {
+    None = 0,
+    Move = 1,
+    LeftEdge = 2,
+    TopEdge = 3,
+    RightEdge = 4,
+    BottomEdge = 5,
+    TopLeft = 6,
+    BottomLeft = 7,
+    TopRight = 8,
+    BottomRight = 9,
+};
+
+inline constexpr int kCameraEdgeBand = 5;
+inline constexpr int kCameraLabelWidth = 28;
+inline constexpr int kCameraLabelHeight = 18;
+
+struct CameraGrab {
+    CameraDragMode mode = CameraDragMode::None;
+    int grabX = 0;  // pointer minus the grabbed vertical edge (0 when the mode moves none)
+    int grabY = 0;  // pointer minus the grabbed horizontal edge
+    int startX = 0; // the grabbed edges: where the drag position starts
+    int startY = 0;
+    int width = 0; // the camera's size when it was grabbed, kept by the move mode
+    int height = 0;
+};
+
+// The zone of one camera under a map point. The inside of a camera away from its
+// bands and its label is no zone, so a camera beneath it can still be grabbed there.
+CameraGrab cameraGrabAt(const CameraAllocData& camera, int x, int y);
+
+struct CameraPick {
+    int index = -1;
+    CameraGrab grab;
+};
+
+// The last camera with a zone under the point (drawn on top of the earlier ones).
+CameraPick pickCamera(const CameraList& cameras, int x, int y);
+
+// The rectangle a drag shows, with the drag position (x, y) on the grabbed edges.
+CameraAllocData draggedCamera(const CameraAllocData& camera, const CameraGrab& grab, int dragX, int dragY);
+
+struct CameraEdges {
+    bool left = false;
+    bool top = false;
+    bool right = false;
+    bool bottom = false;
+};
+CameraEdges edgesMovedBy(CameraDragMode mode);
+
+enum class CameraCursor { None, SizeNwSe, SizeNeSw, SizeWestEast, SizeNorthSouth, SizeAll };
+CameraCursor cursorFor(CameraDragMode mode);
+
+} // namespace vexa

@@ -1,0 +1,299 @@
+#include "cameras/cameras_page_win.h"
+
+#include "app/project_manager_win.h"
+#include "app/settings_win.h"
+#include "resource_ids.h"
+#include "stage/level_manager_win.h"
+
+#include <algorithm>
+
+namespace vexa {
+
+namespace {
+
+constexpr const wchar_t* kSection = L"MapView";
+constexpr const wchar_t* kShownKey = L"ShowCameras";
+constexpr COLORREF kColour = RGB(255, 0, 255);
+constexpr COLORREF kSelectionColour = RGB(255, 128, 255);
+constexpr int kArrow = 6;             // depth and half width of a link arrow
+constexpr int kSecondArrowShift = 10; // the two arrows of a second link sit this far either side
+
+constexpr int kPageControls[] = {
+    IDC_CAMERA_LIST,         IDC_CAMERA_NUMBER_LABEL, IDC_CAMERA_NUMBER, IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_RIGHT_LINK,
+    IDC_CAMERA_DOWN_LINK2,   IDC_CAMERA_DOWN_LINK,    IDC_CAMERA_P1,     IDC_CAMERA_P2,          IDC_CAMERA_LEFT_LABEL,
+    IDC_CAMERA_LEFT,         IDC_CAMERA_TOP_LABEL,    IDC_CAMERA_TOP,    IDC_CAMERA_RIGHT_LABEL, IDC_CAMERA_RIGHT,
+    IDC_CAMERA_BOTTOM_LABEL, IDC_CAMERA_BOTTOM,       IDC_CAMERA_APPLY,  IDC_CAMERA_UP,          IDC_CAMERA_DOWN,
+    IDC_CAMERA_SORT,
+};
+
+LPCWSTR cursorName(CameraCursor cursor) {
+    switch (cursor) {
+    case CameraCursor::SizeNwSe: return IDC_SIZENWSE;
+    case CameraCursor::SizeNeSw: return IDC_SIZENESW;
+    case CameraCursor::SizeWestEast: return IDC_SIZEWE;
+    case CameraCursor::SizeNorthSouth: return IDC_SIZENS;
+    case CameraCursor::SizeAll: return IDC_SIZEALL;
+    case CameraCursor::None: break;
+    }
+    return nullptr;
+}
+
+void fillTriangle(HDC dc, POINT a, POINT b, POINT c) {
+    const POINT points[] = {a, b, c};
+    Polygon(dc, points, 3);
+}
+
+} // namespace
+
+LevelCamerasManager::LevelCamerasManager(ProjectManager* project, LevelManager* view)
+    : ObjectPage(project, view), host(project, view), edits(host, *this) {}
+
+HWND LevelCamerasManager::list() const {
+    return GetDlgItem(hwnd, IDC_CAMERA_LIST);
+}
+
+bool LevelCamerasManager::initialize() {
+    drawing.create(kColour, kSelectionColour);
+    shownOnMap = appGlobals().config.readInt(kSection, kShownKey, 1) != 0;
+    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_CAMERAS,
+                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
+    return true;
+}
+
+void LevelCamerasManager::saveSettings() {
+    appGlobals().config.writeInt(kSection, kShownKey, shownOnMap ? 1 : 0);
+}
+
+void LevelCamerasManager::onInitPage() {
+    clearExtendedStyle(hwnd, IDC_CAMERA_NUMBER);
+}
+
+bool LevelCamerasManager::onPageCommand(int id, int code) {
+    switch (id) {
+    case IDC_CAMERA_APPLY: apply(listSelection(list())); return true;
+    case IDC_CAMERA_UP: up(listSelection(list())); return true;
+    case IDC_CAMERA_DOWN: down(listSelection(list())); return true;
+    case IDC_CAMERA_SORT: sort(listSelection(list())); return true;
+    case IDC_CAMERA_LIST:
+        if (code == LBN_SELCHANGE) onListSelectionChange();
+        if (code == LBN_DBLCLK) centreOnListSelection();
+        return true;
+    default: return false;
+    }
+}
+
+void LevelCamerasManager::onListSelectionChange() {
+    const int index = listSelection(list());
+    if (!edits.itemAt(index)) return;
+    showItem(index);
+    if (!shownOnMap) return;
+    selectedIndex = index;
+    view->clearSelectionsExcept(kCameraPage + 1);
+    view->invalidateView();
+}
+
+void LevelCamerasManager::centreOnListSelection() {
+    if (const CameraAllocData* camera = edits.itemAt(listSelection(list()))) view->centerOn(camera->left, camera->top);
+}
+
+void LevelCamerasManager::apply(int index) {
+    edits.apply(index, readFields());
+}
+
+CameraFields LevelCamerasManager::readFields() const {
+    CameraFields fields;
+    fields.left = fieldInt(hwnd, IDC_CAMERA_LEFT);
+    fields.top = fieldInt(hwnd, IDC_CAMERA_TOP);
+    fields.right = fieldInt(hwnd, IDC_CAMERA_RIGHT);
+    fields.bottom = fieldInt(hwnd, IDC_CAMERA_BOTTOM);
+    fields.rightLink = isChecked(hwnd, IDC_CAMERA_RIGHT_LINK);
+    fields.rightLink2 = isChecked(hwnd, IDC_CAMERA_RIGHT_LINK2);
+    fields.downLink = isChecked(hwnd, IDC_CAMERA_DOWN_LINK);
+    fields.downLink2 = isChecked(hwnd, IDC_CAMERA_DOWN_LINK2);
+    fields.p1 = isChecked(hwnd, IDC_CAMERA_P1);
+    fields.p2 = isChecked(hwnd, IDC_CAMERA_P2);
+    return fields;
+}
+
+std::uint32_t LevelCamerasManager::levelsLocation() const {
+    return static_cast<std::uint32_t>(
+        appGlobals().rominfo.readInt("Cameras", "Levels", static_cast<int>(kDefaultCameraLevels)));
+}
+
+void LevelCamerasManager::loadStage(int stageNumber) {
+    edits.load(stageNumber);
+}
+
+void LevelCamerasManager::clearObjects() {
+    edits.clearObjects();
+}
+
+void LevelCamerasManager::clearPage() {
+    SendMessageW(list(), LB_RESETCONTENT, 0, 0);
+    for (const int id : {IDC_CAMERA_NUMBER, IDC_CAMERA_LEFT, IDC_CAMERA_TOP, IDC_CAMERA_RIGHT, IDC_CAMERA_BOTTOM})
+        SetDlgItemTextW(hwnd, id, L"");
+    for (const int id : {IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_RIGHT_LINK, IDC_CAMERA_DOWN_LINK2, IDC_CAMERA_DOWN_LINK,
+                         IDC_CAMERA_P1, IDC_CAMERA_P2})
+        setChecked(hwnd, id, false);
+}
+
+void LevelCamerasManager::rebuildLines() {
+    HWND lines = list();
+    SendMessageW(lines, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(lines, LB_RESETCONTENT, 0, 0);
+    int index = 0;
+    for (const CameraAllocData& camera : edits.items()) {
+        const std::wstring line = cameraListLine(index++, camera);
+        SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    SendMessageW(lines, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(lines, nullptr, TRUE);
+}
+
+void LevelCamerasManager::setLine(int index) {
+    if (const CameraAllocData* camera = edits.itemAt(index))
+        replaceListLine(list(), index, cameraListLine(index, *camera));
+}
+
+void LevelCamerasManager::selectLine(int index) {
+    SendMessageW(list(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void LevelCamerasManager::showItem(int index) {
+    const CameraAllocData* camera = edits.itemAt(index);
+    if (!camera) return;
+    setFieldInt(hwnd, IDC_CAMERA_NUMBER, index);
+    setChecked(hwnd, IDC_CAMERA_RIGHT_LINK2, camera->rightLink2);
+    setChecked(hwnd, IDC_CAMERA_RIGHT_LINK, camera->rightLink);
+    setChecked(hwnd, IDC_CAMERA_DOWN_LINK2, camera->downLink2);
+    setChecked(hwnd, IDC_CAMERA_DOWN_LINK, camera->downLink);
+    setChecked(hwnd, IDC_CAMERA_P1, camera->p1);
+    setChecked(hwnd, IDC_CAMERA_P2, camera->p2);
+    setFieldInt(hwnd, IDC_CAMERA_LEFT, camera->left);
+    setFieldInt(hwnd, IDC_CAMERA_TOP, camera->top);
+    setFieldInt(hwnd, IDC_CAMERA_RIGHT, camera->right);
+    setFieldInt(hwnd, IDC_CAMERA_BOTTOM, camera->bottom);
+}
+
+void LevelCamerasManager::showNumber(int index) {
+    setFieldInt(hwnd, IDC_CAMERA_NUMBER, index);
+}
+
+void LevelCamerasManager::enable(bool open) {
+    enableControls(hwnd, kPageControls, open);
+}
+
+bool LevelCamerasManager::toggleShown() {
+    shownOnMap = !shownOnMap;
+    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_CAMERAS,
+                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
+    if (!shownOnMap) selectedIndex = -1;
+    view->invalidateView();
+    return true;
+}
+
+bool LevelCamerasManager::hoverTest(int x, int y) {
+    if (!shownOnMap) return false;
+    const CameraPick pick = pickCamera(edits.items(), x, y);
+    const LPCWSTR cursor = cursorName(cursorFor(pick.grab.mode));
+    if (!cursor) return false;
+    SetCursor(LoadCursorW(nullptr, cursor));
+    return true;
+}
+
+bool LevelCamerasManager::hitTest(int x, int y) {
+    const CameraPick pick = shownOnMap ? pickCamera(edits.items(), x, y) : CameraPick{};
+    selectedIndex = pick.index;
+    grab = pick.grab;
+    if (pick.index < 0) return false;
+    dragPosition = {grab.startX, grab.startY};
+    selectLine(pick.index);
+    showItem(pick.index);
+    return true;
+}
+
+void LevelCamerasManager::dragStep(int x, int y) {
+    const CameraAllocData* camera = edits.itemAt(selectedIndex);
+    if (!camera || grab.mode == CameraDragMode::None) return;
+    dragPosition = {snapToTile(x - grab.grabX), snapToTile(y - grab.grabY)};
+    const CameraAllocData dragged = draggedCamera(*camera, grab, dragPosition.x, dragPosition.y);
+    const CameraEdges edges = edgesMovedBy(grab.mode);
+    if (edges.left) setFieldInt(hwnd, IDC_CAMERA_LEFT, dragged.left);
+    if (edges.top) setFieldInt(hwnd, IDC_CAMERA_TOP, dragged.top);
+    if (edges.right) setFieldInt(hwnd, IDC_CAMERA_RIGHT, dragged.right);
+    if (edges.bottom) setFieldInt(hwnd, IDC_CAMERA_BOTTOM, dragged.bottom);
+}
+
+void LevelCamerasManager::drop(bool moved) {
+    // Applying takes the fields the drag filled in, so the rectangle is masked exactly as if typed.
+    if (moved && grab.mode != CameraDragMode::None && edits.itemAt(selectedIndex)) apply(selectedIndex);
+    grab = CameraGrab{};
+}
+
+void LevelCamerasManager::drawFirstPass(HDC target, const RECT& mapRect) {
+    if (!shownOnMap) return;
+    const bool dragging = grab.mode != CameraDragMode::None;
+    int index = 0;
+    for (const CameraAllocData& camera : edits.items()) {
+        if (!(dragging && index == selectedIndex)) drawCamera(target, mapRect, index, camera, index == selectedIndex);
+        ++index;
+    }
+}
+
+void LevelCamerasManager::drawSecondPass(HDC target, const RECT& mapRect) {
+    if (!shownOnMap || grab.mode == CameraDragMode::None) return;
+    if (const CameraAllocData* camera = edits.itemAt(selectedIndex))
+        drawCamera(target, mapRect, selectedIndex, draggedCamera(*camera, grab, dragPosition.x, dragPosition.y), true);
+}
+
+void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, const CameraAllocData& camera,
+                                     bool selected) const {
+    // The label box is the one part that can reach past the rectangle's right or bottom edge.
+    if (std::max(camera.right, camera.left + kCameraLabelWidth) < mapRect.left || camera.left - 1 > mapRect.right ||
+        std::max(camera.bottom, camera.top + kCameraLabelHeight) < mapRect.top || camera.top - 1 > mapRect.bottom)
+        return;
+    const int l = camera.left - mapRect.left;
+    const int t = camera.top - mapRect.top;
+    const int r = camera.right - mapRect.left;
+    const int b = camera.bottom - mapRect.top;
+    const int saved = SaveDC(dc);
+    SelectObject(dc, drawing.labelFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kColour);
+
+    if (selected) {
+        SelectObject(dc, drawing.selectionPen);
+        SelectObject(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, l + 2, t + 2, r - 2, b - 2);
+        Rectangle(dc, l + 2, t + 2, l + 26, t + 16);
+    }
+    SelectObject(dc, drawing.thinPen);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, l, t, r, b);
+
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectObject(dc, drawing.markBrush);
+    const int g = (t + b) / 2;
+    const int w = (l + r) / 2;
+    auto rightArrow = [&](int at) { fillTriangle(dc, {r, at}, {r - kArrow, at - kArrow}, {r - kArrow, at + kArrow}); };
+    auto downArrow = [&](int at) { fillTriangle(dc, {at, b}, {at - kArrow, b - kArrow}, {at + kArrow, b - kArrow}); };
+    if (camera.rightLink) rightArrow(g);
+    if (camera.rightLink2) {
+        rightArrow(g - kSecondArrowShift);
+        rightArrow(g + kSecondArrowShift);
+    }
+    if (camera.downLink) downArrow(w);
+    if (camera.downLink2) {
+        downArrow(w - kSecondArrowShift);
+        downArrow(w + kSecondArrowShift);
+    }
+
+    SelectObject(dc, drawing.thinPen);
+    SelectObject(dc, drawing.bodyBrush);
+    Rectangle(dc, l, t, l + kCameraLabelWidth, t + kCameraLabelHeight);
+    const std::wstring label = L"#" + std::to_wstring(index);
+    TextOutW(dc, l + 3, t + 3, label.c_str(), static_cast<int>(label.size()));
+    RestoreDC(dc, saved);
+}
+
+} // namespace vexa

@@ -1,0 +1,76 @@
+#include "stage/object_page_tools_win.h"
+
+#include "stage/object_edits.h"
+
+namespace vexa {
+
+HFONT createLabelFont(int height) {
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+}
+
+void LayerDrawingObjects::create(COLORREF colour, COLORREF selection) {
+    if (!thinPen) thinPen = CreatePen(PS_SOLID, 1, colour);
+    if (!selectionPen) selectionPen = CreatePen(PS_SOLID, 3, selection);
+    if (!bodyBrush) bodyBrush = CreateSolidBrush(RGB(0, 0, 0));
+    if (!markBrush) markBrush = CreateSolidBrush(colour);
+    if (!labelFont) labelFont = createLabelFont(12);
+}
+
+void LayerDrawingObjects::release() {
+    for (HGDIOBJ* object : {reinterpret_cast<HGDIOBJ*>(&thinPen), reinterpret_cast<HGDIOBJ*>(&selectionPen),
+                            reinterpret_cast<HGDIOBJ*>(&bodyBrush), reinterpret_cast<HGDIOBJ*>(&markBrush),
+                            reinterpret_cast<HGDIOBJ*>(&labelFont)}) {
+        if (*object) DeleteObject(*object);
+        *object = nullptr;
+    }
+}
+
+std::wstring fieldText(HWND page, int id) {
+    HWND control = GetDlgItem(page, id);
+    const int length = control ? GetWindowTextLengthW(control) : 0;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    if (control) GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::int32_t fieldInt(HWND page, int id) {
+    return decimalFieldValue(fieldText(page, id));
+}
+
+void setFieldInt(HWND page, int id, int value) {
+    SetDlgItemTextW(page, id, std::to_wstring(value).c_str());
+}
+
+bool isChecked(HWND page, int id) {
+    return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
+
+void setChecked(HWND page, int id, bool checked) {
+    CheckDlgButton(page, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void enableControls(HWND page, std::span<const int> ids, bool enabled) {
+    for (const int id : ids)
+        if (HWND control = GetDlgItem(page, id)) EnableWindow(control, enabled);
+}
+
+void clearExtendedStyle(HWND page, int id) {
+    HWND control = GetDlgItem(page, id);
+    if (!control) return;
+    SetWindowLongW(control, GWL_EXSTYLE, 0);
+    SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void replaceListLine(HWND list, int index, const std::wstring& text) {
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int listSelection(HWND list) {
+    const LRESULT selection = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    return selection == LB_ERR ? -1 : static_cast<int>(selection);
+}
+
+} // namespace vexa

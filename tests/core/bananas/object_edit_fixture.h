@@ -1,0 +1,147 @@
+// A stage editor without windows for the banana and camera edits: a ROM image with
+// per-stage lists, stages that open with the map type a test gives them, an undo
+// buffer, and pages that keep their lines and selections as plain values.
+#pragma once
+
+#include "app/rom_image.h"
+#include "app/undo_buffer.h"
+#include "stage/object_edits.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vexa::test {
+
+class FakeStageHost : public StageEditHost {
+public:
+    std::span<std::uint8_t> romImage() override { return image; }
+    int openStageNumber() const override { return stage; }
+    std::uint16_t openMapType() const override {
+        const auto it = mapTypes.find(stage);
+        return it == mapTypes.end() ? 0 : it->second;
+    }
+    void openStage(int stageNumber) override {
+        stage = stageNumber;
+        ++stagesOpened;
+        for (auto& load : loaders)
+            load(stageNumber);
+    }
+    void showObjectPage(int page) override { shownPage = page; }
+    bool isInView(int x, int y) const override {
+        return x >= viewLeft && x < viewLeft + viewWidth && y >= viewTop && y < viewTop + viewHeight;
+    }
+    void centerOn(int x, int y) override { centredOn = std::pair{x, y}; }
+    void invalidateMap() override { ++invalidations; }
+    void pushUndo(std::unique_ptr<UndoMethod> record) override { undoBuffer.push(std::move(record)); }
+
+    std::vector<std::uint8_t> image = std::vector<std::uint8_t>(kRomSize, 0);
+    std::map<int, std::uint16_t> mapTypes;
+    int stage = 0;
+    // Every object list of the editor, loaded whenever a stage opens.
+    std::vector<std::function<void(int)>> loaders;
+    UndoBuffer undoBuffer;
+
+    int stagesOpened = 0;
+    int shownPage = -1;
+    std::optional<std::pair<int, int>> centredOn;
+    int invalidations = 0;
+    int viewLeft = 0;
+    int viewTop = 0;
+    int viewWidth = 256;
+    int viewHeight = 224;
+};
+
+template <typename Traits> class FakePage : public ObjectEditPage {
+public:
+    using Item = typename Traits::Item;
+    using LineText = std::function<std::wstring(int, const Item&)>;
+
+    FakePage(std::uint32_t levels, LineText lineText) : levels(levels), lineText(std::move(lineText)) {}
+
+    std::uint32_t levelsLocation() const override { return levels; }
+    void clearPage() override {
+        lines.clear();
+        selectedLine = -1;
+        shownItem = -1;
+        number = -1;
+        ++clears;
+    }
+    void rebuildLines() override {
+        lines.clear();
+        for (int i = 0; i < editor->count(); ++i)
+            lines.push_back(lineText(i, *editor->itemAt(i)));
+    }
+    void setLine(int index) override {
+        if (index >= 0 && index < static_cast<int>(lines.size()))
+            lines[index] = lineText(index, *editor->itemAt(index));
+    }
+    void selectLine(int index) override { selectedLine = index; }
+    void showItem(int index) override {
+        shownItem = index;
+        number = index;
+    }
+    void showNumber(int index) override { number = index; }
+    bool layerShown() const override { return shown; }
+    int mapSelection() const override { return mapSelected; }
+    void setMapSelection(int index) override { mapSelected = index; }
+
+    const ObjectListEditor<Traits>* editor = nullptr;
+    std::uint32_t levels;
+    LineText lineText;
+    std::vector<std::wstring> lines;
+    int selectedLine = -1;
+    int shownItem = -1;
+    int number = -1;
+    int clears = 0;
+    bool shown = true;
+    int mapSelected = -1;
+};
+
+// One kind's editor on the fake host, loaded with the other kinds on every stage open.
+template <typename Traits> struct EditedKind {
+    EditedKind(FakeStageHost& host, std::uint32_t levels, typename FakePage<Traits>::LineText lineText)
+        : page(levels, std::move(lineText)), editor(host, page) {
+        page.editor = &editor;
+        host.loaders.push_back([this](int stage) { editor.load(stage); });
+    }
+    EditedKind(const EditedKind&) = delete;
+    EditedKind& operator=(const EditedKind&) = delete;
+
+    FakePage<Traits> page;
+    ObjectListEditor<Traits> editor;
+};
+
+// Writes a pointer table at `location` (bank in bits 16-23) whose stages hold lists of
+// the given lengths, back to back behind the table, and returns each list's first slot
+// offset within the bank.
+inline std::vector<std::uint16_t> putObjectTable(std::vector<std::uint8_t>& image, std::uint32_t location,
+                                                 const std::vector<int>& counts, unsigned entrySize) {
+    const unsigned bank = location >> 16;
+    const unsigned table = location & 0xFFFF;
+    std::vector<std::uint16_t> starts;
+    unsigned relative = static_cast<unsigned>(counts.size() + 1) * 2;
+    for (std::size_t k = 0; k <= counts.size(); ++k) {
+        setRomWord(image, bank, table + 2 * static_cast<unsigned>(k), static_cast<std::uint16_t>(relative));
+        if (k == counts.size()) break;
+        starts.push_back(static_cast<std::uint16_t>(table + relative));
+        relative += static_cast<unsigned>(counts[k]) * entrySize;
+    }
+    return starts;
+}
+
+// The bytes of `size` slots from a slot offset.
+inline std::vector<std::uint8_t> slotBytes(const std::vector<std::uint8_t>& image, std::uint32_t location,
+                                           std::uint16_t first, int slot, unsigned size) {
+    std::vector<std::uint8_t> bytes;
+    for (unsigned i = 0; i < size; ++i)
+        bytes.push_back(romByte(image, location >> 16, first + static_cast<unsigned>(slot) * size + i));
+    return bytes;
+}
+
+} // namespace vexa::test

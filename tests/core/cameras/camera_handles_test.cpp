@@ -1,0 +1,102 @@
+#include "cameras/camera_handles.h"
+
+#include <gtest/gtest.h>
+
+namespace vexa {
+namespace {
+
+const CameraAllocData kCamera{100, 200, 400, 500};
+
+CameraDragMode modeAt(int x, int y) {
+    return cameraGrabAt(kCamera, x, y).mode;
+}
+
+TEST(CameraHandles, CornersBandsAndLabelGiveTheirModes) {
+    EXPECT_EQ(modeAt(103, 202), CameraDragMode::TopLeft);
+    EXPECT_EQ(modeAt(100, 499), CameraDragMode::BottomLeft);
+    EXPECT_EQ(modeAt(399, 200), CameraDragMode::TopRight);
+    EXPECT_EQ(modeAt(395, 495), CameraDragMode::BottomRight);
+    EXPECT_EQ(modeAt(104, 300), CameraDragMode::LeftEdge);
+    EXPECT_EQ(modeAt(396, 300), CameraDragMode::RightEdge);
+    EXPECT_EQ(modeAt(300, 204), CameraDragMode::TopEdge);
+    EXPECT_EQ(modeAt(300, 495), CameraDragMode::BottomEdge);
+    EXPECT_EQ(modeAt(127, 217), CameraDragMode::Move);
+    EXPECT_EQ(modeAt(105, 205), CameraDragMode::Move) << "the label lies inside the bands";
+}
+
+TEST(CameraHandles, OutsideTheZonesIsNoHit) {
+    EXPECT_EQ(modeAt(250, 350), CameraDragMode::None) << "the middle";
+    EXPECT_EQ(modeAt(128, 210), CameraDragMode::None) << "right of the label";
+    EXPECT_EQ(modeAt(105, 218), CameraDragMode::None) << "below the label";
+    EXPECT_EQ(modeAt(99, 300), CameraDragMode::None);
+    EXPECT_EQ(modeAt(400, 300), CameraDragMode::None) << "Right is exclusive";
+    EXPECT_EQ(modeAt(300, 500), CameraDragMode::None) << "Bottom is exclusive";
+    EXPECT_EQ(modeAt(394, 300), CameraDragMode::None);
+}
+
+TEST(CameraHandles, GrabOffsetsAreTakenFromTheGrabbedEdges) {
+    const CameraGrab topLeft = cameraGrabAt(kCamera, 103, 202);
+    EXPECT_EQ(topLeft.grabX, 3);
+    EXPECT_EQ(topLeft.grabY, 2);
+    EXPECT_EQ(topLeft.startX, 100);
+    EXPECT_EQ(topLeft.startY, 200);
+
+    const CameraGrab bottomRight = cameraGrabAt(kCamera, 397, 496);
+    EXPECT_EQ(bottomRight.grabX, -3);
+    EXPECT_EQ(bottomRight.grabY, -4);
+    EXPECT_EQ(bottomRight.startX, 400);
+    EXPECT_EQ(bottomRight.startY, 500);
+
+    const CameraGrab bottom = cameraGrabAt(kCamera, 300, 497);
+    EXPECT_EQ(bottom.grabY, -3);
+    EXPECT_EQ(bottom.startY, 500);
+
+    const CameraGrab move = cameraGrabAt(kCamera, 110, 210);
+    EXPECT_EQ(move.grabX, 10);
+    EXPECT_EQ(move.grabY, 10);
+    EXPECT_EQ(move.width, 300);
+    EXPECT_EQ(move.height, 300);
+}
+
+TEST(CameraHandles, PickingPrefersLaterCamerasButFallsThroughTheirMiddle) {
+    const CameraList cameras = {{0, 0, 256, 224}, {0, 0, 1024, 1024}, {200, 100, 600, 300}};
+    const CameraPick label = pickCamera(cameras, 10, 10);
+    EXPECT_EQ(label.index, 1) << "the large camera's label covers the first one's";
+    EXPECT_EQ(label.grab.mode, CameraDragMode::Move);
+
+    const CameraPick beneath = pickCamera(cameras, 254, 150);
+    EXPECT_EQ(beneath.index, 0) << "the middle of camera 1 is no zone; camera 0's right band is";
+    EXPECT_EQ(beneath.grab.mode, CameraDragMode::RightEdge);
+
+    EXPECT_EQ(pickCamera(cameras, 500, 700).index, -1);
+    EXPECT_EQ(pickCamera(cameras, 220, 110).index, 2);
+}
+
+TEST(CameraHandles, DragModesChangeOnlyTheirEdges) {
+    const CameraGrab right = cameraGrabAt(kCamera, 398, 300);
+    EXPECT_EQ(draggedCamera(kCamera, right, 136, 999), (CameraAllocData{100, 200, 136, 500}));
+
+    const CameraGrab bottomLeft = cameraGrabAt(kCamera, 101, 498);
+    EXPECT_EQ(draggedCamera(kCamera, bottomLeft, 48, 600), (CameraAllocData{48, 200, 400, 600}));
+
+    const CameraGrab move = cameraGrabAt(kCamera, 110, 210);
+    EXPECT_EQ(draggedCamera(kCamera, move, 16, 8), (CameraAllocData{16, 8, 316, 308})) << "move keeps the size";
+
+    const CameraEdges topRight = edgesMovedBy(CameraDragMode::TopRight);
+    EXPECT_TRUE(topRight.top && topRight.right);
+    EXPECT_FALSE(topRight.left || topRight.bottom);
+}
+
+TEST(CameraHandles, EachModeHasItsCursor) {
+    EXPECT_EQ(cursorFor(CameraDragMode::TopLeft), CameraCursor::SizeNwSe);
+    EXPECT_EQ(cursorFor(CameraDragMode::BottomRight), CameraCursor::SizeNwSe);
+    EXPECT_EQ(cursorFor(CameraDragMode::BottomLeft), CameraCursor::SizeNeSw);
+    EXPECT_EQ(cursorFor(CameraDragMode::TopRight), CameraCursor::SizeNeSw);
+    EXPECT_EQ(cursorFor(CameraDragMode::LeftEdge), CameraCursor::SizeWestEast);
+    EXPECT_EQ(cursorFor(CameraDragMode::BottomEdge), CameraCursor::SizeNorthSouth);
+    EXPECT_EQ(cursorFor(CameraDragMode::Move), CameraCursor::SizeAll);
+    EXPECT_EQ(cursorFor(CameraDragMode::None), CameraCursor::None);
+}
+
+} // namespace
+} // namespace vexa
