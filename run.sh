@@ -23,19 +23,34 @@ sample=out/sample
 build/native/make_sample "$sample"
 cp build/win/vexa_editor.exe "$sample/"
 rom=$(ls "$sample"/*.smc | head -n 1)
+# First run: place the main window and the inspector side by side on Wine's
+# 1280 x 1024 desktop. Later runs keep where the user left them. The file is
+# UTF-16LE, as the editor itself creates it, so any path fits in it.
+if [ ! -f "$sample/config.ini" ]; then
+    { printf '\xff\xfe'
+      printf '[MainWindow]\r\nPos_X=0\r\nPos_Y=0\r\nWidth=890\r\nHeight=760\r\nMaximized=0\r\n[Inspector]\r\nPos_X=895\r\nPos_Y=0\r\n' |
+          iconv -f UTF-8 -t UTF-16LE; } >"$sample/config.ini"
+fi
 
 export WINEPREFIX=$root/out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 scripts/wine-prefix.sh "$WINEPREFIX"
+
+# Wine's desktop process binds to the display of the first Wine program of a
+# session, so the display is settled before any Wine command runs.
+headless=
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    headless=1
+    source scripts/xvfb.sh
+    start_xvfb
+    trap stop_xvfb EXIT
+fi
 winrom=$(winepath -w "$root/$rom" 2>/dev/null)
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ -z "$headless" ]; then
     echo "Opening $rom"
     exec wine "$sample/vexa_editor.exe" "$winrom"
 fi
 
-source scripts/xvfb.sh
-start_xvfb
-trap stop_xvfb EXIT
 wine "$sample/vexa_editor.exe" "$winrom" </dev/null >/dev/null 2>&1 &
 editor=$!
 # Wait for the main window (a first start of a new prefix takes a while), then let
