@@ -21,5 +21,8 @@ for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "MS UI Gothic
     "Segoe UI" System "MS Gothic" "ＭＳ ゴシック" "MS PGothic" "ＭＳ Ｐゴシック" "Meiryo" "メイリオ"; do
     reg 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAGothic
 done
+# Debian's Wine does not look in its own font folder: copy Marlett, which draws the
+# caption buttons and check marks, into the prefix.
+cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
 wineserver -w
 touch "$prefix/.vexa-ready"
