@@ -198,8 +198,11 @@ void LevelBananasManager::showItem(int index) {
     setFieldInt(hwnd, IDC_BANANA_NUMBER, index);
     setFieldInt(hwnd, IDC_BANANA_X, banana->x);
     setFieldInt(hwnd, IDC_BANANA_Y, banana->y);
-    // A set number beyond the combo's items leaves it without a selection.
-    SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_SETCURSEL, banana->setNumber, 0);
+    // A set number beyond the combo's items leaves it without a selection (said
+    // outright: not every combo box clears its selection for an index it lacks).
+    const LRESULT items = SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_GETCOUNT, 0, 0);
+    const WPARAM item = banana->setNumber < items ? banana->setNumber : static_cast<WPARAM>(-1);
+    SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_SETCURSEL, item, 0);
     setChecked(hwnd, IDC_BANANA_FRONT1, banana->front1);
     setChecked(hwnd, IDC_BANANA_FRONT2, banana->front2);
     showSet(banana->setNumber);

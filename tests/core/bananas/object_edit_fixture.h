@@ -135,6 +135,19 @@ inline std::vector<std::uint16_t> putObjectTable(std::vector<std::uint8_t>& imag
     return starts;
 }
 
+// Lists of the given lengths through a table at `location`, filled with random entry
+// bytes. `firstByteMask` clears bits an entry never holds (a banana's bits 0-3), which
+// no write could give back.
+template <typename Random>
+void putRandomLists(std::vector<std::uint8_t>& image, std::uint32_t location, const std::vector<int>& counts,
+                    unsigned entrySize, std::uint8_t firstByteMask, Random& random) {
+    const auto starts = putObjectTable(image, location, counts, entrySize);
+    for (std::size_t k = 0; k < counts.size(); ++k)
+        for (unsigned b = 0; b < static_cast<unsigned>(counts[k]) * entrySize; ++b)
+            setRomByte(image, location >> 16, starts[k] + b,
+                       static_cast<std::uint8_t>(random() & (b % entrySize == 0 ? firstByteMask : 0xFF)));
+}
+
 // The bytes of `size` slots from a slot offset.
 inline std::vector<std::uint8_t> slotBytes(const std::vector<std::uint8_t>& image, std::uint32_t location,
                                            std::uint16_t first, int slot, unsigned size) {

@@ -77,19 +77,6 @@ TEST_F(CameraEditsTest, RightTypedLeftOfLeftInMapType6Gives16Tiles) {
     EXPECT_EQ(undoName(), L"カメラの変更");
 }
 
-TEST_F(CameraEditsTest, CornerLayoutRoundsTheTypedRightDownToATile) {
-    build(kThree, 0);
-    ASSERT_TRUE(editor().apply(1, rectangle(0, 32, 100, 256)));
-    EXPECT_EQ(camera(1).right, 96);
-    EXPECT_EQ(page().lines[1], L"#1: (0, 32, 96, 256)");
-}
-
-TEST_F(CameraEditsTest, Layout8CutsA1040TileWideCameraTo16Tiles) {
-    build(kThree, 8);
-    ASSERT_TRUE(editor().apply(2, rectangle(0, 0, 1040 * 8, 64)));
-    EXPECT_EQ(camera(2).right, 128);
-}
-
 TEST_F(CameraEditsTest, ApplyAndUndoRestoreAllTenFieldsAndTheFiveBytes) {
     build(kThree, 1);
     const auto original = slot(0, 1);

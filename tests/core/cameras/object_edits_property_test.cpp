@@ -1,9 +1,12 @@
 // Random edits, undos, redos and stage switches over banana and camera lists of
-// stages of every map type: the open stage's list always matches the ROM, and undoing
-// everything gives the original image back byte for byte.
+// stages of every map type, alone and mixed with sprite edits: the open stage's lists
+// always match the ROM, and undoing everything gives the original image back byte for
+// byte.
 #include "bananas/banana_edits.h"
 #include "cameras/camera_edits.h"
+#include "sprites/sprite_edits.h"
 
+#include "sprites/fake_sprite_editor.h"
 #include "tests/core/bananas/object_edit_fixture.h"
 
 #include <gtest/gtest.h>
@@ -41,18 +44,11 @@ CameraFields randomFields(std::mt19937& random, const CameraFields*) {
             (random() & 2) != 0, (random() & 4) != 0, (random() & 8) != 0, (random() & 16) != 0, (random() & 32) != 0};
 }
 
-// Fills every stage's list with random entries. `firstByteMask` clears the bits an
-// entry never holds (a banana's bits 0-3), which no write could give back.
-void fillTable(FakeStageHost& host, std::uint32_t location, unsigned entrySize, std::uint8_t firstByteMask,
-               std::mt19937& random) {
+std::vector<int> randomCounts(std::mt19937& random) {
     std::vector<int> counts;
     for (int i = 0; i < kStageCount; ++i)
         counts.push_back(static_cast<int>(random() % 7));
-    const auto starts = test::putObjectTable(host.image, location, counts, entrySize);
-    for (int k = 0; k < kStageCount; ++k)
-        for (unsigned b = 0; b < static_cast<unsigned>(counts[k]) * entrySize; ++b)
-            setRomByte(host.image, location >> 16, starts[k] + b,
-                       static_cast<std::uint8_t>(random() & (b % entrySize == 0 ? firstByteMask : 0xFF)));
+    return counts;
 }
 
 template <typename Traits> void randomEdit(std::mt19937& random, ObjectListEditor<Traits>& editor) {
@@ -70,8 +66,8 @@ protected:
     void SetUp() override {
         for (int stage = 0; stage < kStageCount; ++stage)
             host.mapTypes[stage] = kStageMapTypes[stage];
-        fillTable(host, kDefaultBananaLevels, kBananaEntrySize, 0xF0, random);
-        fillTable(host, kDefaultCameraLevels, kCameraEntrySize, 0xFF, random);
+        test::putRandomLists(host.image, kDefaultBananaLevels, randomCounts(random), kBananaEntrySize, 0xF0, random);
+        test::putRandomLists(host.image, kDefaultCameraLevels, randomCounts(random), kCameraEntrySize, 0xFF, random);
         host.openStage(0);
     }
 
@@ -133,6 +129,118 @@ TEST_P(ObjectEditsProperty, RandomMixedEditsUndoToTheOriginalImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ObjectSeeds, ObjectEditsProperty, testing::Values(1u, 7u, 42u, 1234u, 99991u));
+
+// The sprite editor and the banana and camera editors on one image, one undo buffer
+// and one open stage: opening a stage from any of them opens it for all three.
+class SpritesOnStage : public test::FakeSpriteEditor {
+public:
+    void switchToStage(int stage) override { host->openStage(stage); }
+    FakeStageHost* host = nullptr;
+};
+
+class SharedStageHost : public FakeStageHost {
+public:
+    explicit SharedStageHost(SpritesOnStage& sprites) : sprites(sprites) { sprites.host = this; }
+    std::span<std::uint8_t> romImage() override { return sprites.image(); }
+    void openStage(int stageNumber) override {
+        sprites.open(stageNumber);
+        FakeStageHost::openStage(stageNumber);
+    }
+    void pushUndo(std::unique_ptr<UndoMethod> record) override { sprites.undo.push(std::move(record)); }
+
+    SpritesOnStage& sprites;
+};
+
+class MixedEditsProperty : public testing::TestWithParam<unsigned> {
+protected:
+    void SetUp() override {
+        auto& image = sprites.image();
+        for (int stage = 0; stage < kStageCount; ++stage) {
+            host.mapTypes[stage] = kStageMapTypes[stage];
+            const unsigned start = 0x2000 + 0x100 * static_cast<unsigned>(stage);
+            setRomWord(image, kSpriteBank, 2 * static_cast<unsigned>(stage), static_cast<std::uint16_t>(start));
+            SpriteList list;
+            for (int i = static_cast<int>(random() % 5); i > 0; --i)
+                list.push_back(randomSprite());
+            writeSpriteList(image, list, start, 0x100);
+        }
+        test::putRandomLists(image, kDefaultBananaLevels, randomCounts(random), kBananaEntrySize, 0xF0, random);
+        test::putRandomLists(image, kDefaultCameraLevels, randomCounts(random), kCameraEntrySize, 0xFF, random);
+        host.openStage(0);
+    }
+
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+    SpriteAllocData randomSprite() {
+        return {pick(-256, 2000), pick(-256, 600), static_cast<std::uint16_t>(pick(0, 0x60)),
+                static_cast<std::uint16_t>(pick(1, 0xFFFF))};
+    }
+
+    void spriteEdit() {
+        const int count = static_cast<int>(sprites.data.sprites.size());
+        sprites.pickLine(pick(-1, count - 1));
+        const int selection = sprites.lineSelection;
+        switch (pick(0, 5)) {
+        case 0:
+            sprites.type(hex4(static_cast<unsigned>(pick(0, 0xFFFF))), std::to_wstring(pick(-300, 3000)),
+                         std::to_wstring(pick(-300, 900)), hex4(static_cast<unsigned>(pick(0, 0x60))));
+            applySprite(sprites, selection);
+            break;
+        case 1:
+            sprites.type(hex4(static_cast<unsigned>(pick(1, 0xFFFF))), L"64", L"32", L"0002");
+            addSprite(sprites, selection);
+            break;
+        case 2: deleteSprite(sprites, selection); break;
+        case 3: moveSpriteUp(sprites, selection); break;
+        case 4: moveSpriteDown(sprites, selection); break;
+        default: sortSprites(sprites, selection); break;
+        }
+    }
+
+    void expectEveryListMatchesTheRom() {
+        ASSERT_EQ(sprites.openStageNumber, host.stage);
+        ASSERT_EQ(sprites.data.sprites, sprites.storedList(host.stage));
+        ASSERT_EQ(bananas.editor.stageNumber(), host.stage);
+        ASSERT_EQ(cameras.editor.stageNumber(), host.stage);
+        typename BananaEditTraits::Data storedBananas;
+        readStageBananas(sprites.image(), kDefaultBananaLevels, host.stage, host.openMapType(), storedBananas);
+        ASSERT_EQ(bananas.editor.items(), storedBananas.bananas);
+        typename CameraEditTraits::Data storedCameras;
+        readStageCameras(sprites.image(), kDefaultCameraLevels, host.stage, host.openMapType(), storedCameras);
+        ASSERT_EQ(cameras.editor.items(), storedCameras.cameras);
+    }
+
+    std::mt19937 random{GetParam()};
+    SpritesOnStage sprites;
+    SharedStageHost host{sprites};
+    EditedKind<BananaEditTraits> bananas{host, kDefaultBananaLevels, [](int i, const BananaAllocData& b) {
+                                             return bananaListLine(i, b.setNumber, L"?");
+                                         }};
+    EditedKind<CameraEditTraits> cameras{host, kDefaultCameraLevels,
+                                         [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
+};
+
+TEST_P(MixedEditsProperty, AllThreeKindsWithStageSwitchesUndoToTheOriginalImage) {
+    const auto original = sprites.image();
+    for (int step = 0; step < 600; ++step) {
+        switch (random() % 9) {
+        case 0: sprites.undo.undo(); break;
+        case 1: sprites.undo.redo(); break;
+        case 2: host.openStage(pick(0, kStageCount - 1)); break;
+        case 3:
+        case 4: spriteEdit(); break;
+        case 5:
+        case 6: randomEdit(random, bananas.editor); break;
+        default: randomEdit(random, cameras.editor); break;
+        }
+        ASSERT_NO_FATAL_FAILURE(expectEveryListMatchesTheRom()) << "step " << step;
+    }
+    ASSERT_GT(sprites.undo.undoCount() + sprites.undo.redoCount(), 50u);
+    while (sprites.undo.undo())
+        ASSERT_NO_FATAL_FAILURE(expectEveryListMatchesTheRom());
+    EXPECT_TRUE(sprites.image() == original) << "undoing everything leaves the image as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(ObjectSeeds, MixedEditsProperty, testing::Values(3u, 11u, 2024u, 31337u));
 
 } // namespace
 } // namespace vexa

@@ -43,14 +43,16 @@ std::vector<std::uint8_t> objectStageImage() {
         setRomByte(image, kStageBank, header + 5, static_cast<std::uint8_t>(n));
     }
     unsigned at = kBlockOffset + kBlockHead;
-    for (const std::uint8_t byte : {2, 0x01, 0x00, 0x00}) setRomByte(image, kBlockBank, at++, byte);
+    for (const std::uint8_t byte : {2, 0x01, 0x00, 0x00})
+        setRomByte(image, kBlockBank, at++, byte);
     return image;
 }
 
 std::vector<std::uint16_t> putBananaLists(std::vector<std::uint8_t>& image,
                                           const std::vector<std::vector<BananaAllocData>>& stages) {
     std::vector<int> counts;
-    for (const auto& list : stages) counts.push_back(static_cast<int>(list.size()));
+    for (const auto& list : stages)
+        counts.push_back(static_cast<int>(list.size()));
     const auto starts = putObjectTable(image, kDefaultBananaLevels, counts, kBananaEntrySize);
     for (std::size_t k = 0; k < stages.size(); ++k)
         for (std::size_t i = 0; i < stages[k].size(); ++i)
@@ -61,7 +63,8 @@ std::vector<std::uint16_t> putBananaLists(std::vector<std::uint8_t>& image,
 std::vector<std::uint16_t> putCameraLists(std::vector<std::uint8_t>& image,
                                           const std::vector<std::vector<CameraAllocData>>& stages) {
     std::vector<int> counts;
-    for (const auto& list : stages) counts.push_back(static_cast<int>(list.size()));
+    for (const auto& list : stages)
+        counts.push_back(static_cast<int>(list.size()));
     const auto starts = putObjectTable(image, kDefaultCameraLevels, counts, kCameraEntrySize);
     for (std::size_t k = 0; k < stages.size(); ++k)
         for (std::size_t i = 0; i < stages[k].size(); ++i)
@@ -69,11 +72,13 @@ std::vector<std::uint16_t> putCameraLists(std::vector<std::uint8_t>& image,
     return starts;
 }
 
-std::string utf8Rominfo(const std::string& text) { return "\xEF\xBB\xBF" + text; }
+std::string utf8Rominfo(const std::string& text) {
+    return "\xEF\xBB\xBF" + text;
+}
 
-void ObjectPageTest::open(const std::vector<std::uint8_t>& rom, const std::string& rominfo,
-                          const std::string& config) {
-    editor.writeSetting(L"config.ini", "[MapView]\r\nLevelNumber=0\r\nShowTilemap=2\r\n" + config);
+void ObjectPageTest::open(const std::vector<std::uint8_t>& rom, const std::string& rominfo, const std::string& config) {
+    editor.writeSetting(L"config.ini",
+                        "[MapView]\r\nLevelNumber=" + std::to_string(firstStage) + "\r\nShowTilemap=2\r\n" + config);
     if (!rominfo.empty()) editor.writeSetting(L"rominfo.ini", rominfo);
     const std::wstring path = editor.writeRom(L"objects.smc", rom);
     ASSERT_TRUE(editor.start(L"\"" + path + L"\""));
@@ -133,7 +138,9 @@ void ObjectPageTest::doubleClickLine(HWND page, int listId, int index) {
     pumpMessages();
 }
 
-void ObjectPageTest::type(HWND page, int id, const std::wstring& value) { SetDlgItemTextW(page, id, value.c_str()); }
+void ObjectPageTest::type(HWND page, int id, const std::wstring& value) {
+    SetDlgItemTextW(page, id, value.c_str());
+}
 
 void ObjectPageTest::press(HWND page, int id) {
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
@@ -181,8 +188,10 @@ void ObjectPageTest::drawLayers(int left, int top, int width, int height) {
     FillRect(drawnDc, &all, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     const RECT map{left, top, left + width, top + height};
     ObjectLayer* const order[] = {&view().cameras, &view().bananas, &view().sprites};
-    for (ObjectLayer* layer : order) layer->drawFirstPass(drawnDc, map);
-    for (ObjectLayer* layer : order) layer->drawSecondPass(drawnDc, map);
+    for (ObjectLayer* layer : order)
+        layer->drawFirstPass(drawnDc, map);
+    for (ObjectLayer* layer : order)
+        layer->drawSecondPass(drawnDc, map);
 }
 
 void ObjectPageTest::screenshot(const char* name) {
@@ -214,6 +223,8 @@ void ObjectPageTest::screenshot(const char* name) {
     ReleaseDC(nullptr, screen);
 }
 
-COLORREF ObjectPageTest::pixel(int x, int y) const { return GetPixel(drawnDc, x - drawnLeft, y - drawnTop); }
+COLORREF ObjectPageTest::pixel(int x, int y) const {
+    return GetPixel(drawnDc, x - drawnLeft, y - drawnTop);
+}
 
 } // namespace vexa::test

@@ -33,10 +33,9 @@ std::string utf8Rominfo(const std::string& text);
 
 class ObjectPageTest : public testing::Test {
 protected:
-    // Opens the image on stage 0 with the tile map not drawn (a plain gray map), the
+    // Opens the image on stage `firstStage` with the tile map not drawn (a plain gray map), the
     // main window at 0, 0 and 640 x 480.
-    void open(const std::vector<std::uint8_t>& image, const std::string& rominfo = "",
-              const std::string& config = "");
+    void open(const std::vector<std::uint8_t>& image, const std::string& rominfo = "", const std::string& config = "");
     LevelManager& view() { return editor.project->levels; }
     std::vector<std::uint8_t>& image() { return editor.project->document.image; }
     void loadStage(int stage);
@@ -72,6 +71,7 @@ protected:
     static void screenshot(const char* name);
 
     EditorSession editor;
+    int firstStage = 0;
 
 private:
     HDC drawnDc = nullptr;
