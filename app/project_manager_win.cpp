@@ -196,20 +196,8 @@ bool ProjectManager::confirmSave() {
 void ProjectManager::openRomWithDialog() {
     if (!confirmSave()) return;
     if (document.loaded) closeDocumentState(true);
-    wchar_t path[MAX_PATH] = {};
-    wchar_t name[MAX_PATH] = {};
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd;
-    ofn.lpstrFilter = kRomFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrFileTitle = name;
-    ofn.nMaxFileTitle = MAX_PATH;
-    ofn.lpstrTitle = L"開く";
-    ofn.lpstrDefExt = L"smc";
-    ofn.Flags = OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&ofn)) return;
+    std::wstring path;
+    if (!askRomFile(false, path)) return;
     setRomPath(path);
     openRom();
 }
@@ -222,25 +210,32 @@ void ProjectManager::openRomPath(const std::wstring& path) {
 }
 
 void ProjectManager::saveRomAs() {
-    wchar_t path[MAX_PATH] = {};
+    std::wstring path = romPath;
+    if (!askRomFile(true, path)) return;
+    setRomPath(path);
+    setLoaded(true);
+    saveRom();
+}
+
+bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
+    wchar_t file[MAX_PATH] = {};
     wchar_t name[MAX_PATH] = {};
-    lstrcpynW(path, romPath.c_str(), MAX_PATH);
-    lstrcpynW(name, romTitle.c_str(), MAX_PATH);
+    lstrcpynW(file, path.c_str(), MAX_PATH);
+    lstrcpynW(name, fileNamePart(path).c_str(), MAX_PATH);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = hwnd;
     ofn.lpstrFilter = kRomFilter;
-    ofn.lpstrFile = path;
+    ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrFileTitle = name;
     ofn.nMaxFileTitle = MAX_PATH;
-    ofn.lpstrTitle = L"保存";
+    ofn.lpstrTitle = save ? L"保存" : L"開く";
     ofn.lpstrDefExt = L"smc";
-    ofn.Flags = OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&ofn)) return;
-    setRomPath(path);
-    setLoaded(true);
-    saveRom();
+    ofn.Flags = save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
+    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
+    path = file;
+    return true;
 }
 
 void ProjectManager::reloadRom() {

@@ -50,6 +50,8 @@ public:
 private:
     void closeDocumentState(bool unload);
     void setRomPath(const std::wstring& path);
+    // The system's open or save dialog for ROM files, starting at `path`.
+    bool askRomFile(bool save, std::wstring& path) const;
     bool handleCommand(int id);
     void openCommandLine(const wchar_t* commandLine);
     void openDroppedFiles(HDROP drop);

@@ -93,10 +93,8 @@ StageSlots bananaSlots(std::span<const std::uint8_t> image, std::uint32_t levels
 void readStageBananas(std::span<const std::uint8_t> image, std::uint32_t levelsLocation, int stageNumber,
                       std::uint16_t mapType, LevelBananasData& data) {
     data.stageNumber = stageNumber;
-    data.bananas.clear();
-    const StageSlots slots = bananaSlots(image, levelsLocation, stageNumber);
-    for (int i = 0; i < slots.count; ++i)
-        data.bananas.push_back(readBananaEntry(image, slots.bank, slots.slotOffset(i), mapType));
+    readSlotList(bananaSlots(image, levelsLocation, stageNumber), data.bananas,
+                 [&](unsigned bank, std::uint16_t offset) { return readBananaEntry(image, bank, offset, mapType); });
 }
 
 bool writeBananaSlot(std::span<std::uint8_t> image, std::uint32_t levelsLocation, int stageNumber, int index,
@@ -107,14 +105,10 @@ bool writeBananaSlot(std::span<std::uint8_t> image, std::uint32_t levelsLocation
 
 int writeBananaList(std::span<std::uint8_t> image, std::uint32_t levelsLocation, int stageNumber,
                     const BananaList& bananas, std::uint16_t mapType) {
-    const StageSlots slots = bananaSlots(image, levelsLocation, stageNumber);
-    int index = 0;
-    int written = 0;
-    for (const BananaAllocData& banana : bananas) {
-        if (index >= slots.count) break;
-        if (writeBananaEntry(image, slots.bank, slots.slotOffset(index++), banana, mapType)) ++written;
-    }
-    return written;
+    return writeSlotList(bananaSlots(image, levelsLocation, stageNumber), bananas,
+                         [&](unsigned bank, std::uint16_t offset, const BananaAllocData& banana) {
+                             return writeBananaEntry(image, bank, offset, banana, mapType);
+                         });
 }
 
 int BananaSet::keptColumns() const {

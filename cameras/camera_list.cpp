@@ -214,10 +214,8 @@ StageSlots cameraSlots(std::span<const std::uint8_t> image, std::uint32_t levels
 void readStageCameras(std::span<const std::uint8_t> image, std::uint32_t levelsLocation, int stageNumber,
                       std::uint16_t mapType, LevelCamerasData& data) {
     data.stageNumber = stageNumber;
-    data.cameras.clear();
-    const StageSlots slots = cameraSlots(image, levelsLocation, stageNumber);
-    for (int i = 0; i < slots.count; ++i)
-        data.cameras.push_back(readCameraEntry(image, slots.bank, slots.slotOffset(i), mapType));
+    readSlotList(cameraSlots(image, levelsLocation, stageNumber), data.cameras,
+                 [&](unsigned bank, std::uint16_t offset) { return readCameraEntry(image, bank, offset, mapType); });
 }
 
 bool writeCameraSlot(std::span<std::uint8_t> image, std::uint32_t levelsLocation, int stageNumber, int index,
@@ -228,14 +226,10 @@ bool writeCameraSlot(std::span<std::uint8_t> image, std::uint32_t levelsLocation
 
 int writeCameraList(std::span<std::uint8_t> image, std::uint32_t levelsLocation, int stageNumber,
                     const CameraList& cameras, std::uint16_t mapType) {
-    const StageSlots slots = cameraSlots(image, levelsLocation, stageNumber);
-    int index = 0;
-    int written = 0;
-    for (const CameraAllocData& camera : cameras) {
-        if (index >= slots.count) break;
-        if (writeCameraEntry(image, slots.bank, slots.slotOffset(index++), camera, mapType)) ++written;
-    }
-    return written;
+    return writeSlotList(cameraSlots(image, levelsLocation, stageNumber), cameras,
+                         [&](unsigned bank, std::uint16_t offset, const CameraAllocData& camera) {
+                             return writeCameraEntry(image, bank, offset, camera, mapType);
+                         });
 }
 
 } // namespace vexa

@@ -41,4 +41,24 @@ bool entryFitsImage(unsigned bank, std::uint16_t offset, unsigned size);
 // than one pass over its bank. A table in a bank outside the image gives no slots.
 StageSlots findStageSlots(std::span<const std::uint8_t> image, RomLocation table, int stageNumber, unsigned entrySize);
 
+// Replaces `list` with every slot of a stage, each read by read(bank, offset).
+template <typename List, typename Read> void readSlotList(const StageSlots& slots, List& list, Read read) {
+    list.clear();
+    for (int i = 0; i < slots.count; ++i)
+        list.push_back(read(slots.bank, slots.slotOffset(i)));
+}
+
+// Writes the entries in order into the stage's slots with write(bank, offset, entry),
+// which reports whether it wrote; entries past the last slot are dropped. Returns
+// the number of entries written.
+template <typename List, typename Write> int writeSlotList(const StageSlots& slots, const List& list, Write write) {
+    int index = 0;
+    int written = 0;
+    for (const auto& entry : list) {
+        if (index >= slots.count) break;
+        if (write(slots.bank, slots.slotOffset(index++), entry)) ++written;
+    }
+    return written;
+}
+
 } // namespace vexa

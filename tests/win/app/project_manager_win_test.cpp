@@ -59,7 +59,8 @@ TEST_F(MainWindowTest, WithoutRomOnlyOpenRecentEmulatorAndExitWork) {
     for (int id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_RELOAD, IDM_FILE_CLOSE, IDM_FILE_TEST_PLAY, IDM_EDIT_UNDO,
                    IDM_EDIT_REDO, IDM_VIEW_SPRITES, IDM_VIEW_BANANAS, IDM_VIEW_CAMERAS, IDM_STAGE_SELECT})
         EXPECT_FALSE(editor.menuEnabled(id)) << id;
-    for (int id : {IDM_FILE_OPEN, IDM_FILE_EMULATOR, IDM_FILE_EXIT}) EXPECT_TRUE(editor.menuEnabled(id)) << id;
+    for (int id : {IDM_FILE_OPEN, IDM_FILE_EMULATOR, IDM_FILE_EXIT})
+        EXPECT_TRUE(editor.menuEnabled(id)) << id;
     EXPECT_FALSE(IsWindowVisible(editor.project->levels.hwnd));
     EXPECT_TRUE(IsWindowVisible(editor.project->levels.inspectorWindow()));
 
@@ -75,8 +76,8 @@ TEST_F(MainWindowTest, WithoutRomOnlyOpenRecentEmulatorAndExitWork) {
 TEST_F(MainWindowTest, OpeningSetsTitleMenusAndAnEmptyHistory) {
     openSample(L"ゲーム 1.smc");
     EXPECT_EQ(title(), L"ゲーム 1.smc - Vexa Editor");
-    for (int id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_RELOAD, IDM_FILE_CLOSE, IDM_FILE_TEST_PLAY,
-                   IDM_STAGE_SELECT})
+    for (int id :
+         {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_RELOAD, IDM_FILE_CLOSE, IDM_FILE_TEST_PLAY, IDM_STAGE_SELECT})
         EXPECT_TRUE(editor.menuEnabled(id)) << id;
     EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO)) << "openRom clears the history after enabling the items";
     EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_REDO));
@@ -162,6 +163,23 @@ TEST_F(MainWindowTest, SaveWritesEveryLayoutBackByteForByte) {
             EXPECT_EQ(readBytes(path), encodeRomFile(image, layout)) << header << interleaved;
         }
     }
+}
+
+TEST_F(MainWindowTest, SaveAsWritesTheNewFileAndShowsItsName) {
+    const std::wstring path = openSample();
+    edit(0x5A);
+    const std::wstring copy = editor.folder.file(L"コピー.smc");
+    editor.dialogs.answerNext(IDOK, [&](HWND dialog) {
+        for (int id : {0x47C, 0x480}) SetDlgItemTextW(dialog, id, copy.c_str());
+    });
+    editor.command(IDM_FILE_SAVE_AS);
+    ASSERT_EQ(editor.dialogs.seen().size(), 1u);
+    EXPECT_EQ(editor.dialogs.seen()[0].caption, L"保存");
+    EXPECT_EQ(editor.project->romPath, copy);
+    EXPECT_EQ(title(), L"コピー.smc - Vexa Editor");
+    EXPECT_EQ(readBytes(copy)[0x100], 0x5A);
+    EXPECT_EQ(readBytes(path)[0x100], 0) << "the old file is left as it was";
+    EXPECT_FALSE(editor.project->isModified());
 }
 
 TEST_F(MainWindowTest, ReloadAsksAndThrowsEditsAway) {
