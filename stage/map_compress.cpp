@@ -48,7 +48,7 @@ constexpr std::array<unsigned, kCopyClasses> kCopyNibbles = {4, 5, 6};
 constexpr unsigned kMaxHashBits = 15;
 // Bounds the search in long runs of similar data; the nearest candidates come first.
 constexpr unsigned kChainSteps = 128;
-constexpr int kDictionaryRounds = 4;
+constexpr int kDictionaryRounds = 3;
 
 // Parse costs order by stream length first, then by command count, which is what
 // the decoder's speed depends on.
@@ -180,8 +180,9 @@ Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOption
             consider(2 + 2 * static_cast<unsigned>(count), count, kLiterals, 0);
         }
         const std::uint8_t runCode = byte == dict[0] ? kRunA : byte == dict[1] ? kRunB : kRun;
-        for (unsigned length = kMinLength; length <= run; ++length)
+        for (unsigned length = kMinLength; length <= run; ++length) {
             consider(runCode == kRun ? 4 : 2, length, runCode, byte);
+        }
         for (unsigned k = 0; k < kCopyClasses; ++k) {
             for (unsigned length = kMinLength; length <= options[i].length[k]; ++length) {
                 consider(kCopyNibbles[k], length, static_cast<std::uint8_t>(kNearCopy + k), options[i].distance[k]);
@@ -193,8 +194,9 @@ Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOption
 
     Parse parse;
     parse.cost = cost[0];
-    for (std::size_t i = 0; i < n; i += choice[i].length)
+    for (std::size_t i = 0; i < n; i += choice[i].length) {
         parse.steps.push_back(choice[i]);
+    }
     return parse;
 }
 
@@ -211,8 +213,9 @@ Scores scoreData(std::span<const std::uint8_t> data) {
     Scores scores;
     for (std::size_t i = 0; i < data.size();) {
         std::size_t end = i + 1;
-        while (end < data.size() && data[end] == data[i])
+        while (end < data.size() && data[end] == data[i]) {
             ++end;
+        }
         if (end - i >= kMinLength) {
             scores.runs[data[i]] += static_cast<std::uint32_t>((end - i + kMaxLength - 1) / kMaxLength);
         }
@@ -260,38 +263,40 @@ struct Scored {
 
 // The `count` best values, highest score first, lower value first among equals; when
 // fewer were scored, unscored values fill up from 0.
-std::vector<unsigned> best(std::vector<Scored> scored, std::size_t count) {
+std::vector<unsigned> bestValues(std::vector<Scored> scored, std::size_t count) {
     const auto end = scored.begin() + static_cast<std::ptrdiff_t>(std::min(count, scored.size()));
     std::partial_sort(scored.begin(), end, scored.end(), [](const Scored& a, const Scored& b) {
         return a.score != b.score ? a.score > b.score : a.value < b.value;
     });
     std::vector<unsigned> values;
-    for (auto it = scored.begin(); it != end; ++it)
+    for (auto it = scored.begin(); it != end; ++it) {
         values.push_back(it->value);
+    }
     for (unsigned v = 0; values.size() < count; ++v) {
         if (std::find(values.begin(), values.end(), v) == values.end()) values.push_back(v);
     }
     return values;
 }
 
-std::vector<unsigned> best(std::span<const std::uint32_t, 0x100> scores, std::size_t count) {
+std::vector<unsigned> bestValues(std::span<const std::uint32_t, 0x100> scores, std::size_t count) {
     std::vector<Scored> scored;
     for (unsigned v = 0; v < scores.size(); ++v) {
         if (scores[v] != 0) scored.push_back({scores[v], v});
     }
-    return best(std::move(scored), count);
+    return bestValues(std::move(scored), count);
 }
 
 std::vector<unsigned> bestPairs(std::vector<std::uint16_t> pairs, std::size_t count) {
     std::vector<Scored> scored;
     if (pairs.size() > 0x4000) { // a table of all pairs is cheaper than sorting this many
         std::vector<std::uint32_t> counts(0x10000);
-        for (std::uint16_t pair : pairs)
+        for (std::uint16_t pair : pairs) {
             ++counts[pair];
+        }
         for (unsigned v = 0; v < counts.size(); ++v) {
             if (counts[v] != 0) scored.push_back({counts[v], v});
         }
-        return best(std::move(scored), count);
+        return bestValues(std::move(scored), count);
     }
     std::sort(pairs.begin(), pairs.end());
     for (auto it = pairs.begin(); it != pairs.end();) {
@@ -299,13 +304,13 @@ std::vector<unsigned> bestPairs(std::vector<std::uint16_t> pairs, std::size_t co
         scored.push_back({static_cast<std::uint32_t>(next - it), *it});
         it = next;
     }
-    return best(std::move(scored), count);
+    return bestValues(std::move(scored), count);
 }
 
 Dictionary makeDictionary(const Scores& scores) {
     Dictionary dict{};
-    const auto runs = best(scores.runs, 2);
-    const auto singles = best(scores.singles, 2);
+    const auto runs = bestValues(scores.runs, 2);
+    const auto singles = bestValues(scores.singles, 2);
     const auto pairs = bestPairs(scores.pairs, 1 + kPairCount);
     dict[0] = static_cast<std::uint8_t>(runs[0]);
     dict[1] = static_cast<std::uint8_t>(runs[1]);
@@ -331,8 +336,9 @@ public:
         high_ = !high_;
     }
     void putBits(unsigned value, unsigned nibbles) {
-        while (nibbles-- > 0)
+        while (nibbles-- > 0) {
             put((value >> (4 * nibbles)) & 0xF);
+        }
     }
     void putByte(unsigned value) { putBits(value, 2); }
 
@@ -347,8 +353,9 @@ void writeStep(NibbleWriter& out, const Step& step, std::span<const std::uint8_t
     switch (step.code) {
     case kLiterals:
         out.put(step.length);
-        for (std::size_t k = 0; k < step.length; ++k)
+        for (std::size_t k = 0; k < step.length; ++k) {
             out.putByte(at[k]);
+        }
         break;
     case kLiteral1: out.putByte(at[0]); break;
     case kLiteral2:
@@ -392,12 +399,12 @@ std::vector<std::uint8_t> compressMapData(std::span<const std::uint8_t> data, st
     // bytes and pairs it had to spell out.
     for (int round = 0; round < kDictionaryRounds; ++round) {
         Parse parse = parseData(data, options, dict);
-        const Scores scores = scoreParse(data, parse);
+        const Dictionary next = round + 1 < kDictionaryRounds ? makeDictionary(scoreParse(data, parse)) : dict;
         if (parse.cost < best.cost) {
             best = std::move(parse);
             bestDict = dict;
         }
-        dict = makeDictionary(scores);
+        dict = next;
     }
 
     std::vector<std::uint8_t> block;

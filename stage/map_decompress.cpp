@@ -67,8 +67,9 @@ struct Decoder {
         if (kFast || at + 8 <= size) {
             v = loadBigEndian64(data + at);
         } else {
-            for (std::size_t i = 0; at + i < size && i < 8; ++i)
+            for (std::size_t i = 0; at + i < size && i < 8; ++i) {
                 v |= std::uint64_t{data[at + i]} << (56 - 8 * i);
+            }
         }
         return v * parity;
     }
@@ -232,13 +233,14 @@ struct Decoder {
         }
     }
 
-    // How many commands can run in the fast variant from here without reading past
-    // the data or storing past the end of the output.
+    // How many commands can run in the fast variant from here: command k starts at
+    // most k * kMaxCommandInput bytes further on in the stream and k * kMaxCommandOutput
+    // bytes further on in the output, and must have kWideRead and kWideStore bytes there.
     std::size_t fastBudget() const {
         const std::size_t at = pos >> 1;
         const std::size_t room = static_cast<std::size_t>(end - dst);
-        if (size < at + kWideRead + kMaxCommandInput || room < kWideStore + kMaxCommandOutput) return 0;
-        return std::min((size - at - kWideRead) / kMaxCommandInput, (room - kWideStore) / kMaxCommandOutput);
+        if (size < at + kWideRead || room < kWideStore) return 0;
+        return std::min((size - at - kWideRead) / kMaxCommandInput, (room - kWideStore) / kMaxCommandOutput) + 1;
     }
 
     int run() {
