@@ -4,7 +4,7 @@
 # fonts so Japanese shows under any code page.
 set -euo pipefail
 prefix=$1
-[ -f "$prefix/.vexa-ready" ] && exit 0
+[ -f "$prefix/.vexa-ready-2" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -25,4 +25,4 @@ done
 # caption buttons and check marks, into the prefix.
 cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
 wineserver -w
-touch "$prefix/.vexa-ready"
+touch "$prefix/.vexa-ready-2"
