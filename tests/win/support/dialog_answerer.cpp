@@ -51,16 +51,7 @@ void CALLBACK DialogAnswerer::timerProc(HWND, UINT, UINT_PTR, DWORD) {
 
 void DialogAnswerer::onActivate(HWND dialog) {
     if (std::any_of(open_.begin(), open_.end(), [&](const Open& o) { return o.hwnd == dialog; })) return;
-    SeenDialog seen{windowText(dialog), windowText(GetDlgItem(dialog, 0xFFFF)), IDCANCEL, false};
-    Answer answer{IDCANCEL, nullptr};
-    if (!answers_.empty()) {
-        answer = std::move(answers_.front());
-        answers_.pop_front();
-        seen.answer = answer.button;
-        seen.scripted = true;
-    }
-    seen_.push_back(seen);
-    open_.push_back({dialog, std::move(answer), false, seen_.size() - 1});
+    open_.push_back({dialog, {IDCANCEL, nullptr}, false, 0});
 }
 
 void DialogAnswerer::onTimer() {
@@ -74,14 +65,27 @@ void DialogAnswerer::onTimer() {
     for (HWND dialog : ready) {
         auto it = std::find_if(open_.begin(), open_.end(), [&](const Open& o) { return o.hwnd == dialog; });
         if (it == open_.end() || !IsWindow(dialog)) continue;
-        Answer answer = it->answer;
-        const bool act = !it->acted && answer.action;
-        if (!it->acted) {
-            // The texts are complete once the dialog shows; at activation they may not be.
-            seen_[it->seenIndex].caption = windowText(dialog);
-            seen_[it->seenIndex].text = windowText(GetDlgItem(dialog, 0xFFFF));
+        bool act = false;
+        const bool first = !it->acted;
+        // A pressed button normally closes the dialog at once; press again only if it
+        // is still there a second later, so no stray click reaches the next dialog.
+        if (!first && GetTickCount() - it->pressedAt < 1000) continue;
+        if (first) {
+            // A dialog is seen, and takes the next answer, once it shows: only then are
+            // its texts complete, and windows that never show are nobody's question.
+            SeenDialog seen{windowText(dialog), windowText(GetDlgItem(dialog, 0xFFFF)), IDCANCEL, false};
+            if (!answers_.empty()) {
+                it->answer = std::move(answers_.front());
+                answers_.pop_front();
+                seen.answer = it->answer.button;
+                seen.scripted = true;
+            }
+            seen_.push_back(seen);
+            it->acted = true;
+            act = static_cast<bool>(it->answer.action);
         }
-        it->acted = true;
+        it->pressedAt = GetTickCount();
+        const Answer answer = it->answer;
         if (act) answer.action(dialog);
         if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED), 0);
     }
