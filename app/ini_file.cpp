@@ -7,10 +7,12 @@ namespace vexa {
 
 namespace {
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+// Names match without regard to ASCII case; other bytes (Shift-JIS, UTF-8) must be equal.
+std::string asciiLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return out;
 }
 
 // The profile reader counts every control character as blank.
@@ -91,7 +93,7 @@ IniFile IniFile::parse(std::span<const std::uint8_t> bytes) {
 
     // Lines end at CR, LF or CR LF. Shift-JIS trail bytes are never below 0x40, so
     // neither line ends, blanks, '=' nor quotes can hide inside a Japanese character.
-    Section* current = nullptr;
+    Section* current = nullptr; // null before the first section and inside a repeated one
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
@@ -101,31 +103,44 @@ IniFile IniFile::parse(std::span<const std::uint8_t> bytes) {
         if (line.front() == '[') {
             std::string_view name = line.substr(1);
             if (const auto close = name.rfind(']'); close != std::string_view::npos) name = name.substr(0, close);
-            ini.sections_.push_back({std::string(trim(name)), {}});
-            current = &ini.sections_.back();
+            name = trim(name);
+            current = nullptr;
+            if (ini.sectionIndex_.emplace(asciiLower(name), ini.sections_.size()).second) {
+                ini.sections_.push_back({std::string(name), {}});
+                current = &ini.sections_.back();
+            }
             continue;
         }
         if (!current) continue;
         const auto eq = line.find('=');
         const std::string_view key = trim(line.substr(0, eq));
         const std::string_view value = eq == std::string_view::npos ? std::string_view() : trim(line.substr(eq + 1));
-        current->entries.push_back({std::string(key), std::string(value)});
+        const std::size_t section = static_cast<std::size_t>(current - ini.sections_.data());
+        if (ini.entryIndex_.emplace(entryName(section, key), current->entries.size()).second)
+            current->entries.push_back({std::string(key), std::string(value)});
     }
     return ini;
 }
 
+// The section's number in front of the key, in a fixed width, so that no two pairs of
+// section and key give the same name.
+std::string IniFile::entryName(std::size_t section, std::string_view key) {
+    std::string name(sizeof section, '\0');
+    for (std::size_t i = 0; i < sizeof section; ++i) name[i] = static_cast<char>(section >> (8 * i));
+    return name + asciiLower(key);
+}
+
 const IniFile::Section* IniFile::findSection(std::string_view name) const {
-    for (const auto& section : sections_)
-        if (equalsIgnoreCase(section.name, name)) return &section;
-    return nullptr;
+    const auto found = sectionIndex_.find(asciiLower(name));
+    return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
     const Section* s = findSection(section);
     if (!s) return std::nullopt;
-    for (const auto& entry : s->entries)
-        if (equalsIgnoreCase(entry.key, key)) return std::string(stripQuotes(entry.value));
-    return std::nullopt;
+    const auto found = entryIndex_.find(entryName(static_cast<std::size_t>(s - sections_.data()), key));
+    if (found == entryIndex_.end()) return std::nullopt;
+    return std::string(stripQuotes(s->entries[found->second].value));
 }
 
 int IniFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {

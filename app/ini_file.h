@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vexa {
@@ -42,9 +43,16 @@ private:
         std::vector<Entry> entries;
     };
     const Section* findSection(std::string_view name) const;
+    static std::string entryName(std::size_t section, std::string_view key);
 
     IniEncoding encoding_ = IniEncoding::ShiftJis;
+    // Only the first section and the first key of a name are ever read, so later ones
+    // are dropped while parsing. The rest are found through their ASCII lower case
+    // without walking the file: a list box asks for one name per line, tens of
+    // thousands of times.
     std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> sectionIndex_;
+    std::unordered_map<std::string, std::size_t> entryIndex_; // by entryName()
 };
 
 // The number the platform's profile reader makes of a value: leading blanks skipped,

@@ -2,9 +2,12 @@
 
 #include "app/rom_image.h"
 
-#include <windows.h>
-
 namespace vexa {
+
+FileSystemCalls& fileSystemCalls() {
+    static FileSystemCalls calls;
+    return calls;
+}
 
 namespace {
 
@@ -32,7 +35,8 @@ private:
 bool readExactly(HANDLE file, std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         DWORD done = 0;
-        if (!ReadFile(file, data, static_cast<DWORD>(size), &done, nullptr) || done == 0) return false;
+        if (!fileSystemCalls().readFile(file, data, static_cast<DWORD>(size), &done, nullptr) || done == 0)
+            return false;
         data += done;
         size -= done;
     }
@@ -42,7 +46,8 @@ bool readExactly(HANDLE file, std::uint8_t* data, std::size_t size) {
 bool writeExactly(HANDLE file, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         DWORD done = 0;
-        if (!WriteFile(file, data, static_cast<DWORD>(size), &done, nullptr) || done == 0) return false;
+        if (!fileSystemCalls().writeFile(file, data, static_cast<DWORD>(size), &done, nullptr) || done == 0)
+            return false;
         data += done;
         size -= done;
     }
@@ -62,8 +67,8 @@ std::wstring fileNamePart(const std::wstring& path) {
 }
 
 FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(fileSystemCalls().createFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return FileReadStatus::CannotOpen;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return FileReadStatus::CannotOpen;
@@ -88,11 +93,13 @@ bool writeFileReplacing(const std::wstring& path, std::span<const std::uint8_t> 
          ++attempt)
         temp = folder + L"\\~" + fileNamePart(path) + L"." + std::to_wstring(attempt % 100000) + L".tmp";
 
-    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileSystemCalls& calls = fileSystemCalls();
+    FileHandle file(
+        calls.createFile(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
-    const bool written = writeExactly(file.get(), bytes.data(), bytes.size()) && FlushFileBuffers(file.get());
+    const bool written = writeExactly(file.get(), bytes.data(), bytes.size()) && calls.flushFileBuffers(file.get());
     file.close();
-    if (written && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written && calls.moveFileEx(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileW(temp.c_str());
     return false;

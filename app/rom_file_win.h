@@ -1,12 +1,26 @@
 // Reading and writing ROM files on disk.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace vexa {
+
+// The system calls behind reading and replacing files. They are the Win32 functions
+// themselves; tests put others in their place to make a call fail at a chosen point
+// (a full disk, a write cut short, a replace refused) without a real faulty disk.
+struct FileSystemCalls {
+    decltype(&CreateFileW) createFile = &CreateFileW;
+    decltype(&ReadFile) readFile = &ReadFile;
+    decltype(&WriteFile) writeFile = &WriteFile;
+    decltype(&FlushFileBuffers) flushFileBuffers = &FlushFileBuffers;
+    decltype(&MoveFileExW) moveFileEx = &MoveFileExW;
+};
+FileSystemCalls& fileSystemCalls();
 
 enum class FileReadStatus {
     Ok,

@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic
-    imagemagick locales
+    imagemagick locales zip unzip
 )
 
 missing=()

@@ -290,8 +290,10 @@ void sortSprites(SpriteEditor& editor, int index) {
     auto record =
         std::make_unique<LevelSpriteSort_UndoMethod>(editor, data.stageNumber, data.sprites, sorted, index, selected);
     data.sprites.swap(sorted);
-    for (int p = 0; p < static_cast<int>(data.sprites.size()); ++p)
-        editor.replaceLine(p);
+    // The lines are made again in one pass rather than replaced position by position:
+    // they end the same, but a list of thousands of sprites (a hacked bank) would
+    // otherwise keep the editor busy for many seconds.
+    editor.remakeLines(0);
     if (editor.mapSelection() != -1) editor.mapSelection() = selected;
     editor.selectLine(selected);
     writeWholeList(editor.romImage(), data.stageNumber, data.sprites);

@@ -170,7 +170,8 @@ TEST_F(MainWindowTest, SaveAsWritesTheNewFileAndShowsItsName) {
     edit(0x5A);
     const std::wstring copy = editor.folder.file(L"コピー.smc");
     editor.dialogs.answerNext(IDOK, [&](HWND dialog) {
-        for (int id : {0x47C, 0x480}) SetDlgItemTextW(dialog, id, copy.c_str());
+        for (int id : {0x47C, 0x480})
+            SetDlgItemTextW(dialog, id, copy.c_str());
     });
     editor.command(IDM_FILE_SAVE_AS);
     ASSERT_EQ(editor.dialogs.seen().size(), 1u);

@@ -18,7 +18,8 @@ using test::writeBytes;
 
 std::vector<std::uint8_t> romImage(std::uint8_t seed) {
     std::vector<std::uint8_t> image(kRomSize);
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 3 + seed + (i >> 15));
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 3 + seed + (i >> 15));
     std::memcpy(&image[kPlainTitleOffset], kDefaultCartName.data(), kDefaultCartName.size());
     return image;
 }

@@ -11,7 +11,9 @@ using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
 
-std::vector<std::uint8_t> bytesOf(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> bytesOf(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 TEST(SettingsPaths, BuiltFromTheProgramFolder) {
     const auto paths = settingsPathsFor(L"C:\\Program Files\\ツール\\vexa_editor.exe");
@@ -81,11 +83,12 @@ TEST(SettingsCodePage, ShiftJisSettingsDecodeTheSameEverywhere) {
 
 TEST(ReadOnlyIni, IntegersReadExactlyAsTheProfileFunctions) {
     TempFolder folder;
-    const std::vector<std::string> values = {"-1",    "0x2CD002", " 12 ", "12abc",       "abc",        "",
+    const std::vector<std::string> values = {"-1",    "0x2CD002", " 12 ",  "12abc",      "abc",         "",
                                              "0X10",  "+7",       "-0x10", "4294967295", "99999999999", "0b11",
-                                             "\"5\"", "  -  3",   "0x",    "08",          "1e3"};
+                                             "\"5\"", "  -  3",   "0x",    "08",         "1e3"};
     std::string text = "[T]\r\n";
-    for (std::size_t i = 0; i < values.size(); ++i) text += "K" + std::to_string(i) + "=" + values[i] + "\r\n";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += "K" + std::to_string(i) + "=" + values[i] + "\r\n";
     const std::wstring path = folder.file(L"values.ini");
     writeBytes(path, bytesOf(text));
 

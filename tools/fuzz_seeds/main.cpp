@@ -1,0 +1,226 @@
+// fuzz_seeds <corpus folder>: writes the seed inputs of the stage-load and ini fuzz
+// targets from the sample game. A stage seed holds only the bytes a load of that
+// stage reads (tables, its header, terrain record and compressed block, its sprite,
+// banana and camera lists, its banana sets), so that each stays a few KiB.
+#include "fuzz/stage_load_input.h"
+#include "tools/sample_game/sample_game.h"
+#include "tools/sample_game/sample_plan.h"
+
+#include "app/ini_file.h"
+#include "app/rom_image.h"
+#include "bananas/banana_list.h"
+#include "cameras/camera_list.h"
+#include "sprites/sprite_list.h"
+#include "stage/map_decompress.h"
+#include "stage/stage_table.h"
+#include "stage/tilemap_data.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace vexa;
+using Bytes = std::vector<std::uint8_t>;
+
+std::span<const std::uint8_t> bytesOf(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+bool writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// Collects the image bytes a stage load reads, as runs in a bank (wrapping like the
+// reads do), then hands them out as patches.
+class ReadSet {
+public:
+    explicit ReadSet(const Bytes& image) : image_(image) {}
+    void add(unsigned bank, unsigned offset, std::size_t length) {
+        if (!isImageBank(bank)) return;
+        for (std::size_t i = 0; i < length; ++i)
+            offsets_.insert(imageOffset(bank, offset + static_cast<unsigned>(i)));
+    }
+    std::vector<fuzz::ImagePatch> patches() const {
+        std::vector<fuzz::ImagePatch> out;
+        for (std::size_t at : offsets_) {
+            if (out.empty() || out.back().at + out.back().bytes.size() != at) out.push_back({at, {}});
+            out.back().bytes.push_back(image_[at]);
+        }
+        return out;
+    }
+
+private:
+    const Bytes& image_;
+    std::set<std::size_t> offsets_;
+};
+
+// The settings the editor takes from rominfo.ini, as the fuzz input carries them.
+fuzz::StageLoadHead settingsOf(const IniFile& ini) {
+    fuzz::StageLoadHead head;
+    head.mapInfoBank = ini.readInt("Maps", "MapInfoBank", kDefaultMapInfoBank);
+    head.mapABInfo = ini.readInt("Maps", "MapABInfo", kDefaultMapABInfo);
+    head.spriteLevelCount = ini.readInt("Sprites", "LevelCount", kDefaultSpriteLevelCount);
+    head.spriteAvailableEnd = ini.readInt("Sprites", "AvailableEnd", static_cast<int>(kDefaultSpriteAvailableEnd));
+    head.bananaLevels = static_cast<std::uint32_t>(ini.readInt("Bananas", "Levels", kDefaultBananaLevels));
+    head.bananaSets = static_cast<std::uint32_t>(ini.readInt("Bananas", "BananaSets", kDefaultBananaSets));
+    head.bananaSetCount = ini.readInt("Bananas", "BananaSetCount", kDefaultBananaSetCount);
+    head.cameraLevels = static_cast<std::uint32_t>(ini.readInt("Cameras", "Levels", kDefaultCameraLevels));
+    return head;
+}
+
+// The length of the compressed block at `at`: the shortest prefix that decodes, since
+// the decoder fails on a block that reads past its end.
+std::size_t compressedLength(const Bytes& image, std::size_t at) {
+    std::vector<std::uint8_t> out(kMapDataMaxSize);
+    const auto block = std::span(image).subspan(at);
+    if (decompressMapData(block, out) < 0) return 0;
+    std::size_t low = 1;
+    std::size_t high = block.size();
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        if (decompressMapData(block.first(mid), out) >= 0)
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return low;
+}
+
+Bytes stageSeed(const Bytes& image, const fuzz::StageLoadHead& settings, int stageCount, int stage) {
+    ReadSet reads(image);
+    fuzz::StageLoadHead head = settings;
+    head.stageNumber = stage;
+    head.edit = static_cast<std::uint32_t>(stage) * 0x9E3779B9u;
+
+    // Every table whole, so that a mutated stage number finds another stage's entries.
+    reads.add(kStageBank, 0, 2 * static_cast<std::size_t>(stageCount));
+    const std::uint16_t headerAt = stageHeaderOffset(image, stage);
+    reads.add(kStageBank, headerAt, 8);
+    const StageHeader header = readStageHeaderOfStage(image, stage);
+    reads.add(kStageBank, header.stageDataAddress, 9);
+
+    const unsigned mapBank = static_cast<unsigned>(settings.mapInfoBank) & 0xFFu;
+    const MapTableSettings maps{settings.mapInfoBank, settings.mapABInfo};
+    const std::uint8_t terrain = stageTerrainNumber(image, header.stageDataAddress);
+    reads.add(mapBank, static_cast<unsigned>(settings.mapABInfo), 4 * (static_cast<std::size_t>(terrain) + 1));
+    const std::uint16_t info = mapInfoOffset(image, maps, terrain);
+    reads.add(mapBank, info, 9 + 10 * (static_cast<std::size_t>(header.sectionIndex) + 1));
+    const MapInfo mapInfo = readMapInfo(image, mapBank, info, header.sectionIndex);
+    const ImageAddress block = compressedDataAddress(mapInfo.dataOffset, mapInfo.dataBank);
+    if (!isStageWithoutTilemap(header.stageType) && block.offset != 0 && isImageBank(block.bank))
+        reads.add(block.bank, block.offset, compressedLength(image, imageOffset(block.bank, block.offset)));
+
+    reads.add(kSpriteBank, 0, 2 * static_cast<std::size_t>(settings.spriteLevelCount));
+    SpriteList sprites;
+    const unsigned spriteStart = spriteListStart(image, stage);
+    reads.add(kSpriteBank, spriteStart,
+              static_cast<std::size_t>(std::max(readSpriteList(image, spriteStart, sprites), 2)));
+
+    const RomLocation bananaTable = romLocationOf(settings.bananaLevels);
+    reads.add(bananaTable.bank, bananaTable.offset, 2 * (static_cast<std::size_t>(stageCount) + 1));
+    const StageSlots bananas = bananaSlots(image, settings.bananaLevels, stage);
+    reads.add(bananas.bank, bananas.start, kBananaEntrySize * static_cast<std::size_t>(bananas.count));
+    const unsigned setBank = (settings.bananaSets >> 16) & 0x3Fu;
+    const unsigned setTable = settings.bananaSets & 0xFFFFu;
+    reads.add(setBank, setTable, 2 * static_cast<std::size_t>(settings.bananaSetCount));
+    LevelBananasData bananaData;
+    readStageBananas(image, settings.bananaLevels, stage, 0, bananaData);
+    std::set<unsigned> sets;
+    for (const BananaAllocData& banana : bananaData.bananas)
+        sets.insert(banana.setNumber);
+    for (unsigned set : sets) {
+        const unsigned data = setTable + romWord(image, setBank, setTable + 2 * set);
+        const BananaSet shape = decodeBananaSet(image, settings.bananaSets, set);
+        reads.add(setBank, data, 2 + (static_cast<std::size_t>(shape.width) * shape.height + 7) / 8);
+    }
+
+    const RomLocation cameraTable = romLocationOf(settings.cameraLevels);
+    reads.add(cameraTable.bank, cameraTable.offset, 2 * (static_cast<std::size_t>(stageCount) + 1));
+    const StageSlots cameras = cameraSlots(image, settings.cameraLevels, stage);
+    reads.add(cameras.bank, cameras.start, kCameraEntrySize * static_cast<std::size_t>(cameras.count));
+
+    const auto patches = reads.patches();
+    return fuzz::encodeStageLoadInput(head, patches);
+}
+
+// One stage of each kind the sample has: every map type, every stage type, a terrain
+// without data, a shared sprite list, and the planned edge cases; each stage once.
+std::map<std::string, int> chosenStages(const sample::SamplePlan& plan) {
+    std::map<std::string, int> chosen;
+    std::set<int> taken;
+    auto choose = [&](const std::string& kind, int stage) {
+        if (kind.empty() || stage < 0 || chosen.count(kind) || taken.count(stage)) return;
+        chosen.emplace(kind, stage);
+        taken.insert(stage);
+    };
+    choose("rich", plan.richStage);
+    choose("sprite_tail", plan.spriteTailStage);
+    choose("banana_wrap", plan.bananaWrapStage);
+    for (int stage = 0; stage < static_cast<int>(plan.stages.size()); ++stage) {
+        const sample::StagePlan& s = plan.stages[stage];
+        const sample::TerrainPlan& t = plan.terrains.at(s.terrain);
+        if (s.hasTilemap()) choose(t.hasData ? "map_type" + std::to_string(t.mapType) : "no_terrain_data", stage);
+        if (s.sharesSpritesWith >= 0) choose("shared_sprites", stage);
+        choose("stage_type" + std::to_string(s.stageType), stage);
+    }
+    return chosen;
+}
+
+std::string utf16le(std::string_view ascii) {
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds <corpus folder>\n");
+        return 2;
+    }
+    const std::filesystem::path corpus = argv[1];
+    const SampleGame game = buildSampleGame();
+    const sample::SamplePlan plan = sample::makeSamplePlan();
+    const IniFile ini = IniFile::parse(bytesOf(game.romInfoIni));
+    const fuzz::StageLoadHead settings = settingsOf(ini);
+    const int stageCount = static_cast<int>(plan.stages.size());
+
+    std::filesystem::create_directories(corpus / "stage_load_fuzz");
+    std::size_t total = 0;
+    for (const auto& [kind, stage] : chosenStages(plan)) {
+        const Bytes seed = stageSeed(game.image, settings, stageCount, stage);
+        if (!writeFile(corpus / "stage_load_fuzz" / kind, seed)) return 1;
+        std::printf("stage_load_fuzz/%s: stage %d, %zu bytes\n", kind.c_str(), stage, seed.size());
+        total += seed.size();
+    }
+
+    std::filesystem::create_directories(corpus / "ini_fuzz");
+    const std::map<std::string, std::string> inis = {
+        {"rominfo", game.romInfoIni},
+        {"sprites", game.spritesIni},
+        {"utf8_bom", "\xEF\xBB\xBF[ROMInfo]\r\nCartName = \"MARBLE CANYON QUEST\"\r\n[Levels]\nCount=0x20\n"
+                     "[LevelName]\n00=\xE3\x81\x82\n[Bananas]\nLevels=-1\n"},
+        {"utf16_bom", utf16le("[Sprites]\r\nCount=100000\r\n[SpriteName]\r\n0002 = 'x'\r\n; note\r\n[Maps]\r\n"
+                              "MapInfoBank = 0b111\r\nMapABInfo=0o777\r\n")},
+        {"odd_lines", "key=before any section\r[ Maps ]\rMapABInfo=+45083junk\n\n[Maps]\nMapABInfo=1\n[Cameras\n"
+                      "Levels =  \t 4047372 \n=\n[]\n"},
+    };
+    for (const auto& [name, text] : inis) {
+        if (!writeFile(corpus / "ini_fuzz" / name, bytesOf(text))) return 1;
+        total += text.size();
+    }
+    std::printf("fuzz_seeds: %zu bytes in all\n", total);
+    return 0;
+}
