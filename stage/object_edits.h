@@ -296,7 +296,10 @@ template <typename Traits> bool ObjectListEditor<Traits>::down(int index) {
 template <typename Traits> bool ObjectListEditor<Traits>::sort(int index) {
     if (!allWritable()) return false;
     List before = items();
-    const int tracked = exchangeSort(list(), index, Traits::sortsBefore, [this](int done) { page.setLine(done); });
+    // The lines are made again once after the sort: replacing each line as its position
+    // is done walks the list for every line, which takes seconds on the longest lists.
+    const int tracked = exchangeSort(list(), index, Traits::sortsBefore);
+    page.rebuildLines();
     if (page.mapSelection() != -1) page.setMapSelection(tracked);
     page.selectLine(tracked);
     writeList();
