@@ -24,8 +24,11 @@ constexpr const wchar_t* kRomFilter = L"SNES ROM(*.smc)\0*.smc\0すべてのフ�
 constexpr int kRomCommands[] = {IDM_FILE_SAVE,      IDM_FILE_SAVE_AS, IDM_FILE_RELOAD, IDM_FILE_CLOSE,
                                 IDM_FILE_TEST_PLAY, IDM_EDIT_UNDO,    IDM_EDIT_REDO};
 
+// The title is compared as the cartridge stores it, in code page 932, also when
+// rominfo.ini is written in UTF-8 or UTF-16.
 std::string cartName() {
-    return appGlobals().rominfo.file().value("ROMInfo", "CartName").value_or(std::string(kDefaultCartName));
+    return iniValueInCodePage932(appGlobals().rominfo.file(), "ROMInfo", "CartName")
+        .value_or(std::string(kDefaultCartName));
 }
 
 } // namespace
@@ -128,6 +131,8 @@ void ProjectManager::setLoaded(bool open) {
     SetWindowTextW(hwnd, title.substr(0, 255).c_str());
     HMENU menu = GetMenu(hwnd);
     for (int id : kRomCommands) EnableMenuItem(menu, id, MF_BYCOMMAND | (open ? MF_ENABLED : MF_GRAYED));
+    // Undo and Redo are enabled by what the history holds, not by the open state.
+    if (open) undoBuffer.refreshMenu();
     levels.enableStageView(open);
     DrawMenuBar(hwnd);
 }
@@ -157,8 +162,10 @@ bool ProjectManager::handleCommand(int id) {
 }
 
 void ProjectManager::setRomPath(const std::wstring& path) {
-    romPath = path;
-    romTitle = fileNamePart(path);
+    // Every path enters as a full one: a relative path would name another file once
+    // the current directory changes, and a save would then write that file.
+    romPath = absolutePath(path);
+    romTitle = fileNamePart(romPath);
 }
 
 bool ProjectManager::openRom() {
@@ -212,9 +219,12 @@ void ProjectManager::openRomPath(const std::wstring& path) {
 void ProjectManager::saveRomAs() {
     std::wstring path = romPath;
     if (!askRomFile(true, path)) return;
+    // The document moves to the new name only once the file is written there; a
+    // failed save keeps the old path, title and recent files.
+    path = absolutePath(path);
+    if (!saveRomFrom(document, path, hwnd)) return;
     setRomPath(path);
     setLoaded(true);
-    saveRom();
 }
 
 bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
@@ -232,7 +242,9 @@ bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
     ofn.nMaxFileTitle = MAX_PATH;
     ofn.lpstrTitle = save ? L"保存" : L"開く";
     ofn.lpstrDefExt = L"smc";
-    ofn.Flags = save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
+    // The current directory stays where it was, so nothing that is still relative
+    // changes its meaning behind the user's back.
+    ofn.Flags = OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
     path = file;
     return true;
@@ -242,7 +254,10 @@ void ProjectManager::reloadRom() {
     if (isModified() && askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL)
         return;
     closeDocumentState(false);
-    openRom();
+    // A file that fails to open leaves the image in memory open, so its lists are
+    // read again from it: empty lists would let a Sort or an Add write an empty or
+    // one-entry list over the stage's real one.
+    if (!openRom()) levels.loadCurrentStage();
 }
 
 void ProjectManager::closeRom() {

@@ -42,4 +42,9 @@ bool writeFileReplacing(const std::wstring& path, std::span<const std::uint8_t> 
 // The file-name part of a path: the text after the last '\\' or '/'.
 std::wstring fileNamePart(const std::wstring& path);
 
+// The full path of `path` against the current directory, so that a path kept by the
+// editor names the same file whatever the current directory becomes later. An empty
+// path, or one the system cannot resolve, is returned as it is.
+std::wstring absolutePath(const std::wstring& path);
+
 } // namespace vexa

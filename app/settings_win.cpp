@@ -78,6 +78,16 @@ std::wstring widenIniText(const std::string& text, IniEncoding encoding) {
     return wide;
 }
 
+std::optional<std::string> iniValueInCodePage932(const IniFile& ini, const char* section, const char* key) {
+    auto value = ini.value(section, key);
+    if (!value || value->empty() || ini.encoding() == IniEncoding::ShiftJis) return value;
+    const std::wstring wide = widenIniText(*value, ini.encoding());
+    const int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
 int ConfigFile::readInt(const wchar_t* section, const wchar_t* key, int defaultValue) const {
     return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, path_.c_str()));
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace vexa {
@@ -76,5 +77,9 @@ void useSettingsPaths(const SettingsPaths& paths);
 
 // Text of an IniFile value in UTF-16, decoded by the file's encoding.
 std::wstring widenIniText(const std::string& text, IniEncoding encoding);
+
+// An IniFile value as code page 932 bytes whatever the file's encoding: the bytes a
+// cartridge title is stored with, half-width katakana included.
+std::optional<std::string> iniValueInCodePage932(const IniFile& ini, const char* section, const char* key);
 
 } // namespace vexa

@@ -30,10 +30,12 @@ void TestPlayLauncher::startTestPlay() {
         showError(owner, L"エミュレータが設定されていません。");
         return;
     }
-    // The ROM path goes to the emulator exactly as it stands, without quotes.
+    // The path goes in quotes, as one argument: emulators split their command line at
+    // blanks, and "C:\ROM hacks\game.smc" would otherwise arrive as two arguments.
     const std::wstring folder = emulatorWorkingDirectory(emulator);
+    const std::wstring parameters = L"\"" + project_->romPath + L"\"";
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", emulator.c_str(), project_->romPath.c_str(), folder.c_str(), SW_SHOWNORMAL));
+        ShellExecuteW(nullptr, L"open", emulator.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWNORMAL));
     if (result <= 32) showError(owner, L"エミュレータの起動に失敗しました。");
 }
 
@@ -77,7 +79,7 @@ void SetEmulatorDialog::browse() {
     ofn.nMaxFileTitle = 128;
     ofn.lpstrTitle = L"エミュレータの設定";
     ofn.lpstrDefExt = L"exe";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&ofn)) lstrcpynW(file, path_, kPathChars);
     SetDlgItemTextW(hwnd, IDC_EMULATOR_PATH, file);
 }

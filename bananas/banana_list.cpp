@@ -66,8 +66,11 @@ void maskBananaPosition(BananaAllocData& banana, std::uint16_t mapType) {
     const ObjectLayout layout = objectLayoutOf(mapType);
     if (layout == ObjectLayout::None) return;
     const unsigned xBits = xBitsOf(layout);
-    banana.x &= static_cast<std::int32_t>(lowBits(xBits) << 3);
-    banana.y &= static_cast<std::int32_t>(lowBits(kPositionBits - xBits) << 3);
+    auto hold = [](std::int32_t value, unsigned bits) {
+        return std::clamp(value, 0, static_cast<std::int32_t>(lowBits(bits) << 3)) & ~7;
+    };
+    banana.x = hold(banana.x, xBits);
+    banana.y = hold(banana.y, kPositionBits - xBits);
 }
 
 BananaAllocData readBananaEntry(std::span<const std::uint8_t> image, unsigned bank, std::uint16_t offset,

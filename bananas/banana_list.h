@@ -43,9 +43,9 @@ struct LevelBananasData {
 BananaAllocData decodeBananaEntry(std::uint32_t entry, std::uint16_t mapType);
 std::optional<std::uint32_t> encodeBananaEntry(const BananaAllocData& banana, std::uint16_t mapType);
 
-// Rounds X and Y down to a multiple of 8 and cuts them to what the map type can
-// store, so the stored position is exactly the one kept in memory. Other map types
-// leave them unchanged.
+// Rounds X and Y down to a multiple of 8 and holds them to what the map type can
+// store (0 up to the largest value of each field; nothing wraps), so the stored
+// position is exactly the one kept in memory. Other map types leave them unchanged.
 void maskBananaPosition(BananaAllocData& banana, std::uint16_t mapType);
 
 // One entry at a bank offset. An entry whose bytes would end past the image is not

@@ -245,7 +245,11 @@ bool LevelBananasManager::hitTest(int x, int y) {
 
 void LevelBananasManager::dragStep(int x, int y) {
     if (!edits.itemAt(selectedIndex)) return;
-    dragPosition = {snapToTile(x - grab.x), snapToTile(y - grab.y)};
+    // Held to what the entry can store, so the banana stops at the map type's limits
+    // and the drop stores exactly what was shown.
+    BananaAllocData dragged{snapToTile(x - grab.x), snapToTile(y - grab.y)};
+    maskBananaPosition(dragged, view->mapType);
+    dragPosition = {dragged.x, dragged.y};
     setFieldInt(hwnd, IDC_BANANA_X, dragPosition.x);
     setFieldInt(hwnd, IDC_BANANA_Y, dragPosition.y);
 }
@@ -253,6 +257,11 @@ void LevelBananasManager::dragStep(int x, int y) {
 void LevelBananasManager::drop(bool moved) {
     if (moved && edits.itemAt(selectedIndex)) apply(selectedIndex);
     draggingBanana = false;
+}
+
+void LevelBananasManager::cancelDrag() {
+    draggingBanana = false;
+    showItem(selectedIndex);
 }
 
 void LevelBananasManager::drawFirstPass(HDC target, const RECT& mapRect) {

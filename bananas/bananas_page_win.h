@@ -31,6 +31,7 @@ public:
     bool hitTest(int x, int y) override;
     void dragStep(int x, int y) override;
     void drop(bool moved) override;
+    void cancelDrag() override;
     void drawFirstPass(HDC target, const RECT& mapRect) override;
     void drawSecondPass(HDC target, const RECT& mapRect) override;
 

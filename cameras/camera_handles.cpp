@@ -1,5 +1,6 @@
 #include "cameras/camera_handles.h"
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 
@@ -91,6 +92,30 @@ CameraAllocData draggedCamera(const CameraAllocData& camera, const CameraGrab& g
     if (edges.top) dragged.top = dragY;
     if (edges.bottom) dragged.bottom = dragY;
     return dragged;
+}
+
+CameraBox cameraDrawnBox(const CameraAllocData& camera) {
+    // One pixel around for the frame's pen, which a reversed rectangle draws outside.
+    return {std::min(camera.left, camera.right) - 1, std::min(camera.top, camera.bottom) - 1,
+            std::max({camera.left, camera.right, camera.left + kCameraLabelWidth}) + 1,
+            std::max({camera.top, camera.bottom, camera.top + kCameraLabelHeight}) + 1};
+}
+
+CameraAllocData heldDraggedCamera(const CameraAllocData& camera, const CameraGrab& grab, int dragX, int dragY,
+                                  std::uint16_t mapType) {
+    auto held = [&](int x, int y) {
+        CameraAllocData rectangle = draggedCamera(camera, grab, x, y);
+        maskCameraRectangle(rectangle, mapType);
+        return rectangle;
+    };
+    CameraAllocData shown = held(dragX, dragY);
+    if (grab.mode != CameraDragMode::Move) return shown;
+    // Holding cuts the edge that passed a limit; the move is taken back by as much, so
+    // the whole camera stops there instead of shrinking.
+    const CameraAllocData dragged = draggedCamera(camera, grab, dragX, dragY);
+    const int dx = shown.left != dragged.left ? shown.left - dragged.left : shown.right - dragged.right;
+    const int dy = shown.top != dragged.top ? shown.top - dragged.top : shown.bottom - dragged.bottom;
+    return dx == 0 && dy == 0 ? shown : held(dragX + dx, dragY + dy);
 }
 
 CameraCursor cursorFor(CameraDragMode mode) {

@@ -48,6 +48,22 @@ CameraPick pickCamera(const CameraList& cameras, int x, int y);
 // The rectangle a drag shows, with the drag position (x, y) on the grabbed edges.
 CameraAllocData draggedCamera(const CameraAllocData& camera, const CameraGrab& grab, int dragX, int dragY);
 
+// The rectangle a drag shows and its drop stores on a map of `mapType`: the dragged
+// rectangle held to what the entry's fields can store. A dragged edge or corner stops
+// at 0 and at its field's largest value; a moved camera stops whole, keeping its size.
+CameraAllocData heldDraggedCamera(const CameraAllocData& camera, const CameraGrab& grab, int dragX, int dragY,
+                                  std::uint16_t mapType);
+
+// What drawing a camera touches, in map pixels (right and bottom exclusive): its
+// rectangle with the edges in either order, and the label box at its left-top corner.
+struct CameraBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+CameraBox cameraDrawnBox(const CameraAllocData& camera);
+
 struct CameraEdges {
     bool left = false;
     bool top = false;

@@ -176,15 +176,17 @@ std::optional<CameraEntryBytes> encodeCameraEntry(const CameraAllocData& camera,
 void maskCameraRectangle(CameraAllocData& camera, std::uint16_t mapType) {
     Tiles tiles = tilesOf(camera);
     if (const CameraLayout* layout = cameraLayoutOf(mapType)) {
-        // Sizes are taken from the edges as typed, before the near edges are cut.
-        const std::int32_t width = std::max(tiles.r - tiles.l - kCameraWidthBias, 0);
-        const std::int32_t height = std::max(tiles.b - tiles.t - kCameraHeightBias, 0);
-        tiles.l &= static_cast<std::int32_t>(lowBits(layout->left.bits()));
-        tiles.t &= static_cast<std::int32_t>(lowBits(layout->top.bits()));
-        const auto rightBits = static_cast<std::int32_t>(lowBits(layout->right.bits()));
-        const auto bottomBits = static_cast<std::int32_t>(lowBits(layout->bottom.bits()));
-        tiles.r = layout->rightIsWidth ? (width & rightBits) + tiles.l + kCameraWidthBias : tiles.r & rightBits;
-        tiles.b = layout->bottomIsHeight ? (height & bottomBits) + tiles.t + kCameraHeightBias : tiles.b & bottomBits;
+        // Each value is held to 0 .. the largest its field stores; nothing wraps. Sizes
+        // are taken from the edges as typed, before the near edges are held.
+        auto hold = [](std::int32_t value, const TileField& field) {
+            return std::clamp(value, 0, static_cast<std::int32_t>(lowBits(field.bits())));
+        };
+        const std::int32_t width = hold(tiles.r - tiles.l - kCameraWidthBias, layout->right);
+        const std::int32_t height = hold(tiles.b - tiles.t - kCameraHeightBias, layout->bottom);
+        tiles.l = hold(tiles.l, layout->left);
+        tiles.t = hold(tiles.t, layout->top);
+        tiles.r = layout->rightIsWidth ? width + tiles.l + kCameraWidthBias : hold(tiles.r, layout->right);
+        tiles.b = layout->bottomIsHeight ? height + tiles.t + kCameraHeightBias : hold(tiles.b, layout->bottom);
     }
     setPixels(camera, tiles);
 }

@@ -52,9 +52,10 @@ struct LevelCamerasData {
 CameraAllocData decodeCameraEntry(const CameraEntryBytes& bytes, std::uint16_t mapType);
 std::optional<CameraEntryBytes> encodeCameraEntry(const CameraAllocData& camera, std::uint16_t mapType);
 
-// Rounds the rectangle to tiles and cuts it to what the map type can store (raising
-// a stored size below its bias to the minimum), so the stored rectangle is exactly
-// the one kept in memory. Other map types only round to tiles.
+// Rounds the rectangle to tiles and holds each stored value to what its field can
+// store, 0 up to the field's largest value (so a stored size below its bias rises to
+// the minimum, and nothing wraps): the stored rectangle is exactly the one kept in
+// memory. Other map types only round to tiles.
 void maskCameraRectangle(CameraAllocData& camera, std::uint16_t mapType);
 
 // One entry at a bank offset; its bytes wrap within the bank. An entry whose bytes

@@ -216,7 +216,7 @@ void LevelCamerasManager::dragStep(int x, int y) {
     const CameraAllocData* camera = edits.itemAt(selectedIndex);
     if (!camera || grab.mode == CameraDragMode::None) return;
     dragPosition = {snapToTile(x - grab.grabX), snapToTile(y - grab.grabY)};
-    const CameraAllocData dragged = draggedCamera(*camera, grab, dragPosition.x, dragPosition.y);
+    const CameraAllocData dragged = draggedRectangle(*camera);
     const CameraEdges edges = edgesMovedBy(grab.mode);
     if (edges.left) setFieldInt(hwnd, IDC_CAMERA_LEFT, dragged.left);
     if (edges.top) setFieldInt(hwnd, IDC_CAMERA_TOP, dragged.top);
@@ -228,6 +228,11 @@ void LevelCamerasManager::drop(bool moved) {
     // Applying takes the fields the drag filled in, so the rectangle is masked exactly as if typed.
     if (moved && grab.mode != CameraDragMode::None && edits.itemAt(selectedIndex)) apply(selectedIndex);
     grab = CameraGrab{};
+}
+
+void LevelCamerasManager::cancelDrag() {
+    grab = CameraGrab{};
+    showItem(selectedIndex);
 }
 
 void LevelCamerasManager::drawFirstPass(HDC target, const RECT& mapRect) {
@@ -243,14 +248,17 @@ void LevelCamerasManager::drawFirstPass(HDC target, const RECT& mapRect) {
 void LevelCamerasManager::drawSecondPass(HDC target, const RECT& mapRect) {
     if (!shownOnMap || grab.mode == CameraDragMode::None) return;
     if (const CameraAllocData* camera = edits.itemAt(selectedIndex))
-        drawCamera(target, mapRect, selectedIndex, draggedCamera(*camera, grab, dragPosition.x, dragPosition.y), true);
+        drawCamera(target, mapRect, selectedIndex, draggedRectangle(*camera), true);
+}
+
+CameraAllocData LevelCamerasManager::draggedRectangle(const CameraAllocData& camera) const {
+    return heldDraggedCamera(camera, grab, dragPosition.x, dragPosition.y, view->mapType);
 }
 
 void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, const CameraAllocData& camera,
                                      bool selected) const {
-    // The label box is the one part that can reach past the rectangle's right or bottom edge.
-    if (std::max(camera.right, camera.left + kCameraLabelWidth) < mapRect.left || camera.left - 1 > mapRect.right ||
-        std::max(camera.bottom, camera.top + kCameraLabelHeight) < mapRect.top || camera.top - 1 > mapRect.bottom)
+    const CameraBox box = cameraDrawnBox(camera);
+    if (box.right < mapRect.left || box.left > mapRect.right || box.bottom < mapRect.top || box.top > mapRect.bottom)
         return;
     const int l = camera.left - mapRect.left;
     const int t = camera.top - mapRect.top;

@@ -30,6 +30,7 @@ public:
     bool hitTest(int x, int y) override;
     void dragStep(int x, int y) override;
     void drop(bool moved) override;
+    void cancelDrag() override;
     void drawFirstPass(HDC target, const RECT& mapRect) override;
     void drawSecondPass(HDC target, const RECT& mapRect) override;
 
@@ -62,6 +63,8 @@ private:
     CameraFields readFields() const;
     void onListSelectionChange();
     void centreOnListSelection();
+    // The grabbed camera where the drag has it, as its drop will store it.
+    CameraAllocData draggedRectangle(const CameraAllocData& camera) const;
     void drawCamera(HDC dc, const RECT& mapRect, int index, const CameraAllocData& camera, bool selected) const;
     HWND list() const;
 

@@ -7,7 +7,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic
+    wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic
     imagemagick locales zip unzip
 )
 

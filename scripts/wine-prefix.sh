@@ -4,7 +4,7 @@
 # fonts so Japanese shows under any code page.
 set -euo pipefail
 prefix=$1
-[ -f "$prefix/.vexa-ready-2" ] && exit 0
+[ -f "$prefix/.vexa-ready-3" ] && exit 0
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -21,8 +21,14 @@ for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "MS UI Gothic
     "Segoe UI" System "MS Gothic" "ＭＳ ゴシック" "MS PGothic" "ＭＳ Ｐゴシック" "Meiryo" "メイリオ"; do
     reg 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAGothic
 done
-# Debian's Wine does not look in its own font folder: copy Marlett, which draws the
-# caption buttons and check marks, into the prefix.
-cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+# Debian's Wine does not look in its own font folder: copy Marlett (package
+# fonts-wine), which draws the caption buttons and check marks, into the prefix.
+# Without it every window shows "0 1 r" for its buttons, so a missing font stops here.
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ ! -f "$marlett" ]; then
+    echo "wine-prefix.sh: $marlett is missing (install fonts-wine)" >&2
+    exit 1
+fi
+cp "$marlett" "$prefix/drive_c/windows/Fonts/"
 wineserver -w
-touch "$prefix/.vexa-ready-2"
+touch "$prefix/.vexa-ready-3"

@@ -70,6 +70,14 @@ bool spriteLess(const SpriteAllocData& a, const SpriteAllocData& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 
+// A list without a terminator in the bank: what the page shows is only the part read
+// before giving up, so any write would land on other stages' lists or the pointers.
+bool refusedAsUnreadable(SpriteEditor& editor) {
+    if (editor.spriteData().readable) return false;
+    editor.showError(kUnreadableListMessage);
+    return true;
+}
+
 std::wstring addLimitMessage(int listSize, int capacity) {
     return L"これ以上スプライトを追加できません。\r\n現在: " + std::to_wstring(listSize) + L"バイト, 最大: " +
            std::to_wstring(capacity) + L"バイト";
@@ -168,16 +176,20 @@ void showSpriteOnMap(SpriteEditor& editor, int index) {
     const bool exists = hasItem(sprites, index);
     // An index past the end (a replay that removed the last sprite) marks nothing.
     if (editor.spritesShown()) editor.mapSelection() = exists ? index : -1;
-    if (!exists) return;
-    const SpriteAllocData& sprite = itemAt(sprites, index);
-    const MapViewport view = editor.visibleMap();
-    if (sprite.x < view.left || sprite.x >= view.left + view.width || sprite.y < view.top ||
-        sprite.y >= view.top + view.height)
-        editor.centerMapOn(sprite.x, sprite.y);
+    if (exists) {
+        const SpriteAllocData& sprite = itemAt(sprites, index);
+        const MapViewport view = editor.visibleMap();
+        if (sprite.x < view.left || sprite.x >= view.left + view.width || sprite.y < view.top ||
+            sprite.y >= view.top + view.height)
+            editor.centerMapOn(sprite.x, sprite.y);
+    }
+    // Also with nothing to mark: a replay that removed the last sprite or sorted with
+    // nothing selected has changed the picture all the same.
     editor.redrawMap();
 }
 
 void applySprite(SpriteEditor& editor, int index) {
+    if (refusedAsUnreadable(editor)) return;
     LevelSpritesData& data = editor.spriteData();
     if (!hasItem(data.sprites, index)) return;
     const SpriteFieldTexts texts = editor.fieldTexts();
@@ -200,6 +212,7 @@ void applySprite(SpriteEditor& editor, int index) {
 }
 
 void addSprite(SpriteEditor& editor, int index) {
+    if (refusedAsUnreadable(editor)) return;
     LevelSpritesData& data = editor.spriteData();
     const int used = listBytes(data.sprites);
     if (used + kEntryBytes > data.capacity) {
@@ -231,6 +244,7 @@ void addSprite(SpriteEditor& editor, int index) {
 }
 
 void deleteSprite(SpriteEditor& editor, int index) {
+    if (refusedAsUnreadable(editor)) return;
     LevelSpritesData& data = editor.spriteData();
     if (!hasItem(data.sprites, index)) return;
     const auto removed = std::next(data.sprites.begin(), index);
@@ -251,6 +265,7 @@ void deleteSprite(SpriteEditor& editor, int index) {
 }
 
 void moveSpriteUp(SpriteEditor& editor, int index) {
+    if (refusedAsUnreadable(editor)) return;
     LevelSpritesData& data = editor.spriteData();
     if (index <= 0 || !hasItem(data.sprites, index)) return;
     const int upper = index - 1;
@@ -267,6 +282,7 @@ void moveSpriteUp(SpriteEditor& editor, int index) {
 }
 
 void moveSpriteDown(SpriteEditor& editor, int index) {
+    if (refusedAsUnreadable(editor)) return;
     LevelSpritesData& data = editor.spriteData();
     if (index < 0 || !hasItem(data.sprites, index + 1)) return;
     const int lower = index + 1;
@@ -283,6 +299,7 @@ void moveSpriteDown(SpriteEditor& editor, int index) {
 }
 
 void sortSprites(SpriteEditor& editor, int index) {
+    if (refusedAsUnreadable(editor)) return;
     LevelSpritesData& data = editor.spriteData();
     // Sorting a copy lets every allocation happen before anything changes.
     SpriteList sorted = data.sprites;

@@ -20,6 +20,7 @@ namespace vexa {
 inline constexpr int kSpriteMinPosition = -kSpritePositionBias;
 inline constexpr int kSpriteMaxPosition = 0xFFFF - kSpritePositionBias;
 inline constexpr const wchar_t* kZeroParameterMessage = L"パラメータに 0 は指定できません。";
+inline constexpr const wchar_t* kUnreadableListMessage = L"このステージのスプライトリストは読み込めないため編集できません。";
 
 // The texts of the page's fields that an edit reads.
 struct SpriteFieldTexts {
@@ -95,7 +96,8 @@ int spriteIndexAt(const SpriteList& sprites, int x, int y);
 // Marks the sprite on the map while the layer is shown, and scrolls it into view.
 void showSpriteOnMap(SpriteEditor& editor, int index);
 
-// The edits, given the list box selection (-1 for none).
+// The edits, given the list box selection (-1 for none). On a stage whose list could
+// not be read each is refused with kUnreadableListMessage and writes nothing.
 void applySprite(SpriteEditor& editor, int index);
 void addSprite(SpriteEditor& editor, int index);
 void deleteSprite(SpriteEditor& editor, int index);

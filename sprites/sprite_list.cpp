@@ -118,7 +118,8 @@ bool loadStageSprites(std::span<const std::uint8_t> image, int stage, const Spri
     selectedIndex = -1;
     const unsigned start = spriteListStart(image, stage);
     const int listBytes = readSpriteList(image, start, data.sprites);
-    if (listBytes < 0) return false;
+    data.readable = listBytes >= 0;
+    if (!data.readable) return false;
     data.capacity = computeSpriteCapacity(image, start, listBytes, settings);
     return true;
 }

@@ -41,6 +41,7 @@ struct LevelSpritesData {
     std::int32_t stageNumber = 0;
     SpriteList sprites;
     std::int32_t capacity = 0; // bytes the list may occupy from its start, terminator included
+    bool readable = true;      // false when no terminator was found: the list must not be edited
 };
 
 using SpriteEntryBytes = std::array<std::uint8_t, kSpriteEntrySize>;
@@ -69,8 +70,8 @@ int computeSpriteCapacity(std::span<const std::uint8_t> image, unsigned start, i
                           const SpriteBankSettings& settings);
 
 // Reads stage `stage` into `data` and resets the map selection. On a failed read the
-// capacity keeps its former value, the sprites read so far stay, and false is returned
-// so that the page can tell the user.
+// capacity keeps its former value, the sprites read so far stay, `readable` is cleared
+// and false is returned so that the page can tell the user.
 bool loadStageSprites(std::span<const std::uint8_t> image, int stage, const SpriteBankSettings& settings,
                       LevelSpritesData& data, int& selectedIndex);
 

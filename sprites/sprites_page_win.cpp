@@ -335,6 +335,11 @@ void LevelSpritesManager::drop(bool moved) {
     dragging = false;
 }
 
+void LevelSpritesManager::cancelDrag() {
+    dragging = false;
+    if (hasItem(data.sprites, selectedIndex)) showFields(itemAt(data.sprites, selectedIndex), selectedIndex);
+}
+
 void LevelSpritesManager::drawFirstPass(HDC target, const RECT& mapRect) {
     if (!shown) return;
     int index = 0;

@@ -91,8 +91,11 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_LBUTTONUP: onLeftButtonUp(); return 0;
-    case WM_MBUTTONDOWN: pan.begin({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_MBUTTONDOWN: onMiddleButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_MBUTTONUP: pan.end(); return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd) onCaptureLost();
+        return 0;
     case WM_MOUSEWHEEL: onMouseWheel(wParam); return 0;
     default: break;
     }
@@ -326,7 +329,24 @@ void LevelManager::onMouseWheel(WPARAM wParam) {
         SendMessageW(hwnd, WM_HSCROLL, down ? SB_LINERIGHT : SB_LINELEFT, 0);
 }
 
+// Panning and dragging each hold the mouse capture; while one runs, the other
+// button's press is ignored, so that neither ends the other's capture.
+void LevelManager::onMiddleButtonDown(int x, int y) {
+    if (dragState == 0) pan.begin({x, y});
+}
+
+// Alt+Tab, a message box or another window taking the mouse ends whatever held it:
+// panning stops, and a drag is cancelled with its object back where it was.
+void LevelManager::onCaptureLost() {
+    pan.end();
+    if (dragState >= 2) layers[static_cast<std::size_t>(dragState - 2)]->cancelDrag();
+    dragMoved = false;
+    dragState = 0;
+    invalidateView();
+}
+
 void LevelManager::onLeftButtonDown(int x, int y) {
+    if (pan.isActive()) return;
     SetCapture(hwnd);
     dragMoved = false;
     const POINT at = mapPoint(x, y);
@@ -357,6 +377,7 @@ void LevelManager::onMouseMove(int x, int y) {
 }
 
 void LevelManager::onLeftButtonUp() {
+    if (dragState == 0) return;
     if (dragState >= 2) layers[static_cast<std::size_t>(dragState - 2)]->drop(dragMoved);
     dragMoved = false;
     dragState = 0;

@@ -46,6 +46,7 @@ public:
     // Selects the inspector's tab and shows its page, without a tab-change notification.
     void showInspectorPage(int index);
     HWND inspectorWindow() const { return inspector.hwnd; }
+    bool isPanning() const { return pan.isActive(); }
     HWND mainWindow() const;
     // Keyboard navigation of the three pages, offered every message by the main loop.
     bool isPageMessage(MSG* msg);
@@ -84,6 +85,8 @@ private:
     void onLeftButtonDown(int x, int y);
     void onMouseMove(int x, int y);
     void onLeftButtonUp();
+    void onMiddleButtonDown(int x, int y);
+    void onCaptureLost();
     void selectStage();
     POINT mapPoint(int clientX, int clientY) const;
 

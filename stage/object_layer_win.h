@@ -30,6 +30,9 @@ public:
     virtual bool hitTest(int x, int y) = 0;
     virtual void dragStep(int x, int y) = 0;
     virtual void drop(bool moved) = 0;
+    // The drag ended without a drop (the mouse capture was lost): the object stays
+    // where it was, its fields show it so again, and nothing is recorded.
+    virtual void cancelDrag() = 0;
     // `target` holds map point (mapRect.left, mapRect.top) at its (0, 0).
     virtual void drawFirstPass(HDC target, const RECT& mapRect) = 0;
     virtual void drawSecondPass(HDC target, const RECT& mapRect) = 0;

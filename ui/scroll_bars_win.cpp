@@ -30,6 +30,7 @@ POINT MButtonPan::startOnScreen() const {
 }
 
 void MButtonPan::begin(POINT start) {
+    end(); // a pan whose button-up never arrived: its timer and drag image go first
     start_ = start;
     active_ = true;
     SetCapture(window_->hwnd);
@@ -62,8 +63,11 @@ void MButtonPan::end() {
     ImageList_EndDrag();
     ImageList_Destroy(dragImage_);
     dragImage_ = nullptr;
-    ReleaseCapture();
+    // Cleared before the capture goes: releasing it reports the loss back to the
+    // window, which ends the pan again. A capture that another window took already
+    // stays with that window.
     active_ = false;
+    if (GetCapture() == window_->hwnd) ReleaseCapture();
 }
 
 } // namespace vexa

@@ -122,33 +122,41 @@ TEST(BananaEntry, UnmaskedPositionNeverReachesFlagsOrSetNumber) {
     }
 }
 
-TEST(BananaMask, TypedValuesAreRoundedDownAndCutToTheField) {
+TEST(BananaMask, TypedValuesAreRoundedDownAndHeldToTheField) {
     BananaAllocData banana{16383, 0, false, false, 0};
     maskBananaPosition(banana, 0);
     EXPECT_EQ(banana.x, 16376);
     banana.x = 5;
     maskBananaPosition(banana, 0);
     EXPECT_EQ(banana.x, 0);
-    banana.x = 16384 + 24; // one past the field wraps to its start
+    banana.x = 16384 + 24; // past the field: held at its largest value, never wrapped
     maskBananaPosition(banana, 0);
-    EXPECT_EQ(banana.x, 24);
+    EXPECT_EQ(banana.x, 16376);
+    banana.x = -8; // a drag past the left edge stops at 0
+    maskBananaPosition(banana, 0);
+    EXPECT_EQ(banana.x, 0);
 }
 
-TEST(BananaMask, MaskOfEachMapTypeMatchesWhatItsFieldsHold) {
+TEST(BananaMask, EachMapTypeHoldsPositionsFromZeroToWhatItsFieldsHold) {
     const struct {
         std::uint16_t mapType;
-        std::int32_t xMask, yMask;
-    } masks[] = {{0, 0x3FF8, 0x3F8}, {1, 0x1FF8, 0x7F8}, {4, 0x7F8, 0x1FF8}, {6, 0xFF8, 0xFF8},
-                 {7, 0xFF8, 0xFF8},  {9, 0xFF8, 0xFF8},  {8, 0x7FF8, 0x1F8}};
-    for (const auto& m : masks) {
-        BananaAllocData banana{-1, -1, false, false, 0};
-        maskBananaPosition(banana, m.mapType);
-        EXPECT_EQ(banana.x, m.xMask) << "map type " << m.mapType;
-        EXPECT_EQ(banana.y, m.yMask) << "map type " << m.mapType;
-        // A masked value is exactly what the entry stores.
-        const auto entry = encodeBananaEntry(banana, m.mapType);
+        std::int32_t xMax, yMax;
+    } limits[] = {{0, 0x3FF8, 0x3F8}, {1, 0x1FF8, 0x7F8}, {4, 0x7F8, 0x1FF8}, {6, 0xFF8, 0xFF8},
+                  {7, 0xFF8, 0xFF8},  {9, 0xFF8, 0xFF8},  {8, 0x7FF8, 0x1F8}};
+    for (const auto& m : limits) {
+        SCOPED_TRACE(m.mapType);
+        BananaAllocData low{-1, -4000, false, false, 0};
+        maskBananaPosition(low, m.mapType);
+        EXPECT_EQ(low.x, 0);
+        EXPECT_EQ(low.y, 0);
+        BananaAllocData high{0x7FFFFFFF, 0x10000, false, false, 0};
+        maskBananaPosition(high, m.mapType);
+        EXPECT_EQ(high.x, m.xMax);
+        EXPECT_EQ(high.y, m.yMax);
+        // A held value is exactly what the entry stores.
+        const auto entry = encodeBananaEntry(high, m.mapType);
         ASSERT_TRUE(entry);
-        EXPECT_EQ(decodeBananaEntry(*entry, m.mapType), banana);
+        EXPECT_EQ(decodeBananaEntry(*entry, m.mapType), high);
     }
 }
 

@@ -87,6 +87,42 @@ TEST(CameraHandles, DragModesChangeOnlyTheirEdges) {
     EXPECT_FALSE(topRight.left || topRight.bottom);
 }
 
+// kCamera's tile values fit every layout; map type 0 keeps edges at 0 .. 16376
+// (left) and 8 .. 16384 (right), 0 .. 504 and 8 .. 512 vertically.
+TEST(CameraHandles, DragsStopAtZeroAndAtTheLargestValueOfTheField) {
+    const CameraAllocData camera{96, 200, 400, 496};
+    const CameraGrab left = cameraGrabAt(camera, 97, 300);
+    EXPECT_EQ(heldDraggedCamera(camera, left, -8, 0, 0), (CameraAllocData{0, 200, 400, 496}));
+    const CameraGrab bottomRight = cameraGrabAt(camera, 398, 494);
+    EXPECT_EQ(heldDraggedCamera(camera, bottomRight, 20000, 900, 0), (CameraAllocData{96, 200, 16384, 512}));
+    // A moved camera stops whole at the edges, in a corner layout and in a size layout.
+    const CameraGrab move = cameraGrabAt(camera, 106, 210);
+    EXPECT_EQ(heldDraggedCamera(camera, move, -40, -16, 0), (CameraAllocData{0, 0, 304, 296}));
+    EXPECT_EQ(heldDraggedCamera(camera, move, 16376, 504, 0), (CameraAllocData{16080, 216, 16384, 512}));
+    const CameraAllocData wide{96, 200, 400, 496};
+    EXPECT_EQ(heldDraggedCamera(wide, move, -40, -16, 6), (CameraAllocData{0, 0, 304, 296}));
+    // Within the limits nothing changes.
+    EXPECT_EQ(heldDraggedCamera(camera, move, 48, 56, 0), draggedCamera(camera, move, 48, 56));
+}
+
+TEST(CameraHandles, DrawnBoxTakesReversedEdgesAndTheLabel) {
+    const struct {
+        CameraAllocData camera;
+        CameraBox box;
+    } cases[] = {
+        {{100, 200, 400, 500}, {99, 199, 401, 501}},
+        {{400, 500, 100, 200}, {99, 199, 429, 519}}, // reversed: the label sits at the stored left-top
+        {{100, 200, 110, 205}, {99, 199, 129, 219}}, // smaller than its label
+    };
+    for (const auto& c : cases) {
+        const CameraBox box = cameraDrawnBox(c.camera);
+        EXPECT_EQ(box.left, c.box.left);
+        EXPECT_EQ(box.top, c.box.top);
+        EXPECT_EQ(box.right, c.box.right);
+        EXPECT_EQ(box.bottom, c.box.bottom);
+    }
+}
+
 TEST(CameraHandles, EachModeHasItsCursor) {
     EXPECT_EQ(cursorFor(CameraDragMode::TopLeft), CameraCursor::SizeNwSe);
     EXPECT_EQ(cursorFor(CameraDragMode::BottomRight), CameraCursor::SizeNwSe);

@@ -207,36 +207,47 @@ TEST(CameraMask, CornerLayoutRoundsTheRightEdgeDownToATile) {
     EXPECT_EQ(typed.right, 96);
 }
 
-TEST(CameraMask, Layout8CutsA1040TileWideCameraTo16Tiles) {
+TEST(CameraMask, Layout8HoldsA1040TileWideCameraToItsWidestSize) {
     CameraAllocData typed = tiles(0, 0, 1039, 10);
     maskCameraRectangle(typed, 8);
-    EXPECT_EQ(typed, tiles(0, 0, 15, 10));
+    EXPECT_EQ(typed, tiles(0, 0, 1023 + 15, 10));
 }
 
-TEST(CameraMask, SizeIsTakenBeforeTheLeftEdgeIsCut) {
+TEST(CameraMask, SizeIsTakenBeforeTheLeftEdgeIsHeld) {
     CameraAllocData typed = tiles(0x203, 0x205, 0x203 + 20, 0x205 + 30);
     maskCameraRectangle(typed, 9);
-    EXPECT_EQ(typed, tiles(3, 5, 23, 35));
+    EXPECT_EQ(typed, tiles(0x1FF, 0x1FF, 0x1FF + 20, 0x1FF + 30));
+    CameraAllocData pastLeft = tiles(-3, -1, -3 + 20, -1 + 30);
+    maskCameraRectangle(pastLeft, 9);
+    EXPECT_EQ(pastLeft, tiles(0, 0, 20, 30)) << "a moved camera keeps its size at the edge";
 }
 
-TEST(CameraMask, MaskOfEachMapTypeCutsToWhatItsFieldsHold) {
+TEST(CameraMask, EachMapTypeHoldsEdgesFromZeroToWhatItsFieldsHold) {
     const struct {
         std::uint16_t mapType;
-        CameraAllocData masked;
+        CameraAllocData high; // every value typed far too large
     } cases[] = {
-        {0, {16376, 504, 16384, 512}}, {1, {8184, 1016, 8192, 1024}}, {4, {1016, 8184, 1024, 8192}},
-        {6, {4088, 4088, 4216, 4200}}, {7, {4088, 4088, 4216, 4200}}, {9, {4088, 4088, 4216, 4200}},
-        {8, {32760, 504, 32888, 512}},
+        {0, {16376, 504, 16384, 512}},   {1, {8184, 1016, 8192, 1024}},   {4, {1016, 8184, 1024, 8192}},
+        {6, {4088, 4088, 6256, 6240}},   {7, {4088, 4088, 6256, 6240}},   {9, {4088, 4088, 6256, 6240}},
+        {8, {32760, 504, 41072, 512}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mapType);
-        CameraAllocData camera{-8, -8, 0, 0};
-        maskCameraRectangle(camera, c.mapType);
-        EXPECT_EQ(camera, c.masked);
-        // A masked rectangle is exactly what the entry stores.
-        const auto bytes = encodeCameraEntry(camera, c.mapType);
-        ASSERT_TRUE(bytes);
-        EXPECT_EQ(decodeCameraEntry(*bytes, c.mapType), camera);
+        CameraAllocData low{-8, -8, -64, -64};
+        maskCameraRectangle(low, c.mapType);
+        EXPECT_EQ(low.left, 0);
+        EXPECT_EQ(low.top, 0);
+        EXPECT_GE(low.right, 8) << "a far edge stops at its first tile";
+        EXPECT_GE(low.bottom, 8);
+        CameraAllocData high{100000, 100000, 400000, 400000};
+        maskCameraRectangle(high, c.mapType);
+        EXPECT_EQ(high, c.high);
+        // A held rectangle is exactly what the entry stores.
+        for (const CameraAllocData& camera : {low, high}) {
+            const auto bytes = encodeCameraEntry(camera, c.mapType);
+            ASSERT_TRUE(bytes);
+            EXPECT_EQ(decodeCameraEntry(*bytes, c.mapType), camera);
+        }
     }
 }
 

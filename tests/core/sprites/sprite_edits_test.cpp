@@ -349,6 +349,64 @@ TEST_F(SpriteEditTest, ReplayThatRemovesTheLastSpriteSelectsNothing) {
     EXPECT_EQ(editor.fields.parameter, L"1") << "fields left as they were";
 }
 
+// Replays that leave nothing to mark (the last sprite gone, a sort with nothing
+// selected) still change the picture, so each one redraws the map.
+TEST_F(SpriteEditTest, EveryReplayRedrawsTheMapAlsoWithNothingToMark) {
+    editor.type(L"9", L"1", L"2", L"4");
+    addSprite(editor, -1);       // added at the end
+    deleteSprite(editor, 3);     // the last sprite deleted
+    sortSprites(editor, -1);     // sorted with nothing selected
+    for (int step = 0; step < 3; ++step) {
+        const int before = editor.redraws;
+        editor.undo.undo();
+        EXPECT_GT(editor.redraws, before) << "undo " << step;
+    }
+    for (int step = 0; step < 3; ++step) {
+        const int before = editor.redraws;
+        editor.undo.redo();
+        EXPECT_GT(editor.redraws, before) << "redo " << step;
+    }
+}
+
+// A list with no terminator in the bank: the page shows the entries read before the
+// reader gave up, and no edit may write anything or leave a record.
+TEST_F(SpriteEditTest, EveryEditIsRefusedOnAListThatCouldNotBeRead) {
+    editor.type(L"9", L"1", L"2", L"4");
+    addSprite(editor, -1); // an earlier record on stage 0
+    // Stage 2's list moves to an odd offset of a bank that holds no zero word there:
+    // the reader steps once round the whole bank without meeting a terminator.
+    setRomWord(image(), kSpriteBank, 4, kStage2List + 1);
+    for (unsigned offset = 6; offset < 0x10000; ++offset) {
+        const bool inList = (offset >= kStage0List && offset < kStage0List + 0x22) ||
+                            (offset >= kStage1List && offset < kStage1List + 0x12);
+        if (!inList) setRomByte(image(), kSpriteBank, offset, 0xFF);
+    }
+    editor.open(2);
+    ASSERT_FALSE(editor.data.readable);
+    ASSERT_FALSE(list().empty());
+    const Bytes before = image();
+    editor.pickLine(1);
+    using Edit = void (*)(test::FakeSpriteEditor&, int);
+    const Edit edits[] = {
+        [](test::FakeSpriteEditor& e, int i) { applySprite(e, i); },
+        [](test::FakeSpriteEditor& e, int i) { addSprite(e, i); },
+        [](test::FakeSpriteEditor& e, int i) { deleteSprite(e, i); },
+        [](test::FakeSpriteEditor& e, int i) { moveSpriteUp(e, i); },
+        [](test::FakeSpriteEditor& e, int i) { moveSpriteDown(e, i); },
+        [](test::FakeSpriteEditor& e, int i) { sortSprites(e, i); },
+    };
+    for (const Edit edit : edits)
+        for (const int index : {-1, 1}) edit(editor, index);
+    EXPECT_EQ(editor.errors, std::vector<std::wstring>(12, kUnreadableListMessage));
+    EXPECT_EQ(image(), before);
+    EXPECT_EQ(records(), 1u);
+    // The earlier record still replays exactly: undo restores stage 0's bytes.
+    editor.undo.undo();
+    EXPECT_EQ(editor.openStageNumber, 0);
+    EXPECT_EQ(list().size(), 3u);
+    expectInStep();
+}
+
 TEST_F(SpriteEditTest, ShowOnMapCentresOnlyASpriteOutsideTheView) {
     editor.view = {150, 0, 100, 100};
     showSpriteOnMap(editor, 1); // (200, 60) is inside

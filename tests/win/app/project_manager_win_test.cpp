@@ -1,5 +1,6 @@
 #include "support/editor_session.h"
 
+#include "app/rom_file_win.h"
 #include "resource_ids.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +182,147 @@ TEST_F(MainWindowTest, SaveAsWritesTheNewFileAndShowsItsName) {
     EXPECT_EQ(readBytes(copy)[0x100], 0x5A);
     EXPECT_EQ(readBytes(path)[0x100], 0) << "the old file is left as it was";
     EXPECT_FALSE(editor.project->isModified());
+}
+
+// The current folder for one test: changed on request, put back at the end.
+class CurrentFolder {
+public:
+    CurrentFolder() { GetCurrentDirectoryW(MAX_PATH, saved_); }
+    ~CurrentFolder() { SetCurrentDirectoryW(saved_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+    static bool change(const std::wstring& folder) { return SetCurrentDirectoryW(folder.c_str()) != FALSE; }
+    static std::wstring now() {
+        wchar_t folder[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, folder);
+        return folder;
+    }
+
+private:
+    wchar_t saved_[MAX_PATH] = {};
+};
+
+BOOL WINAPI replaceRefused(LPCWSTR, LPCWSTR, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+TEST_F(MainWindowTest, ARelativePathKeepsNamingItsFileWhenTheCurrentFolderChanges) {
+    CurrentFolder current;
+    const std::wstring path = editor.writeRom(L"game.smc", titledImage());
+    const std::wstring elsewhere = editor.folder.file(L"elsewhere");
+    ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
+    ASSERT_TRUE(CurrentFolder::change(editor.folder.path()));
+    ASSERT_TRUE(editor.start(L"game.smc"));
+    EXPECT_EQ(editor.project->romPath, path);
+
+    ASSERT_TRUE(CurrentFolder::change(elsewhere)); // as browsing elsewhere would
+    edit(0x5B);
+    editor.command(IDM_FILE_SAVE);
+    EXPECT_EQ(readBytes(path)[0x100], 0x5B);
+    EXPECT_EQ(GetFileAttributesW((elsewhere + L"\\game.smc").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(editor.project->isModified());
+    editor.stop();
+    EXPECT_EQ(editor.config(L"RecentFiles", L"0"), path);
+
+    // A relative recent entry (written by hand, or by an older version) is made full too.
+    editor.writeSetting(L"config.ini", "[RecentFiles]\r\n0=..\\game.smc\r\n");
+    ASSERT_TRUE(editor.start());
+    editor.command(IDM_RECENT_FILE_FIRST);
+    EXPECT_EQ(editor.project->romPath, path);
+}
+
+TEST_F(MainWindowTest, FileDialogsLeaveTheCurrentFolderAlone) {
+    CurrentFolder current;
+    openSample();
+    const std::wstring elsewhere = editor.folder.file(L"elsewhere");
+    ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
+    ASSERT_TRUE(CurrentFolder::change(elsewhere));
+    const std::wstring copy = editor.folder.file(L"copy.smc");
+    editor.dialogs.answerNext(IDOK, [&](HWND dialog) {
+        for (int id : {0x47C, 0x480})
+            SetDlgItemTextW(dialog, id, copy.c_str());
+    });
+    editor.command(IDM_FILE_SAVE_AS);
+    EXPECT_EQ(editor.project->romPath, copy);
+    EXPECT_EQ(CurrentFolder::now(), elsewhere);
+}
+
+TEST_F(MainWindowTest, AFailedSaveAsKeepsTheOldNameTitleAndRecentFiles) {
+    const std::wstring path = openSample();
+    edit(0x5C);
+    const auto recent = editor.project->recentFiles.list().entries();
+    const FileSystemCalls saved = fileSystemCalls();
+    fileSystemCalls().moveFileEx = &replaceRefused;
+    const std::wstring copy = editor.folder.file(L"copy.smc");
+    editor.dialogs.answerNext(IDOK, [&](HWND dialog) {
+        for (int id : {0x47C, 0x480})
+            SetDlgItemTextW(dialog, id, copy.c_str());
+    });
+    editor.dialogs.answerNext(IDOK);
+    editor.command(IDM_FILE_SAVE_AS);
+    fileSystemCalls() = saved;
+    ASSERT_EQ(editor.dialogs.seen().size(), 2u);
+    EXPECT_EQ(editor.dialogs.seen()[1].text, L"ファイルの保存に失敗しました。");
+    EXPECT_EQ(editor.project->romPath, path);
+    EXPECT_EQ(title(), L"game.smc - Vexa Editor");
+    EXPECT_EQ(editor.project->recentFiles.list().entries(), recent);
+    EXPECT_TRUE(editor.project->isModified());
+    EXPECT_EQ(GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+    editor.command(IDM_FILE_SAVE);
+    EXPECT_EQ(readBytes(path)[0x100], 0x5C) << "the next Save writes the file the document came from";
+}
+
+TEST_F(MainWindowTest, UndoAndRedoAreEnabledOnlyWithARecordAlsoAfterSaveAs) {
+    openSample();
+    auto saveAs = [&](const std::wstring& name) {
+        const std::wstring copy = editor.folder.file(name);
+        editor.dialogs.answerNext(IDOK, [copy](HWND dialog) {
+            for (int id : {0x47C, 0x480})
+                SetDlgItemTextW(dialog, id, copy.c_str());
+        });
+        editor.command(IDM_FILE_SAVE_AS);
+    };
+    saveAs(L"empty.smc");
+    EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO));
+    EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_REDO));
+    edit(0x5D);
+    saveAs(L"edited.smc");
+    EXPECT_TRUE(editor.menuEnabled(IDM_EDIT_UNDO));
+    EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_REDO));
+    editor.command(IDM_EDIT_UNDO);
+    saveAs(L"undone.smc");
+    EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO));
+    EXPECT_TRUE(editor.menuEnabled(IDM_EDIT_REDO));
+}
+
+// The cartridge stores its title in code page 932, where half-width katakana are one
+// byte each; rominfo.ini may name it in Shift-JIS, UTF-8 or UTF-16.
+TEST_F(MainWindowTest, AHalfWidthKatakanaTitleMatchesInEveryEncodingOfRominfo) {
+    const std::string stored = "\xCF\xB0\xCC\xDE\xD9 QUEST"; // ﾏｰﾌﾞﾙ QUEST
+    const std::wstring wide = L"\uFF8F\uFF70\uFF8C\uFF9E\uFF99 QUEST";
+    std::string utf16 = "\xFF\xFE";
+    for (const wchar_t c : L"[ROMInfo]\r\nCartName=" + wide + L"\r\n") {
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>(c >> 8);
+    }
+    const std::string files[] = {
+        "[ROMInfo]\r\nCartName=" + stored + "\r\n",
+        "\xEF\xBB\xBF[ROMInfo]\r\nCartName=\xEF\xBE\x8F\xEF\xBD\xB0\xEF\xBE\x8C\xEF\xBE\x9E\xEF\xBE\x99 QUEST\r\n",
+        utf16,
+    };
+    auto image = titledImage();
+    std::copy(stored.begin(), stored.end(), image.begin() + kPlainTitleOffset);
+    const std::wstring path = editor.writeRom(L"kana.smc", image);
+    ASSERT_TRUE(editor.start());
+    for (const std::string& rominfo : files) {
+        Sleep(30); // rominfo.ini is read again when its time stamp changes: let the clock tick
+        editor.writeSetting(L"rominfo.ini", rominfo);
+        editor.project->closeRom();
+        editor.project->openRomPath(path);
+        EXPECT_TRUE(editor.project->document.loaded) << rominfo;
+    }
+    EXPECT_TRUE(editor.dialogs.seen().empty());
 }
 
 TEST_F(MainWindowTest, ReloadAsksAndThrowsEditsAway) {

@@ -22,7 +22,8 @@ std::wstring besideTests(const wchar_t* name) {
     return path.substr(0, path.rfind(L'\\') + 1) + name;
 }
 
-// What the fake emulator wrote: its parameter string and its working directory.
+// What the fake emulator wrote: its parameter string, its working directory and its
+// arguments. The file is written in one go, so the last line ends it.
 std::vector<std::wstring> waitForLog(const std::wstring& path) {
     for (int i = 0; i < 400; ++i) {
         const auto bytes = readBytes(path);
@@ -31,7 +32,7 @@ std::vector<std::wstring> waitForLog(const std::wstring& path) {
             std::vector<std::wstring> lines;
             for (std::size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
                 lines.push_back(text.substr(start, end - start));
-            if (lines.size() == 2) return lines;
+            if (lines.size() >= 2) return lines;
         }
         Sleep(25);
     }
@@ -56,7 +57,7 @@ TEST_F(TestPlay, WithoutEmulatorTheUserIsTold) {
     EXPECT_EQ(editor.dialogs.seen()[0].text, L"エミュレータが設定されていません。");
 }
 
-TEST_F(TestPlay, StartsTheEmulatorWithThePathAsItStandsInItsFolder) {
+TEST_F(TestPlay, StartsTheEmulatorWithThePathAsOneArgumentInItsFolder) {
     const std::wstring log = editor.folder.file(L"emulator.log");
     SetEnvironmentVariableW(L"VEXA_FAKE_EMULATOR_LOG", log.c_str());
     const std::wstring emulator = besideTests(L"fake_emulator.exe");
@@ -64,9 +65,10 @@ TEST_F(TestPlay, StartsTheEmulatorWithThePathAsItStandsInItsFolder) {
     editor.project->document.image[0x100] = 0x99; // an edit that is not saved
     editor.command(IDM_FILE_TEST_PLAY);
     const auto lines = waitForLog(log);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], rom) << "no quotes are added around a path with blanks";
+    ASSERT_EQ(lines.size(), 3u) << "a path with blanks arrives as one argument";
+    EXPECT_EQ(lines[0], L"\"" + rom + L"\"");
     EXPECT_EQ(lines[1], emulator.substr(0, emulator.rfind(L'\\')));
+    EXPECT_EQ(lines[2], rom);
     EXPECT_TRUE(editor.dialogs.seen().empty());
     EXPECT_EQ(readBytes(rom)[0x100], 0) << "the emulator gets the file as last saved";
 }

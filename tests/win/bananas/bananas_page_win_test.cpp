@@ -308,6 +308,37 @@ TEST_F(BananaPageTest, DropStoresTheNearestMultipleOf8) {
     EXPECT_EQ(undoText(), L"元に戻す - バナナの変更(&U)\tCtrl+Z");
 }
 
+TEST_F(BananaPageTest, DragsAndTypedValuesStopAtWhatTheFieldsHold) {
+    openStages();
+    mouseDown(20, 20);
+    mouseMove(-30, -30);
+    EXPECT_EQ(text(page(), IDC_BANANA_X), L"0") << "what the drag shows is what the drop stores";
+    EXPECT_EQ(text(page(), IDC_BANANA_Y), L"0");
+    mouseUp(-30, -30);
+    EXPECT_EQ(bananas().editor().itemAt(0)->x, 0);
+    EXPECT_EQ(bananas().editor().itemAt(0)->y, 0);
+    type(page(), IDC_BANANA_X, L"-8");
+    type(page(), IDC_BANANA_Y, L"99999");
+    press(page(), IDC_BANANA_APPLY);
+    EXPECT_EQ(text(page(), IDC_BANANA_X), L"0");
+    EXPECT_EQ(text(page(), IDC_BANANA_Y), L"1016");
+    EXPECT_EQ(slot(0), wordBytes((127u << 11) << 4));
+}
+
+TEST_F(BananaPageTest, LosingTheMouseMidDragCancelsIt) {
+    openStages();
+    mouseDown(20, 20);
+    mouseMove(200, 200);
+    SendMessageW(view().hwnd, WM_CANCELMODE, 0, 0);
+    EXPECT_FALSE(bananas().dragging());
+    EXPECT_EQ(text(page(), IDC_BANANA_X), L"16");
+    mouseMove(300, 300);
+    mouseUp(300, 300);
+    EXPECT_EQ(bananas().editor().itemAt(0)->x, 16);
+    EXPECT_EQ(undoSteps(), 0u);
+    EXPECT_EQ(image(), original);
+}
+
 TEST_F(BananaPageTest, DrawingShowsBoxMarkLabelsAndTheSelectionFrame) {
     openStages();
     chooseLine(page(), IDC_BANANA_LIST, 0);

@@ -134,13 +134,15 @@ TEST_F(CameraPageTest, RightTypedLeftOfLeftInMapType6Gives16Tiles) {
     EXPECT_EQ(undoText(), L"元に戻す - カメラの変更(&U)\tCtrl+Z");
 }
 
-TEST_F(CameraPageTest, CornerLayoutRoundsRightDownAndLayout8CutsAHugeWidth) {
+TEST_F(CameraPageTest, CornerLayoutRoundsRightDownAndLayout8HoldsAHugeWidth) {
     openStages();
     applyRectangle(0, L"0", L"0", L"100", L"224");
     EXPECT_EQ(text(page(), IDC_CAMERA_RIGHT), L"96");
+    applyRectangle(0, L"-16", L"-8", L"99999", L"224");
+    EXPECT_EQ(lineOf(0), L"#0: (0, 0, 8192, 224)") << "held to 0 and to the largest value, never wrapped";
     loadStage(5);
     applyRectangle(0, L"0", L"0", L"8320", L"224");
-    EXPECT_EQ(text(page(), IDC_CAMERA_RIGHT), L"128") << "1040 tiles wide is cut to 16";
+    EXPECT_EQ(text(page(), IDC_CAMERA_RIGHT), L"8312") << "1040 tiles wide is held to the widest, 1038";
 }
 
 TEST_F(CameraPageTest, UndoOfAnApplyWritesBackTheSameFiveBytesWithoutALevelsKey) {
@@ -232,7 +234,7 @@ TEST_F(CameraPageTest, DraggingTheRightEdgeLeftOfLeftPlus128InMapType6Gives16Til
     ASSERT_EQ(cameras().dragMode(), CameraDragMode::RightEdge);
     mouseMove(400, 100);
     mouseMove(300, 101);
-    EXPECT_EQ(text(page(), IDC_CAMERA_RIGHT), L"304") << "the field follows the drag";
+    EXPECT_EQ(text(page(), IDC_CAMERA_RIGHT), L"384") << "the field shows what the drop will store";
     EXPECT_EQ(text(page(), IDC_CAMERA_LEFT), L"256");
     mouseUp(300, 101);
     EXPECT_EQ(camera(1).right, 256 + 128);
@@ -251,6 +253,45 @@ TEST_F(CameraPageTest, MoveModeKeepsTheSizeAndStepsBy8) {
     EXPECT_EQ(text(page(), IDC_CAMERA_BOTTOM), L"400");
     mouseUp(300, 211);
     EXPECT_EQ(camera(2), withLinks({288, 200, 688, 400}, false, true, false, true));
+}
+
+TEST_F(CameraPageTest, DragsPastTheMapEdgesStopAtWhatTheFieldsHold) {
+    openStages();
+    mouseDown(210, 114);
+    mouseMove(-100, -100);
+    EXPECT_EQ(text(page(), IDC_CAMERA_LEFT), L"0") << "what the drag shows is what the drop stores";
+    EXPECT_EQ(text(page(), IDC_CAMERA_RIGHT), L"400");
+    mouseUp(-100, -100);
+    EXPECT_EQ(camera(2), withLinks({0, 0, 400, 200}, false, true, false, true)) << "moved whole, size kept";
+    mouseDown(398, 100); // its right edge, far past the largest right edge of map type 1
+    ASSERT_EQ(cameras().dragMode(), CameraDragMode::RightEdge);
+    mouseMove(9000, 100);
+    EXPECT_EQ(text(page(), IDC_CAMERA_RIGHT), L"8192");
+    mouseUp(9000, 100);
+    EXPECT_EQ(camera(2).right, 8192);
+}
+
+TEST_F(CameraPageTest, LosingTheMouseMidDragCancelsIt) {
+    openStages();
+    mouseDown(210, 114);
+    mouseMove(300, 211);
+    ASSERT_EQ(text(page(), IDC_CAMERA_LEFT), L"288");
+    SendMessageW(view().hwnd, WM_CANCELMODE, 0, 0); // what Alt+Tab or a message box does
+    EXPECT_EQ(cameras().dragMode(), CameraDragMode::None);
+    EXPECT_EQ(text(page(), IDC_CAMERA_LEFT), L"200") << "the fields show the camera where it was";
+    mouseMove(400, 300);
+    mouseUp(400, 300);
+    EXPECT_EQ(camera(2), kStage1[2]);
+    EXPECT_EQ(undoSteps(), 0u);
+    EXPECT_EQ(image(), original);
+}
+
+// A camera stored with its edges reversed still shows when only part of it is painted.
+TEST_F(CameraPageTest, ACameraWithReversedEdgesIsDrawnWhereverItLies) {
+    const CameraAllocData reversed{600, 400, 200, 104};
+    openStages({{}, {reversed}});
+    drawLayers(150, 150, 200, 200); // left of its stored left edge, above its stored top
+    EXPECT_EQ(pixel(200, 250), kMagenta) << "its stored right edge, which is its left one";
 }
 
 TEST_F(CameraPageTest, HoverCursorsFollowTheZones) {

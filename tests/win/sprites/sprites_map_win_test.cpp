@@ -121,6 +121,21 @@ TEST_F(SpriteMapTest, DragKeepsTheGrabOffsetShowsThePositionAndDropAppliesOnce) 
     EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO)) << "exactly one record";
 }
 
+TEST_F(SpriteMapTest, LosingTheMouseMidDragCancelsItAndNothingFollowsThePointer) {
+    const Bytes before = image();
+    mouse(WM_LBUTTONDOWN, 95, 190);
+    mouse(WM_MOUSEMOVE, 150, 200);
+    ASSERT_EQ(field(IDC_SPRITE_X), L"155");
+    SendMessageW(mapView(), WM_CANCELMODE, 0, 0); // what Alt+Tab or a message box does
+    EXPECT_FALSE(sprites().isDragging());
+    EXPECT_EQ(field(IDC_SPRITE_X), L"100") << "the fields show the sprite where it is";
+    mouse(WM_MOUSEMOVE, 250, 260);
+    EXPECT_EQ(field(IDC_SPRITE_X), L"100") << "no button is held: nothing follows the pointer";
+    mouse(WM_LBUTTONUP, 250, 260);
+    EXPECT_TRUE(image() == before);
+    EXPECT_FALSE(undoEnabled());
+}
+
 TEST_F(SpriteMapTest, MovementWithinTheDeadZoneIsNoDrag) {
     const Bytes before = image();
     mouse(WM_LBUTTONDOWN, 100, 190);

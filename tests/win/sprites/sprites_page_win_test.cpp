@@ -2,6 +2,7 @@
 // redo from the main window's Edit menu.
 #include "sprite_stage_fixture.h"
 
+#include "app/rom_image.h"
 #include "resource_ids.h"
 #include "stage/level_manager_win.h"
 
@@ -150,6 +151,39 @@ TEST_F(SpritePageTest, ZeroParameterIsRefusedWithAMessage) {
     EXPECT_TRUE(image() == before);
     EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO));
     EXPECT_EQ(lines().size(), 4u);
+}
+
+// Stage 38's list moves to an odd offset whose steps through the bank never meet a
+// zero word: the reader gives up after one pass, with a sprite at (100, 200) first.
+TEST_F(SpritePageTest, EveryEditIsRefusedOnAStageWhoseListCannotBeRead) {
+    constexpr unsigned kStart = 0x1401;
+    setRomWord(image(), kSpriteBank, 2 * 38, kStart);
+    writeSpriteEntry(image(), kStart, {100, 200, 0x12, 0x0101});
+    for (unsigned step = 1; step < 0x2000; ++step) {
+        const unsigned offset = (kStart + 8 * step) & 0xFFFF;
+        if (romWord(image(), kSpriteBank, offset) == 0) setRomWord(image(), kSpriteBank, offset, 0x0101);
+    }
+    editor.dialogs.answerNext(IDOK);
+    openStage(38);
+    ASSERT_EQ(editor.dialogs.seen().size(), 1u);
+    EXPECT_EQ(editor.dialogs.seen()[0].text, L"スプライトデータの読み込みに失敗しました。");
+    const Bytes before = image();
+    selectLine(0);
+    for (const int id : {IDC_SPRITE_APPLY, IDC_SPRITE_ADD, IDC_SPRITE_DELETE, IDC_SPRITE_UP, IDC_SPRITE_DOWN,
+                         IDC_SPRITE_SORT}) {
+        editor.dialogs.answerNext(IDOK);
+        press(id);
+    }
+    editor.dialogs.answerNext(IDOK);
+    drag({100, 190}, {160, 240});
+    ASSERT_EQ(editor.dialogs.seen().size(), 8u);
+    for (std::size_t i = 1; i < 8; ++i) {
+        EXPECT_EQ(editor.dialogs.seen()[i].caption, L"エラー");
+        EXPECT_EQ(editor.dialogs.seen()[i].text, L"このステージのスプライトリストは読み込めないため編集できません。");
+    }
+    EXPECT_TRUE(image() == before);
+    EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO));
+    EXPECT_EQ(spriteList()[0], (SpriteAllocData{100, 200, 0x12, 0x0101}));
 }
 
 TEST_F(SpritePageTest, AddWithNothingSelectedAppendsTheTypedSprite) {

@@ -165,6 +165,30 @@ TEST_F(MapViewTest, InspectorFollowsTheMainWindowAndItsModalDialogs) {
     EXPECT_TRUE(IsWindowEnabled(inspector));
 }
 
+TEST_F(MapViewTest, PanningEndsWhenTheMouseIsTakenAndANewPanEndsTheOld) {
+    open();
+    auto press = [&](UINT message) {
+        SendMessageW(view().hwnd, message, message == WM_MBUTTONDOWN ? MK_MBUTTON : 0, MAKELPARAM(100, 100));
+        pumpMessages();
+    };
+    press(WM_MBUTTONDOWN);
+    ASSERT_TRUE(view().isPanning());
+    EXPECT_EQ(GetCapture(), view().hwnd);
+    press(WM_LBUTTONDOWN); // a left click while panning leaves the pan and its capture alone
+    press(WM_LBUTTONUP);
+    EXPECT_TRUE(view().isPanning());
+    EXPECT_EQ(GetCapture(), view().hwnd);
+    SendMessageW(view().hwnd, WM_CANCELMODE, 0, 0); // Alt+Tab, a message box
+    EXPECT_FALSE(view().isPanning()) << "no timer keeps scrolling with no button held";
+    // The button-up went elsewhere; the next press starts one pan, and its up ends it.
+    press(WM_MBUTTONDOWN);
+    press(WM_MBUTTONDOWN);
+    EXPECT_TRUE(view().isPanning());
+    press(WM_MBUTTONUP);
+    EXPECT_FALSE(view().isPanning());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(MapViewTest, RedoHasTwoShortcuts) {
     open();
     HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"ORLOED_ACC");
