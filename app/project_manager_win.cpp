@@ -5,6 +5,7 @@
 #include "app/rom_file_win.h"
 #include "app/rom_io_win.h"
 #include "app/settings_win.h"
+#include "app/text_buffer.h"
 #include "app/window_placement.h"
 #include "resource_ids.h"
 
@@ -128,7 +129,7 @@ void ProjectManager::writePlacement() {
 void ProjectManager::setLoaded(bool open) {
     document.loaded = open;
     const std::wstring title = open ? romTitle + L" - Vexa Editor" : std::wstring(L"Vexa Editor");
-    SetWindowTextW(hwnd, title.substr(0, 255).c_str());
+    SetWindowTextW(hwnd, cutToBuffer(title, 256).c_str());
     HMENU menu = GetMenu(hwnd);
     for (int id : kRomCommands) EnableMenuItem(menu, id, MF_BYCOMMAND | (open ? MF_ENABLED : MF_GRAYED));
     // Undo and Redo are enabled by what the history holds, not by the open state.
@@ -190,7 +191,7 @@ void ProjectManager::closeDocumentState(bool unload) {
 
 bool ProjectManager::confirmSave() {
     if (!document.loaded || !isModified()) return true;
-    const std::wstring question = (romTitle + L" は変更されています。保存しますか?").substr(0, 1023);
+    const std::wstring question = cutToBuffer(romTitle + L" は変更されています。保存しますか?", 1024);
     switch (askQuestion(hwnd, question.c_str(), MB_YESNOCANCEL)) {
     case IDCANCEL: return false;
     // Edits that could not be saved are never thrown away: a failed save cancels

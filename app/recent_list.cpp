@@ -1,10 +1,16 @@
 #include "app/recent_list.h"
 
+#include "app/text_buffer.h"
+
 #include <cstdio>
 
 namespace vexa {
 
 namespace {
+
+unsigned codeUnit(wchar_t c) {
+    return static_cast<unsigned>(c);
+}
 
 // Simple case folding (to lower case) of the scripts a ROM path is likely to use.
 // Pairs inside Latin Extended-A and Cyrillic alternate upper, lower.
@@ -35,21 +41,6 @@ unsigned foldCase(unsigned c) {
     if (c >= 0x4C1 && c <= 0x4CE) return c % 2 == 1 ? c + 1 : c;
     if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;
     return c;
-}
-
-unsigned codeUnit(wchar_t c) {
-    return static_cast<unsigned>(c);
-}
-
-// Cuts like a formatter writing into a fixed buffer, but never between the two
-// halves of a surrogate pair (wchar_t is UTF-16 on Windows).
-std::wstring cutToBuffer(std::wstring text, std::size_t bufferChars) {
-    if (text.size() < bufferChars) return text;
-    std::size_t length = bufferChars - 1;
-    const unsigned last = codeUnit(text[length - 1]);
-    if (last >= 0xD800 && last <= 0xDBFF) --length;
-    text.resize(length);
-    return text;
 }
 
 std::wstring decimal(long long value) {

@@ -4,6 +4,8 @@
 // side's; this side says which items and which keys they get.
 #pragma once
 
+#include "resources/resource_ids.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -18,12 +20,12 @@ namespace vexa {
 
 inline constexpr std::size_t kRecentCapacity = 16;
 
-inline constexpr int kRecentFileFirstCommand = 4417;
-inline constexpr int kRecentFileLastCommand = 4478;
-inline constexpr int kRecentFileClearCommand = 4479;
-inline constexpr int kRecentLevelFirstCommand = 5185;
-inline constexpr int kRecentLevelLastCommand = 5246;
-inline constexpr int kRecentLevelClearCommand = 5247;
+inline constexpr int kRecentFileFirstCommand = IDM_RECENT_FILE_FIRST;
+inline constexpr int kRecentFileLastCommand = IDM_RECENT_FILE_LAST;
+inline constexpr int kRecentFileClearCommand = IDM_RECENT_FILE_CLEAR;
+inline constexpr int kRecentLevelFirstCommand = IDM_RECENT_STAGE_FIRST;
+inline constexpr int kRecentLevelLastCommand = IDM_RECENT_STAGE_LAST;
+inline constexpr int kRecentLevelClearCommand = IDM_RECENT_STAGE_CLEAR;
 
 // Item texts are formatted into buffers of this many characters, the end included.
 inline constexpr std::size_t kRecentFileTextChars = 260;

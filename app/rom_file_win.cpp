@@ -55,16 +55,11 @@ bool writeExactly(HANDLE file, const std::uint8_t* data, std::size_t size) {
 }
 
 std::wstring folderOf(const std::wstring& path) {
-    const auto cut = path.find_last_of(L"\\/");
-    return cut == std::wstring::npos ? std::wstring(L".") : path.substr(0, cut);
+    const PathSplit split = splitPath(path);
+    return split.hasFolder ? std::wstring(split.folder) : std::wstring(L".");
 }
 
 } // namespace
-
-std::wstring fileNamePart(const std::wstring& path) {
-    const auto cut = path.find_last_of(L"\\/");
-    return cut == std::wstring::npos ? path : path.substr(cut + 1);
-}
 
 std::wstring absolutePath(const std::wstring& path) {
     if (path.empty()) return path;

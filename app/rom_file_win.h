@@ -1,6 +1,8 @@
 // Reading and writing ROM files on disk.
 #pragma once
 
+#include "app/path_text.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -38,9 +40,6 @@ FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& 
 // that file then takes the old one's place in one step. Returns false if anything
 // failed (the old file is then as it was).
 bool writeFileReplacing(const std::wstring& path, std::span<const std::uint8_t> bytes);
-
-// The file-name part of a path: the text after the last '\\' or '/'.
-std::wstring fileNamePart(const std::wstring& path);
 
 // The full path of `path` against the current directory, so that a path kept by the
 // editor names the same file whatever the current directory becomes later. An empty

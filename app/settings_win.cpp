@@ -1,16 +1,13 @@
 #include "app/settings_win.h"
 
+#include "app/path_text.h"
+#include "app/text_buffer.h"
+
 #include <vector>
 
 namespace vexa {
 
 namespace {
-
-std::wstring cutToBuffer(std::wstring text, std::size_t bufferChars) {
-    if (bufferChars == 0) return {};
-    if (text.size() > bufferChars - 1) text.resize(bufferChars - 1);
-    return text;
-}
 
 bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -33,8 +30,8 @@ bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
 
 SettingsPaths settingsPathsFor(const std::wstring& programPath) {
     SettingsPaths paths;
-    const auto cut = programPath.find_last_of(L'\\');
-    paths.programDirectory = cut == std::wstring::npos ? std::wstring() : programPath.substr(0, cut + 1);
+    const PathSplit split = splitPath(programPath);
+    paths.programDirectory = split.hasFolder ? std::wstring(split.folder) + L"\\" : std::wstring();
     paths.configIni = paths.programDirectory + L"config.ini";
     paths.rominfoIni = paths.programDirectory + L"rominfo.ini";
     paths.spritesIni = paths.programDirectory + L"sprites.ini";

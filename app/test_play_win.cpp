@@ -1,6 +1,7 @@
 #include "app/test_play_win.h"
 
 #include "app/message_win.h"
+#include "app/path_text.h"
 #include "app/project_manager_win.h"
 #include "app/settings_win.h"
 #include "resource_ids.h"
@@ -19,8 +20,8 @@ const ConfigFile& config() { return appGlobals().config; }
 } // namespace
 
 std::wstring emulatorWorkingDirectory(const std::wstring& emulatorPath) {
-    const auto cut = emulatorPath.rfind(L'\\');
-    return cut == std::wstring::npos ? emulatorPath : emulatorPath.substr(0, cut);
+    const PathSplit split = splitPath(emulatorPath);
+    return split.hasFolder ? std::wstring(split.folder) : emulatorPath;
 }
 
 void TestPlayLauncher::startTestPlay() {

@@ -1,22 +1,11 @@
 #include "app/undo_buffer.h"
 
 #include "app/rom_document.h"
+#include "app/text_buffer.h"
 
 namespace vexa {
 
 namespace {
-
-// Cuts like a formatter writing into a fixed buffer, but never between the two
-// halves of a surrogate pair (wchar_t is UTF-16 on Windows).
-std::wstring cutToMenuBuffer(std::wstring text) {
-    constexpr std::size_t limit = kUndoMenuTextChars - 1;
-    if (text.size() <= limit) return text;
-    std::size_t length = limit;
-    const auto last = static_cast<unsigned>(text[length - 1]);
-    if (last >= 0xD800 && last <= 0xDBFF) --length;
-    text.resize(length);
-    return text;
-}
 
 std::wstring menuText(const wchar_t* name, const wchar_t* verb, const wchar_t* tail) {
     std::wstring text = verb;
@@ -25,7 +14,7 @@ std::wstring menuText(const wchar_t* name, const wchar_t* verb, const wchar_t* t
         text += name;
     }
     text += tail;
-    return cutToMenuBuffer(std::move(text));
+    return cutToBuffer(std::move(text), kUndoMenuTextChars);
 }
 
 void destroyNewestFirst(std::deque<std::unique_ptr<UndoMethod>>& stack) {

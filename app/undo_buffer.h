@@ -3,6 +3,8 @@
 // step with the history and keeps the Edit menu's two items up to date.
 #pragma once
 
+#include "resources/resource_ids.h"
+
 #include <cstddef>
 #include <deque>
 #include <memory>
@@ -12,8 +14,8 @@ namespace vexa {
 
 struct RomDocument;
 
-inline constexpr int kUndoCommand = 4609;
-inline constexpr int kRedoCommand = 4610;
+inline constexpr int kUndoCommand = IDM_EDIT_UNDO;
+inline constexpr int kRedoCommand = IDM_EDIT_REDO;
 // The menu texts are formatted into buffers of this many characters, the end included.
 inline constexpr std::size_t kUndoMenuTextChars = 256;
 
