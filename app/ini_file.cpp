@@ -193,4 +193,14 @@ std::string hexKey4(int number) {
     return buffer;
 }
 
+std::wstring hexText2(int number) {
+    const std::string key = hexKey2(number);
+    return {key.begin(), key.end()};
+}
+
+std::wstring hexText4(int number) {
+    const std::string key = hexKey4(number);
+    return {key.begin(), key.end()};
+}
+
 } // namespace vexa

@@ -65,6 +65,9 @@ int parseProfileInt(std::string_view text);
 std::string decimalKey(int number);
 std::string hexKey2(int number);
 std::string hexKey4(int number);
+// The same numbers as list lines and fields show them.
+std::wstring hexText2(int number);
+std::wstring hexText4(int number);
 
 // UTF-16LE code units to UTF-8 (unpaired surrogates become U+FFFD).
 std::string utf16ToUtf8(std::u16string_view text);

@@ -28,7 +28,7 @@ constexpr int kRomCommands[] = {IDM_FILE_SAVE,      IDM_FILE_SAVE_AS, IDM_FILE_R
 // The title is compared as the cartridge stores it, in code page 932, also when
 // rominfo.ini is written in UTF-8 or UTF-16.
 std::string cartName() {
-    return iniValueInCodePage932(appGlobals().rominfo.file(), "ROMInfo", "CartName")
+    return iniValueInCodePage932(romInfo().rominfoFile(), "ROMInfo", "CartName")
         .value_or(std::string(kDefaultCartName));
 }
 

@@ -24,7 +24,7 @@ void replaceRecentItems(HMENU submenu, std::size_t oldCount, const std::vector<R
 }
 
 std::wstring stageName(int number) {
-    return appGlobals().rominfo.readString("LevelName", hexKey2(number).c_str(), L"?", 64);
+    return nameText(romInfo().levelName(number), L"?", 64);
 }
 
 void RecentFileManager::load(HMENU submenu) {

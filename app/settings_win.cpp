@@ -75,6 +75,14 @@ std::wstring widenIniText(const std::string& text, IniEncoding encoding) {
     return wide;
 }
 
+RomInfo romInfo() {
+    return RomInfo(appGlobals().rominfo.file(), appGlobals().sprites.file());
+}
+
+std::wstring nameText(const IniName& name, const wchar_t* fallback, std::size_t bufferChars) {
+    return cutToBuffer(name.value ? widenIniText(*name.value, name.encoding) : std::wstring(fallback), bufferChars);
+}
+
 std::optional<std::string> iniValueInCodePage932(const IniFile& ini, const char* section, const char* key) {
     auto value = ini.value(section, key);
     if (!value || value->empty() || ini.encoding() == IniEncoding::ShiftJis) return value;
@@ -138,8 +146,7 @@ int ReadOnlyIni::readInt(const char* section, const char* key, int defaultValue)
 std::wstring ReadOnlyIni::readString(const char* section, const char* key, const wchar_t* defaultValue,
                                      std::size_t bufferChars) const {
     const IniFile& ini = file();
-    const auto value = ini.value(section, key);
-    return cutToBuffer(value ? widenIniText(*value, ini.encoding()) : std::wstring(defaultValue), bufferChars);
+    return nameText({ini.value(section, key), ini.encoding()}, defaultValue, bufferChars);
 }
 
 } // namespace vexa

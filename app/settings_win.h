@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/ini_file.h"
+#include "app/rom_info.h"
 
 #include <windows.h>
 
@@ -74,6 +75,13 @@ struct AppGlobals {
 AppGlobals& appGlobals();
 void initAppGlobals(HINSTANCE instance);
 void useSettingsPaths(const SettingsPaths& paths);
+
+// rominfo.ini and sprites.ini by their named values, each file as it is on disk now.
+RomInfo romInfo();
+
+// A name from rominfo.ini or sprites.ini in UTF-16: `fallback` when the key is
+// missing, and cut as a profile read into a buffer of `bufferChars` would cut it.
+std::wstring nameText(const IniName& name, const wchar_t* fallback, std::size_t bufferChars);
 
 // Text of an IniFile value in UTF-16, decoded by the file's encoding.
 std::wstring widenIniText(const std::string& text, IniEncoding encoding);

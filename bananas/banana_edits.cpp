@@ -1,17 +1,11 @@
 #include "bananas/banana_edits.h"
 
+#include "app/ini_file.h"
+
 namespace vexa {
 
 template class ObjectListEditor<BananaEditTraits>;
 
-namespace {
-
-std::wstring hexByte(std::uint8_t value) {
-    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
-    return {kDigits[value >> 4], kDigits[value & 0xF]};
-}
-
-} // namespace
 
 BananaAllocData BananaEditTraits::fromFields(const BananaFields& fields, const BananaAllocData& current) {
     BananaAllocData banana;
@@ -30,7 +24,7 @@ bool BananaEditTraits::sortsBefore(const BananaAllocData& a, const BananaAllocDa
 }
 
 std::wstring bananaSetLabel(std::uint8_t setNumber, std::wstring_view name) {
-    return hexByte(setNumber) + L": " + std::wstring(name);
+    return hexText2(setNumber) + L": " + std::wstring(name);
 }
 
 std::wstring bananaListLine(int index, std::uint8_t setNumber, std::wstring_view name) {

@@ -29,21 +29,8 @@ constexpr int kPageControls[] = {
     IDC_BANANA_APPLY,  IDC_BANANA_UP,           IDC_BANANA_DOWN,   IDC_BANANA_SORT,
 };
 
-std::wstring hexKey(unsigned value) {
-    wchar_t key[8];
-    wsprintfW(key, L"%02X", value);
-    return key;
-}
-
 std::wstring setName(unsigned setNumber) {
-    char key[8];
-    wsprintfA(key, "%02X", setNumber);
-    return appGlobals().rominfo.readString("BananaSetName", key, L"?", kSetNameChars);
-}
-
-std::uint32_t setsLocation() {
-    return static_cast<std::uint32_t>(
-        appGlobals().rominfo.readInt("Bananas", "BananaSets", static_cast<int>(kDefaultBananaSets)));
+    return nameText(romInfo().bananaSetName(static_cast<int>(setNumber)), L"?", kSetNameChars);
 }
 
 } // namespace
@@ -81,8 +68,7 @@ void LevelBananasManager::onInitPage() {
 
 void LevelBananasManager::fillSetCombo() {
     HWND combo = GetDlgItem(hwnd, IDC_BANANA_SET);
-    const int count =
-        std::clamp(appGlobals().rominfo.readInt("Bananas", "BananaSetCount", kDefaultBananaSetCount), 0, kMaxSetCount);
+    const int count = std::clamp(romInfo().bananaSetCount(), 0, kMaxSetCount);
     SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     for (int n = 0; n < count; ++n) {
@@ -143,12 +129,11 @@ BananaFields LevelBananasManager::readFields() const {
 }
 
 void LevelBananasManager::showSet(unsigned setNumber) {
-    setPreview.show(project->document.image, setsLocation(), setNumber);
+    setPreview.show(project->document.image, romInfo().bananaSets(), setNumber);
 }
 
 std::uint32_t LevelBananasManager::levelsLocation() const {
-    return static_cast<std::uint32_t>(
-        appGlobals().rominfo.readInt("Bananas", "Levels", static_cast<int>(kDefaultBananaLevels)));
+    return romInfo().bananaLevels();
 }
 
 std::wstring LevelBananasManager::lineText(int index) const {
@@ -305,7 +290,7 @@ void LevelBananasManager::drawBanana(HDC dc, const RECT& mapRect, int index, std
 
     const std::wstring number = L"#" + std::to_wstring(index);
     TextOutW(dc, left + 3, top + 6, number.c_str(), static_cast<int>(number.size()));
-    const std::wstring set = hexKey(setNumber);
+    const std::wstring set = hexText2(setNumber);
     TextOutW(dc, left + 3, top + 19, set.c_str(), static_cast<int>(set.size()));
 
     if (selected) {

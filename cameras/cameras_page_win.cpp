@@ -116,8 +116,7 @@ CameraFields LevelCamerasManager::readFields() const {
 }
 
 std::uint32_t LevelCamerasManager::levelsLocation() const {
-    return static_cast<std::uint32_t>(
-        appGlobals().rominfo.readInt("Cameras", "Levels", static_cast<int>(kDefaultCameraLevels)));
+    return romInfo().cameraLevels();
 }
 
 void LevelCamerasManager::loadStage(int stageNumber) {

@@ -144,19 +144,8 @@ SpriteAllocData spriteFromFields(const SpriteFieldTexts& texts) {
     return sprite;
 }
 
-std::wstring hex4(unsigned value) {
-    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
-    std::wstring text;
-    do {
-        text.insert(text.begin(), kDigits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    if (text.size() < 4) text.insert(0, 4 - text.size(), L'0');
-    return text;
-}
-
 std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstring_view typeName) {
-    return L"#" + std::to_wstring(index) + L": " + hex4(sprite.parameter) + L"-" + hex4(sprite.type) + L": " +
+    return L"#" + std::to_wstring(index) + L": " + hexText4(sprite.parameter) + L"-" + hexText4(sprite.type) + L": " +
            std::wstring(typeName);
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/ini_file.h"
 #include "app/undo_buffer.h"
 #include "sprites/sprite_list.h"
 
@@ -84,7 +85,6 @@ std::optional<std::int64_t> parseDecimalField(std::wstring_view text);
 // that the list in memory always equals the list in the ROM.
 SpriteAllocData spriteFromFields(const SpriteFieldTexts& texts);
 
-std::wstring hex4(unsigned value); // "%04X"
 // "#%d: %04X-%04X: %s" of the index, Parameter, Type and the type's name.
 std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstring_view typeName);
 

@@ -12,16 +12,14 @@ namespace vexa {
 
 namespace {
 
-constexpr int kDefaultTypeRows = 206;
 // Types are 16-bit and even, so 0x8000 rows name every one; the cap also keeps a
 // mistyped Count from freezing the dialog while it fills billions of rows.
 constexpr int kMaxTypeRows = 0x8000;
 constexpr std::size_t kNameChars = 256;
 
-std::wstring typeRow(int row) {
-    const std::wstring key = hex4(2u * static_cast<unsigned>(row));
-    const std::string narrowKey(key.begin(), key.end());
-    return key + L": " + appGlobals().sprites.readString("SpriteName", narrowKey.c_str(), L"?", kNameChars);
+std::wstring typeRow(const RomInfo& info, int row) {
+    const int type = 2 * row;
+    return hexText4(type) + L": " + nameText(info.spriteTypeName(type), L"?", kNameChars);
 }
 
 } // namespace
@@ -36,9 +34,10 @@ INT_PTR SpriteSelectDialog::handleMessage(HWND window, UINT message, WPARAM wPar
 
 void SpriteSelectDialog::fillList(HWND window, LPARAM startType) {
     const HWND list = GetDlgItem(window, IDC_SPRITE_SELECT_LIST);
-    const int rows = std::min(appGlobals().sprites.readInt("Sprites", "Count", kDefaultTypeRows), kMaxTypeRows);
+    const RomInfo info = romInfo();
+    const int rows = std::min(info.spriteTypeCount(), kMaxTypeRows);
     for (int row = 0; row < rows; ++row)
-        SendMessageW(list, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(typeRow(row).c_str()));
+        SendMessageW(list, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(typeRow(info, row).c_str()));
     // A start type whose half is not a row leaves nothing selected.
     const auto startRow = static_cast<std::uint64_t>(startType) >> 1;
     const bool isRow = startRow < static_cast<std::uint64_t>(std::max(rows, 0));

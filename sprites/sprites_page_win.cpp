@@ -32,18 +32,7 @@ constexpr int kPageControls[] = {
     IDC_SPRITE_X_LABEL, IDC_SPRITE_Y_LABEL, IDC_SPRITE_TYPE_LABEL};
 
 std::wstring typeName(unsigned type, std::size_t chars) {
-    const std::wstring key = hex4(type);
-    const std::string narrowKey(key.begin(), key.end());
-    return appGlobals().sprites.readString("SpriteName", narrowKey.c_str(), L"?", chars);
-}
-
-SpriteBankSettings readSpriteBankSettings() {
-    const ReadOnlyIni& rominfo = appGlobals().rominfo;
-    SpriteBankSettings settings;
-    settings.levelCount = rominfo.readInt("Sprites", "LevelCount", kDefaultSpriteLevelCount);
-    settings.availableEnd =
-        static_cast<unsigned>(rominfo.readInt("Sprites", "AvailableEnd", static_cast<int>(kDefaultSpriteAvailableEnd)));
-    return settings;
+    return nameText(romInfo().spriteTypeName(static_cast<int>(type)), L"?", chars);
 }
 
 } // namespace
@@ -87,7 +76,7 @@ void LevelSpritesManager::loadStage(int stageNumber) {
     data.stageNumber = stageNumber;
     setListRedraw(false);
     clearObjects();
-    if (!loadStageSprites(romImage(), stageNumber, readSpriteBankSettings(), data, selectedIndex))
+    if (!loadStageSprites(romImage(), stageNumber, romInfo().spriteBank(), data, selectedIndex))
         vexa::showError(view->mainWindow(), kReadFailedMessage);
     addLines(0);
     setListRedraw(true);
@@ -166,7 +155,7 @@ void LevelSpritesManager::chooseType() {
     const std::uint32_t type = parseHexField(fieldText(IDC_SPRITE_TYPE)).value_or(0);
     SpriteSelectDialog dialog;
     const INT_PTR chosen = dialog.runModal(view->mainWindow(), static_cast<LPARAM>(type));
-    if (chosen != -1) setFieldText(IDC_SPRITE_TYPE, hex4(static_cast<unsigned>(chosen) & 0xFFFF));
+    if (chosen != -1) setFieldText(IDC_SPRITE_TYPE, hexText4(static_cast<int>(chosen & 0xFFFF)));
 }
 
 void LevelSpritesManager::onSelectionChanged() {
@@ -253,10 +242,10 @@ SpriteFieldTexts LevelSpritesManager::fieldTexts() const {
 
 void LevelSpritesManager::showFields(const SpriteAllocData& sprite, int index) {
     setFieldText(IDC_SPRITE_NUMBER, std::to_wstring(index));
-    setFieldText(IDC_SPRITE_PARAMETER, hex4(sprite.parameter));
+    setFieldText(IDC_SPRITE_PARAMETER, hexText4(sprite.parameter));
     setFieldText(IDC_SPRITE_X, std::to_wstring(sprite.x));
     setFieldText(IDC_SPRITE_Y, std::to_wstring(sprite.y));
-    setFieldText(IDC_SPRITE_TYPE, hex4(sprite.type));
+    setFieldText(IDC_SPRITE_TYPE, hexText4(sprite.type));
     setFieldText(IDC_SPRITE_DESCRIPTION, typeName(sprite.type, kDescriptionChars));
 }
 
@@ -376,7 +365,7 @@ void LevelSpritesManager::drawSprite(HDC target, const SpriteAllocData& sprite, 
     Polygon(target, arrowHead, 3);
 
     const std::wstring number = L"#" + std::to_wstring(index);
-    const std::wstring type = hex4(sprite.type);
+    const std::wstring type = hexText4(sprite.type);
     TextOutW(target, x - 13, y - 33, number.c_str(), static_cast<int>(number.size()));
     TextOutW(target, x - 13, y - 20, type.c_str(), static_cast<int>(type.size()));
 

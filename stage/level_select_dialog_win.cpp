@@ -12,18 +12,15 @@ namespace vexa {
 
 namespace {
 
-constexpr int kDefaultStageCount = 206;
 constexpr std::size_t kNameChars = 64;
 // The stage table holds one 16-bit word per stage in a single bank, so no more
 // stages than this can be told apart. The cap also keeps a mistyped Count from
 // freezing the dialog while it fills billions of lines.
 constexpr int kMaxStageCount = 0x8000;
 
-std::wstring stageLine(int stage) {
-    char key[16];
-    std::snprintf(key, sizeof key, "%02X", static_cast<unsigned>(stage));
-    const std::wstring name = appGlobals().rominfo.readString("LevelName", key, L"?", kNameChars);
-    return std::wstring(key, key + std::strlen(key)) + L": " + name;
+std::wstring stageLine(const RomInfo& info, int stage) {
+    const std::string key = hexKey2(stage);
+    return std::wstring(key.begin(), key.end()) + L": " + nameText(info.levelName(stage), L"?", kNameChars);
 }
 
 } // namespace
@@ -38,9 +35,10 @@ INT_PTR LevelSelectDialog::handleMessage(HWND window, UINT message, WPARAM wPara
 
 void LevelSelectDialog::fillList(HWND window, int initialStage) {
     const HWND list = GetDlgItem(window, IDC_LEVEL_LIST);
-    const int count = std::min(appGlobals().rominfo.readInt("Levels", "Count", kDefaultStageCount), kMaxStageCount);
+    const RomInfo info = romInfo();
+    const int count = std::min(info.stageCount(), kMaxStageCount);
     for (int stage = 0; stage < count; ++stage)
-        SendMessageW(list, LB_INSERTSTRING, stage, reinterpret_cast<LPARAM>(stageLine(stage).c_str()));
+        SendMessageW(list, LB_INSERTSTRING, stage, reinterpret_cast<LPARAM>(stageLine(info, stage).c_str()));
     // An initial stage outside the list leaves nothing selected.
     SendMessageW(list, LB_SETCURSEL, initialStage, 0);
 }

@@ -18,18 +18,8 @@ constexpr const wchar_t* kMapExpandFailedMessage = L"マップデータの展開
 constexpr std::size_t kChipNameChars = 64;  // a name of at most 63 characters
 constexpr std::size_t kChipPathChars = 259; // the longest path the bitmap loader is given
 
-MapTableSettings readMapTableSettings() {
-    const ReadOnlyIni& rominfo = appGlobals().rominfo;
-    MapTableSettings settings;
-    settings.mapInfoBank = rominfo.readInt("Maps", "MapInfoBank", kDefaultMapInfoBank);
-    settings.mapABInfo = rominfo.readInt("Maps", "MapABInfo", kDefaultMapABInfo);
-    return settings;
-}
-
 std::wstring chipBitmapPath(std::uint8_t terrainNumber) {
-    char key[4] = {};
-    std::snprintf(key, sizeof key, "%02X", terrainNumber);
-    const std::wstring name = appGlobals().rominfo.readString("MapChip", key, L"", kChipNameChars);
+    const std::wstring name = nameText(romInfo().chipFileName(terrainNumber), L"", kChipNameChars);
     std::wstring path = appGlobals().paths.programDirectory + L"chips\\" + name;
     if (path.size() > kChipPathChars) path.resize(kChipPathChars);
     return path;
@@ -54,7 +44,7 @@ bool LevelTilemapManager::initialize() {
 }
 
 void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC referenceDc) {
-    switch (loadTilemapData(image(), stageHeader, readMapTableSettings(), data_)) {
+    switch (loadTilemapData(image(), stageHeader, romInfo().mapTables(), data_)) {
     case TilemapLoadOutcome::DecompressionFailed: showError(mainWindow(), kMapExpandFailedMessage); break;
     case TilemapLoadOutcome::Loaded:
         chipBitmap_.loadFile(referenceDc, chipBitmapPath(data_.terrainNumber).c_str());

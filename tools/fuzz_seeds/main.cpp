@@ -7,6 +7,7 @@
 #include "tools/sample_game/sample_plan.h"
 
 #include "app/ini_file.h"
+#include "app/rom_info.h"
 #include "app/rom_image.h"
 #include "bananas/banana_list.h"
 #include "cameras/camera_list.h"
@@ -65,14 +66,18 @@ private:
 // The settings the editor takes from rominfo.ini, as the fuzz input carries them.
 fuzz::StageLoadHead settingsOf(const IniFile& ini) {
     fuzz::StageLoadHead head;
-    head.mapInfoBank = ini.readInt("Maps", "MapInfoBank", kDefaultMapInfoBank);
-    head.mapABInfo = ini.readInt("Maps", "MapABInfo", kDefaultMapABInfo);
-    head.spriteLevelCount = ini.readInt("Sprites", "LevelCount", kDefaultSpriteLevelCount);
-    head.spriteAvailableEnd = ini.readInt("Sprites", "AvailableEnd", static_cast<int>(kDefaultSpriteAvailableEnd));
-    head.bananaLevels = static_cast<std::uint32_t>(ini.readInt("Bananas", "Levels", kDefaultBananaLevels));
-    head.bananaSets = static_cast<std::uint32_t>(ini.readInt("Bananas", "BananaSets", kDefaultBananaSets));
-    head.bananaSetCount = ini.readInt("Bananas", "BananaSetCount", kDefaultBananaSetCount);
-    head.cameraLevels = static_cast<std::uint32_t>(ini.readInt("Cameras", "Levels", kDefaultCameraLevels));
+    const IniFile none;
+    const RomInfo info(ini, none);
+    const MapTableSettings maps = info.mapTables();
+    const SpriteBankSettings sprites = info.spriteBank();
+    head.mapInfoBank = maps.mapInfoBank;
+    head.mapABInfo = maps.mapABInfo;
+    head.spriteLevelCount = sprites.levelCount;
+    head.spriteAvailableEnd = static_cast<std::int32_t>(sprites.availableEnd);
+    head.bananaLevels = info.bananaLevels();
+    head.bananaSets = info.bananaSets();
+    head.bananaSetCount = info.bananaSetCount();
+    head.cameraLevels = info.cameraLevels();
     return head;
 }
 

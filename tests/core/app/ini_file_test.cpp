@@ -1,4 +1,7 @@
 #include "app/ini_file.h"
+#include "app/rom_info.h"
+#include "bananas/banana_list.h"
+#include "cameras/camera_list.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +87,46 @@ TEST(IniFile, EntryKeysUseTheirFormats) {
     EXPECT_EQ(hexKey2(5), "05");
     EXPECT_EQ(hexKey4(0x12), "0012");
     EXPECT_EQ(hexKey4(0xBEEF), "BEEF");
+}
+
+// Every named value reads its own section and key, and falls back to the editor's
+// default when the key is missing.
+TEST(RomInfo, EachValueReadsItsKeyOrItsDefault) {
+    const auto rominfo = parseText("[ROMInfo]\nCartName=X\n[Levels]\nCount=5\n[LevelName]\n0A=ten\n"
+                                   "[Maps]\nMapInfoBank=1\nMapABInfo=2\n[MapChip]\n2A=grass.bmp\n"
+                                   "[Sprites]\nLevelCount=3\nAvailableEnd=0x9000\n"
+                                   "[Bananas]\nLevels=0x100000\nBananaSets=0x110000\nBananaSetCount=7\n"
+                                   "[BananaSetName]\n05=five\n[Cameras]\nLevels=0x120000\n");
+    const auto sprites = parseText("[Sprites]\nCount=9\n[SpriteName]\n0012=twelve\n");
+    const RomInfo info(rominfo, sprites);
+    EXPECT_EQ(info.cartName(), "X");
+    EXPECT_EQ(info.stageCount(), 5);
+    EXPECT_EQ(info.levelName(10).value, "ten");
+    EXPECT_EQ(info.mapTables().mapInfoBank, 1);
+    EXPECT_EQ(info.mapTables().mapABInfo, 2);
+    EXPECT_EQ(info.chipFileName(0x2A).value, "grass.bmp");
+    EXPECT_EQ(info.spriteBank().levelCount, 3);
+    EXPECT_EQ(info.spriteBank().availableEnd, 0x9000u);
+    EXPECT_EQ(info.bananaLevels(), 0x100000u);
+    EXPECT_EQ(info.bananaSets(), 0x110000u);
+    EXPECT_EQ(info.bananaSetCount(), 7);
+    EXPECT_EQ(info.bananaSetName(5).value, "five");
+    EXPECT_EQ(info.cameraLevels(), 0x120000u);
+    EXPECT_EQ(info.spriteTypeCount(), 9);
+    EXPECT_EQ(info.spriteTypeName(0x12).value, "twelve");
+
+    const IniFile empty;
+    const RomInfo defaults(empty, empty);
+    EXPECT_EQ(defaults.cartName(), std::nullopt);
+    EXPECT_EQ(defaults.stageCount(), kDefaultStageCount);
+    EXPECT_EQ(defaults.levelName(10).value, std::nullopt);
+    EXPECT_EQ(defaults.mapTables().mapABInfo, kDefaultMapABInfo);
+    EXPECT_EQ(defaults.spriteBank().availableEnd, kDefaultSpriteAvailableEnd);
+    EXPECT_EQ(defaults.bananaLevels(), kDefaultBananaLevels);
+    EXPECT_EQ(defaults.bananaSets(), kDefaultBananaSets);
+    EXPECT_EQ(defaults.bananaSetCount(), kDefaultBananaSetCount);
+    EXPECT_EQ(defaults.cameraLevels(), kDefaultCameraLevels);
+    EXPECT_EQ(defaults.spriteTypeCount(), kDefaultSpriteTypeCount);
 }
 
 } // namespace

@@ -181,12 +181,12 @@ protected:
         const int selection = sprites.lineSelection;
         switch (pick(0, 5)) {
         case 0:
-            sprites.type(hex4(static_cast<unsigned>(pick(0, 0xFFFF))), std::to_wstring(pick(-300, 3000)),
-                         std::to_wstring(pick(-300, 900)), hex4(static_cast<unsigned>(pick(0, 0x60))));
+            sprites.type(hexText4(pick(0, 0xFFFF)), std::to_wstring(pick(-300, 3000)),
+                         std::to_wstring(pick(-300, 900)), hexText4(pick(0, 0x60)));
             applySprite(sprites, selection);
             break;
         case 1:
-            sprites.type(hex4(static_cast<unsigned>(pick(1, 0xFFFF))), L"64", L"32", L"0002");
+            sprites.type(hexText4(pick(1, 0xFFFF)), L"64", L"32", L"0002");
             addSprite(sprites, selection);
             break;
         case 2: deleteSprite(sprites, selection); break;

@@ -17,7 +17,7 @@
 namespace vexa::test {
 
 inline std::wstring fakeTypeName(std::uint16_t type) {
-    return L"type" + hex4(type);
+    return L"type" + hexText4(type);
 }
 
 class FakeSpriteEditor : public SpriteEditor {
@@ -64,7 +64,7 @@ public:
     SpriteFieldTexts fieldTexts() const override { return fields; }
     void showFields(const SpriteAllocData& sprite, int index) override {
         numberField = std::to_wstring(index);
-        fields = {hex4(sprite.parameter), std::to_wstring(sprite.x), std::to_wstring(sprite.y), hex4(sprite.type)};
+        fields = {hexText4(sprite.parameter), std::to_wstring(sprite.x), std::to_wstring(sprite.y), hexText4(sprite.type)};
         description = fakeTypeName(sprite.type);
     }
     void setNumberField(int index) override { numberField = std::to_wstring(index); }

@@ -65,7 +65,7 @@ protected:
         switch (pick(0, 6)) {
         case 0: return L"0";
         case 1: return L"zz";
-        default: return hex4(static_cast<unsigned>(pick(1, 0x1FFFF)));
+        default: return hexText4(pick(1, 0x1FFFF));
         }
     }
     int count() const { return static_cast<int>(editor.data.sprites.size()); }

@@ -436,8 +436,8 @@ TEST(SpriteFields, ParseLikeTheFormatReadersDo) {
 
 TEST(SpriteTexts, LineShowsIndexParameterTypeAndName) {
     EXPECT_EQ(spriteLineText(3, sprite(0, 0, 0x12, 1), L"ペンギン"), L"#3: 0001-0012: ペンギン");
-    EXPECT_EQ(hex4(0xABC), L"0ABC");
-    EXPECT_EQ(hex4(0x12345), L"12345");
+    EXPECT_EQ(hexText4(0xABC), L"0ABC");
+    EXPECT_EQ(hexText4(0x12345), L"12345");
 }
 
 TEST(SpritePicking, LaterSpriteWinsAndTheBottomAndRightEdgesMiss) {
