@@ -12,7 +12,6 @@
 
 namespace vexa {
 
-inline constexpr int kBananaPage = 1;
 // A banana is drawn and picked as a box of this size from its position.
 inline constexpr int kBananaBoxWidth = 24;
 inline constexpr int kBananaBoxHeight = 36;
@@ -31,12 +30,13 @@ struct BananaEditTraits {
     using Data = LevelBananasData;
     using Fields = BananaFields;
 
-    static constexpr int kPage = kBananaPage;
+    static constexpr ObjectKind kKind = ObjectKind::Banana;
     static constexpr const wchar_t* kApplyName = L"バナナの変更";
     static constexpr const wchar_t* kUpName = L"バナナを上へ";
     static constexpr const wchar_t* kDownName = L"バナナを下へ";
     static constexpr const wchar_t* kSortName = L"バナナのソート";
 
+    static std::uint32_t levels(const RomInfo& info) { return info.bananaLevels(); }
     static BananaList& items(LevelBananasData& data) { return data.bananas; }
     static const BananaList& items(const LevelBananasData& data) { return data.bananas; }
     static void read(std::span<const std::uint8_t> image, std::uint32_t levels, int stage, std::uint16_t mapType,

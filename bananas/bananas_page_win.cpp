@@ -1,9 +1,7 @@
 #include "bananas/bananas_page_win.h"
 
-#include "app/project_manager_win.h"
 #include "app/settings_win.h"
 #include "resource_ids.h"
-#include "stage/level_manager_win.h"
 
 #include <algorithm>
 
@@ -11,10 +9,6 @@ namespace vexa {
 
 namespace {
 
-constexpr const wchar_t* kSection = L"MapView";
-constexpr const wchar_t* kShownKey = L"ShowBananas";
-constexpr COLORREF kColour = RGB(255, 255, 0);
-constexpr COLORREF kSelectionColour = RGB(255, 255, 128);
 constexpr int kSetWindowFontHeight = 6;
 constexpr int kSetNameChars = 128;
 // Set numbers are one byte; a larger count would only offer numbers no banana can hold.
@@ -29,34 +23,24 @@ constexpr int kPageControls[] = {
     IDC_BANANA_APPLY,  IDC_BANANA_UP,           IDC_BANANA_DOWN,   IDC_BANANA_SORT,
 };
 
+constexpr ObjectPageLook kLook{ObjectKind::Banana, L"ShowBananas",     IDM_VIEW_BANANAS, IDC_BANANA_LIST,
+                               kPageControls,      RGB(255, 255, 0), RGB(255, 255, 128)};
+
 std::wstring setName(unsigned setNumber) {
     return nameText(romInfo().bananaSetName(static_cast<int>(setNumber)), L"?", kSetNameChars);
 }
 
 } // namespace
 
-LevelBananasManager::LevelBananasManager(ProjectManager* project, LevelManager* view)
-    : ObjectPage(project, view), host(project, view), edits(host, *this) {}
+LevelBananasManager::LevelBananasManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
 
 LevelBananasManager::~LevelBananasManager() {
     if (setWindowFont) DeleteObject(setWindowFont);
 }
 
-HWND LevelBananasManager::list() const {
-    return GetDlgItem(hwnd, IDC_BANANA_LIST);
-}
-
 bool LevelBananasManager::initialize() {
-    drawing.create(kColour, kSelectionColour);
     if (!setWindowFont) setWindowFont = createLabelFont(kSetWindowFontHeight);
-    shownOnMap = appGlobals().config.readInt(kSection, kShownKey, 1) != 0;
-    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_BANANAS,
-                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
-    return true;
-}
-
-void LevelBananasManager::saveSettings() {
-    appGlobals().config.writeInt(kSection, kShownKey, shownOnMap ? 1 : 0);
+    return ObjectPage::initialize();
 }
 
 void LevelBananasManager::onInitPage() {
@@ -81,14 +65,10 @@ void LevelBananasManager::fillSetCombo() {
 
 bool LevelBananasManager::onPageCommand(int id, int code) {
     switch (id) {
-    case IDC_BANANA_APPLY: apply(listSelection(list())); return true;
-    case IDC_BANANA_UP: up(listSelection(list())); return true;
-    case IDC_BANANA_DOWN: down(listSelection(list())); return true;
-    case IDC_BANANA_SORT: sort(listSelection(list())); return true;
-    case IDC_BANANA_LIST:
-        if (code == LBN_SELCHANGE) onListSelectionChange();
-        if (code == LBN_DBLCLK) centreOnListSelection();
-        return true;
+    case IDC_BANANA_APPLY: apply(listSelection()); return true;
+    case IDC_BANANA_UP: up(listSelection()); return true;
+    case IDC_BANANA_DOWN: down(listSelection()); return true;
+    case IDC_BANANA_SORT: sort(listSelection()); return true;
     case IDC_BANANA_SET:
         if (code == CBN_SELCHANGE) {
             const LRESULT chosen = SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_GETCURSEL, 0, 0);
@@ -99,18 +79,10 @@ bool LevelBananasManager::onPageCommand(int id, int code) {
     }
 }
 
-void LevelBananasManager::onListSelectionChange() {
-    const int index = listSelection(list());
-    if (!edits.itemAt(index)) return;
-    showItem(index);
-    if (!shownOnMap) return;
-    selectedIndex = index;
-    view->clearSelectionsExcept(kBananaPage + 1);
-    view->invalidateView();
-}
-
-void LevelBananasManager::centreOnListSelection() {
-    if (const BananaAllocData* banana = edits.itemAt(listSelection(list()))) view->centerOn(banana->x, banana->y);
+bool LevelBananasManager::anchorOf(int index, POINT& at) const {
+    const BananaAllocData* banana = edits.itemAt(index);
+    if (banana) at = {banana->x, banana->y};
+    return banana != nullptr;
 }
 
 void LevelBananasManager::apply(int index) {
@@ -129,11 +101,7 @@ BananaFields LevelBananasManager::readFields() const {
 }
 
 void LevelBananasManager::showSet(unsigned setNumber) {
-    setPreview.show(project->document.image, romInfo().bananaSets(), setNumber);
-}
-
-std::uint32_t LevelBananasManager::levelsLocation() const {
-    return romInfo().bananaLevels();
+    setPreview.show(host.romImage(), host.romInfo().bananaSets(), setNumber);
 }
 
 std::wstring LevelBananasManager::lineText(int index) const {
@@ -159,24 +127,6 @@ void LevelBananasManager::clearPage() {
     setPreview.clear();
 }
 
-void LevelBananasManager::rebuildLines() {
-    HWND lines = list();
-    SendMessageW(lines, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(lines, LB_RESETCONTENT, 0, 0);
-    for (int i = 0; i < edits.count(); ++i)
-        SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lineText(i).c_str()));
-    SendMessageW(lines, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(lines, nullptr, TRUE);
-}
-
-void LevelBananasManager::setLine(int index) {
-    if (edits.itemAt(index)) replaceListLine(list(), index, lineText(index));
-}
-
-void LevelBananasManager::selectLine(int index) {
-    SendMessageW(list(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
 void LevelBananasManager::showItem(int index) {
     const BananaAllocData* banana = edits.itemAt(index);
     if (!banana) return;
@@ -195,19 +145,6 @@ void LevelBananasManager::showItem(int index) {
 
 void LevelBananasManager::showNumber(int index) {
     setFieldInt(hwnd, IDC_BANANA_NUMBER, index);
-}
-
-void LevelBananasManager::enable(bool open) {
-    enableControls(hwnd, kPageControls, open);
-}
-
-bool LevelBananasManager::toggleShown() {
-    shownOnMap = !shownOnMap;
-    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_BANANAS,
-                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
-    if (!shownOnMap) selectedIndex = -1;
-    view->invalidateView();
-    return true;
 }
 
 bool LevelBananasManager::hoverTest(int x, int y) {
@@ -231,9 +168,9 @@ bool LevelBananasManager::hitTest(int x, int y) {
 void LevelBananasManager::dragStep(int x, int y) {
     if (!edits.itemAt(selectedIndex)) return;
     // Held to what the entry can store, so the banana stops at the map type's limits
-    // and the drop stores exactly what was shown.
+    // and the drop stores exactly what was shownOnMap.
     BananaAllocData dragged{snapToTile(x - grab.x), snapToTile(y - grab.y)};
-    maskBananaPosition(dragged, view->mapType);
+    maskBananaPosition(dragged, host.openMapType());
     dragPosition = {dragged.x, dragged.y};
     setFieldInt(hwnd, IDC_BANANA_X, dragPosition.x);
     setFieldInt(hwnd, IDC_BANANA_Y, dragPosition.y);
@@ -277,7 +214,7 @@ void LevelBananasManager::drawBanana(HDC dc, const RECT& mapRect, int index, std
     const int saved = SaveDC(dc);
     SelectObject(dc, drawing.labelFont);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kColour);
+    SetTextColor(dc, look.colour);
 
     SelectObject(dc, drawing.thinPen);
     SelectObject(dc, drawing.bodyBrush);

@@ -10,8 +10,6 @@
 
 namespace vexa {
 
-inline constexpr int kCameraPage = 2;
-
 // The camera page's fields as typed, in pixels.
 struct CameraFields {
     std::int32_t left = 0;
@@ -31,12 +29,13 @@ struct CameraEditTraits {
     using Data = LevelCamerasData;
     using Fields = CameraFields;
 
-    static constexpr int kPage = kCameraPage;
+    static constexpr ObjectKind kKind = ObjectKind::Camera;
     static constexpr const wchar_t* kApplyName = L"カメラの変更";
     static constexpr const wchar_t* kUpName = L"カメラを上へ";
     static constexpr const wchar_t* kDownName = L"カメラを下へ";
     static constexpr const wchar_t* kSortName = L"カメラのソート";
 
+    static std::uint32_t levels(const RomInfo& info) { return info.cameraLevels(); }
     static CameraList& items(LevelCamerasData& data) { return data.cameras; }
     static const CameraList& items(const LevelCamerasData& data) { return data.cameras; }
     static void read(std::span<const std::uint8_t> image, std::uint32_t levels, int stage, std::uint16_t mapType,

@@ -1,9 +1,7 @@
 #include "cameras/cameras_page_win.h"
 
-#include "app/project_manager_win.h"
 #include "app/settings_win.h"
 #include "resource_ids.h"
-#include "stage/level_manager_win.h"
 
 #include <algorithm>
 
@@ -11,10 +9,6 @@ namespace vexa {
 
 namespace {
 
-constexpr const wchar_t* kSection = L"MapView";
-constexpr const wchar_t* kShownKey = L"ShowCameras";
-constexpr COLORREF kColour = RGB(255, 0, 255);
-constexpr COLORREF kSelectionColour = RGB(255, 128, 255);
 constexpr int kArrow = 6;             // depth and half width of a link arrow
 constexpr int kSecondArrowShift = 10; // the two arrows of a second link sit this far either side
 
@@ -25,6 +19,9 @@ constexpr int kPageControls[] = {
     IDC_CAMERA_BOTTOM_LABEL, IDC_CAMERA_BOTTOM,       IDC_CAMERA_APPLY,  IDC_CAMERA_UP,          IDC_CAMERA_DOWN,
     IDC_CAMERA_SORT,
 };
+
+constexpr ObjectPageLook kLook{ObjectKind::Camera, L"ShowCameras",     IDM_VIEW_CAMERAS, IDC_CAMERA_LIST,
+                               kPageControls,      RGB(255, 0, 255), RGB(255, 128, 255)};
 
 LPCWSTR cursorName(CameraCursor cursor) {
     switch (cursor) {
@@ -45,55 +42,31 @@ void fillTriangle(HDC dc, POINT a, POINT b, POINT c) {
 
 } // namespace
 
-LevelCamerasManager::LevelCamerasManager(ProjectManager* project, LevelManager* view)
-    : ObjectPage(project, view), host(project, view), edits(host, *this) {}
-
-HWND LevelCamerasManager::list() const {
-    return GetDlgItem(hwnd, IDC_CAMERA_LIST);
-}
-
-bool LevelCamerasManager::initialize() {
-    drawing.create(kColour, kSelectionColour);
-    shownOnMap = appGlobals().config.readInt(kSection, kShownKey, 1) != 0;
-    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_CAMERAS,
-                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
-    return true;
-}
-
-void LevelCamerasManager::saveSettings() {
-    appGlobals().config.writeInt(kSection, kShownKey, shownOnMap ? 1 : 0);
-}
+LevelCamerasManager::LevelCamerasManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
 
 void LevelCamerasManager::onInitPage() {
     clearExtendedStyle(hwnd, IDC_CAMERA_NUMBER);
 }
 
-bool LevelCamerasManager::onPageCommand(int id, int code) {
+bool LevelCamerasManager::onPageCommand(int id, int /*code*/) {
     switch (id) {
-    case IDC_CAMERA_APPLY: apply(listSelection(list())); return true;
-    case IDC_CAMERA_UP: up(listSelection(list())); return true;
-    case IDC_CAMERA_DOWN: down(listSelection(list())); return true;
-    case IDC_CAMERA_SORT: sort(listSelection(list())); return true;
-    case IDC_CAMERA_LIST:
-        if (code == LBN_SELCHANGE) onListSelectionChange();
-        if (code == LBN_DBLCLK) centreOnListSelection();
-        return true;
+    case IDC_CAMERA_APPLY: apply(listSelection()); return true;
+    case IDC_CAMERA_UP: up(listSelection()); return true;
+    case IDC_CAMERA_DOWN: down(listSelection()); return true;
+    case IDC_CAMERA_SORT: sort(listSelection()); return true;
     default: return false;
     }
 }
 
-void LevelCamerasManager::onListSelectionChange() {
-    const int index = listSelection(list());
-    if (!edits.itemAt(index)) return;
-    showItem(index);
-    if (!shownOnMap) return;
-    selectedIndex = index;
-    view->clearSelectionsExcept(kCameraPage + 1);
-    view->invalidateView();
+bool LevelCamerasManager::anchorOf(int index, POINT& at) const {
+    const CameraAllocData* camera = edits.itemAt(index);
+    if (camera) at = {camera->left, camera->top};
+    return camera != nullptr;
 }
 
-void LevelCamerasManager::centreOnListSelection() {
-    if (const CameraAllocData* camera = edits.itemAt(listSelection(list()))) view->centerOn(camera->left, camera->top);
+std::wstring LevelCamerasManager::lineText(int index) const {
+    const CameraAllocData* camera = edits.itemAt(index);
+    return camera ? cameraListLine(index, *camera) : std::wstring();
 }
 
 void LevelCamerasManager::apply(int index) {
@@ -115,10 +88,6 @@ CameraFields LevelCamerasManager::readFields() const {
     return fields;
 }
 
-std::uint32_t LevelCamerasManager::levelsLocation() const {
-    return romInfo().cameraLevels();
-}
-
 void LevelCamerasManager::loadStage(int stageNumber) {
     edits.load(stageNumber);
 }
@@ -134,28 +103,6 @@ void LevelCamerasManager::clearPage() {
     for (const int id : {IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_RIGHT_LINK, IDC_CAMERA_DOWN_LINK2, IDC_CAMERA_DOWN_LINK,
                          IDC_CAMERA_P1, IDC_CAMERA_P2})
         setChecked(hwnd, id, false);
-}
-
-void LevelCamerasManager::rebuildLines() {
-    HWND lines = list();
-    SendMessageW(lines, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(lines, LB_RESETCONTENT, 0, 0);
-    int index = 0;
-    for (const CameraAllocData& camera : edits.items()) {
-        const std::wstring line = cameraListLine(index++, camera);
-        SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    }
-    SendMessageW(lines, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(lines, nullptr, TRUE);
-}
-
-void LevelCamerasManager::setLine(int index) {
-    if (const CameraAllocData* camera = edits.itemAt(index))
-        replaceListLine(list(), index, cameraListLine(index, *camera));
-}
-
-void LevelCamerasManager::selectLine(int index) {
-    SendMessageW(list(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void LevelCamerasManager::showItem(int index) {
@@ -176,19 +123,6 @@ void LevelCamerasManager::showItem(int index) {
 
 void LevelCamerasManager::showNumber(int index) {
     setFieldInt(hwnd, IDC_CAMERA_NUMBER, index);
-}
-
-void LevelCamerasManager::enable(bool open) {
-    enableControls(hwnd, kPageControls, open);
-}
-
-bool LevelCamerasManager::toggleShown() {
-    shownOnMap = !shownOnMap;
-    CheckMenuItem(GetMenu(view->mainWindow()), IDM_VIEW_CAMERAS,
-                  MF_BYCOMMAND | (shownOnMap ? MF_CHECKED : MF_UNCHECKED));
-    if (!shownOnMap) selectedIndex = -1;
-    view->invalidateView();
-    return true;
 }
 
 bool LevelCamerasManager::hoverTest(int x, int y) {
@@ -251,7 +185,7 @@ void LevelCamerasManager::drawSecondPass(HDC target, const RECT& mapRect) {
 }
 
 CameraAllocData LevelCamerasManager::draggedRectangle(const CameraAllocData& camera) const {
-    return heldDraggedCamera(camera, grab, dragPosition.x, dragPosition.y, view->mapType);
+    return heldDraggedCamera(camera, grab, dragPosition.x, dragPosition.y, host.openMapType());
 }
 
 void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, const CameraAllocData& camera,
@@ -266,7 +200,7 @@ void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, con
     const int saved = SaveDC(dc);
     SelectObject(dc, drawing.labelFont);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kColour);
+    SetTextColor(dc, look.colour);
 
     if (selected) {
         SelectObject(dc, drawing.selectionPen);

@@ -5,27 +5,21 @@
 
 #include "cameras/camera_edits.h"
 #include "cameras/camera_handles.h"
-#include "stage/object_page_tools_win.h"
 #include "stage/object_page_win.h"
-#include "stage/stage_edit_host_win.h"
 
 #include <string>
 
 namespace vexa {
 
-class LevelCamerasManager : public ObjectPage, private ObjectEditPage {
+class LevelCamerasManager : public ObjectPage {
 public:
-    LevelCamerasManager(ProjectManager* project, LevelManager* view);
+    explicit LevelCamerasManager(LevelEditHost& host);
 
     const wchar_t* templateName() const override { return L"CAMERA_EDIT"; }
     const wchar_t* pageCaption() const override { return L"カメラ"; }
 
-    bool initialize() override;
-    void saveSettings() override;
     void loadStage(int stageNumber) override;
     void clearObjects() override;
-    void enable(bool open) override;
-    bool toggleShown() override;
     bool hoverTest(int x, int y) override;
     bool hitTest(int x, int y) override;
     void dragStep(int x, int y) override;
@@ -41,7 +35,7 @@ public:
     void sort(int index) { edits.sort(index); }
 
     const CameraEditor& editor() const { return edits; }
-    bool shown() const { return shownOnMap; }
+    bool shown() const { return isShown(); }
     CameraDragMode dragMode() const { return grab.mode; }
 
 protected:
@@ -49,29 +43,19 @@ protected:
     bool onPageCommand(int id, int code) override;
 
 private:
-    std::uint32_t levelsLocation() const override;
+    int itemCount() const override { return edits.count(); }
+    std::wstring lineText(int index) const override;
+    bool anchorOf(int index, POINT& at) const override;
     void clearPage() override;
-    void rebuildLines() override;
-    void setLine(int index) override;
-    void selectLine(int index) override;
     void showItem(int index) override;
     void showNumber(int index) override;
-    bool layerShown() const override { return shownOnMap; }
-    int mapSelection() const override { return selectedIndex; }
-    void setMapSelection(int index) override { selectedIndex = index; }
 
     CameraFields readFields() const;
-    void onListSelectionChange();
-    void centreOnListSelection();
     // The grabbed camera where the drag has it, as its drop will store it.
     CameraAllocData draggedRectangle(const CameraAllocData& camera) const;
     void drawCamera(HDC dc, const RECT& mapRect, int index, const CameraAllocData& camera, bool selected) const;
-    HWND list() const;
 
-    LevelEditHost host;
     CameraEditor edits;
-    LayerDrawingObjects drawing;
-    bool shownOnMap = true;
     CameraGrab grab;      // the drag mode with its grab offsets; mode None while not dragging
     POINT dragPosition{}; // the grabbed edges' new place
 };

@@ -70,37 +70,9 @@ bool spriteLess(const SpriteAllocData& a, const SpriteAllocData& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 
-// A list without a terminator in the bank: what the page shows is only the part read
-// before giving up, so any write would land on other stages' lists or the pointers.
-bool refusedAsUnreadable(SpriteEditor& editor) {
-    if (editor.spriteData().readable) return false;
-    editor.showError(kUnreadableListMessage);
-    return true;
-}
-
 std::wstring addLimitMessage(int listSize, int capacity) {
     return L"これ以上スプライトを追加できません。\r\n現在: " + std::to_wstring(listSize) + L"バイト, 最大: " +
            std::to_wstring(capacity) + L"バイト";
-}
-
-// One undo or redo step of `stage`. On the open stage `onOpen` changes the list, its
-// lines and its bytes; on another stage `onOther` changes that stage's bytes alone and
-// the stage is loaded after. Either way the sprite `select` is shown at the end.
-template <typename OnOpen, typename OnOther>
-void replay(SpriteEditor& editor, int stage, int select, OnOpen onOpen, OnOther onOther) {
-    if (editor.openStage() == stage) {
-        editor.showSpritePage();
-        editor.clearOtherSelections();
-        onOpen(editor.spriteData().sprites);
-    } else {
-        onOther(editor.romImage());
-        editor.switchToStage(stage);
-        editor.showSpritePage();
-    }
-    editor.selectLine(select);
-    const SpriteList& sprites = editor.spriteData().sprites;
-    if (hasItem(sprites, select)) editor.showFields(itemAt(sprites, select), select);
-    showSpriteOnMap(editor, select);
 }
 
 } // namespace
@@ -160,155 +132,180 @@ int spriteIndexAt(const SpriteList& sprites, int x, int y) {
     return -1;
 }
 
-void showSpriteOnMap(SpriteEditor& editor, int index) {
-    const SpriteList& sprites = editor.spriteData().sprites;
-    const bool exists = hasItem(sprites, index);
-    // An index past the end (a replay that removed the last sprite) marks nothing.
-    if (editor.spritesShown()) editor.mapSelection() = exists ? index : -1;
-    if (exists) {
-        const SpriteAllocData& sprite = itemAt(sprites, index);
-        const MapViewport view = editor.visibleMap();
-        if (sprite.x < view.left || sprite.x >= view.left + view.width || sprite.y < view.top ||
-            sprite.y >= view.top + view.height)
-            editor.centerMapOn(sprite.x, sprite.y);
+const SpriteAllocData* SpriteListEditor::itemAt(int index) const {
+    return hasItem(data_.sprites, index) ? &vexa::itemAt(data_.sprites, index) : nullptr;
+}
+
+void SpriteListEditor::load(int stageNumber) {
+    data_.stageNumber = stageNumber;
+    clearObjects();
+    int selection = -1;
+    const bool read = loadStageSprites(host.romImage(), stageNumber, host.romInfo().spriteBank(), data_, selection);
+    page.setMapSelection(selection);
+    if (!read) host.showError(kSpriteReadFailedMessage);
+    page.rebuildLines(0);
+}
+
+void SpriteListEditor::clearObjects() {
+    data_.sprites.clear();
+    page.setMapSelection(-1);
+    page.clearPage();
+}
+
+// A list without a terminator in the bank: what the page shows is only the part read
+// before giving up, so any write would land on other stages' lists or the pointers.
+bool SpriteListEditor::refusedAsUnreadable() {
+    if (data_.readable) return false;
+    host.showError(kUnreadableListMessage);
+    return true;
+}
+
+template <typename OnOpen, typename OnOther>
+void SpriteListEditor::replay(int stage, int select, OnOpen onOpen, OnOther onOther) {
+    if (host.openStageNumber() == stage) {
+        host.showObjectPage(ObjectKind::Sprite);
+        onOpen(data_.sprites);
+    } else {
+        onOther(host.romImage());
+        host.openStage(stage);
+        host.showObjectPage(ObjectKind::Sprite);
     }
+    page.selectLine(select);
+    page.showItem(select);
+    showOnMap(select);
+}
+
+void SpriteListEditor::showOnMap(int index) {
+    const SpriteAllocData* sprite = itemAt(index);
+    // An index past the end (a replay that removed the last sprite) marks nothing.
+    if (page.layerShown()) page.setMapSelection(sprite ? index : -1);
+    if (sprite && !host.isInView(sprite->x, sprite->y)) host.centerOn(sprite->x, sprite->y);
     // Also with nothing to mark: a replay that removed the last sprite or sorted with
     // nothing selected has changed the picture all the same.
-    editor.redrawMap();
+    host.invalidateMap();
 }
 
-void applySprite(SpriteEditor& editor, int index) {
-    if (refusedAsUnreadable(editor)) return;
-    LevelSpritesData& data = editor.spriteData();
-    if (!hasItem(data.sprites, index)) return;
-    const SpriteFieldTexts texts = editor.fieldTexts();
+void SpriteListEditor::apply(int index, const SpriteFieldTexts& texts) {
+    if (refusedAsUnreadable() || !hasItem(data_.sprites, index)) return;
     const SpriteAllocData values = spriteFromFields(texts);
     if (values.parameter == 0) {
-        editor.showError(kZeroParameterMessage);
+        host.showError(kZeroParameterMessage);
         return;
     }
-    SpriteAllocData& sprite = itemAt(data.sprites, index);
-    auto record = std::make_unique<LevelSpriteApply_UndoMethod>(editor, sprite, values, data.stageNumber, index);
+    SpriteAllocData& sprite = vexa::itemAt(data_.sprites, index);
+    auto record = std::make_unique<LevelSpriteApply_UndoMethod>(*this, sprite, values, data_.stageNumber, index);
     sprite = values;
-    writeStageSpriteEntry(editor.romImage(), data.stageNumber, index, sprite);
-    editor.replaceLine(index);
-    editor.selectLine(index);
+    writeStageSpriteEntry(host.romImage(), data_.stageNumber, index, sprite);
+    page.setLine(index);
+    page.selectLine(index);
     // A position held to the storable range must not stay shown as typed.
     if (parseDecimalField(texts.x).value_or(0) != sprite.x || parseDecimalField(texts.y).value_or(0) != sprite.y)
-        editor.showFields(sprite, index);
-    editor.redrawMap();
-    editor.pushRecord(std::move(record));
+        page.showItem(index);
+    host.invalidateMap();
+    host.pushUndo(std::move(record));
 }
 
-void addSprite(SpriteEditor& editor, int index) {
-    if (refusedAsUnreadable(editor)) return;
-    LevelSpritesData& data = editor.spriteData();
-    const int used = listBytes(data.sprites);
-    if (used + kEntryBytes > data.capacity) {
-        editor.showError(addLimitMessage(used, data.capacity));
+void SpriteListEditor::add(int index, const SpriteFieldTexts& texts) {
+    if (refusedAsUnreadable()) return;
+    const int used = listBytes(data_.sprites);
+    if (used + kEntryBytes > data_.capacity) {
+        host.showError(addLimitMessage(used, data_.capacity));
         return;
     }
-    const SpriteAllocData sprite = spriteFromFields(editor.fieldTexts());
+    const SpriteAllocData sprite = spriteFromFields(texts);
     if (sprite.parameter == 0) {
-        editor.showError(kZeroParameterMessage);
+        host.showError(kZeroParameterMessage);
         return;
     }
-    if (!hasItem(data.sprites, index)) index = static_cast<int>(data.sprites.size());
+    if (!hasItem(data_.sprites, index)) index = count();
 
-    const std::span<std::uint8_t> image = editor.romImage();
-    const unsigned behind = spriteListStart(image, data.stageNumber) + static_cast<unsigned>(used);
+    const std::span<std::uint8_t> image = host.romImage();
+    const unsigned behind = spriteListStart(image, data_.stageNumber) + static_cast<unsigned>(used);
     auto record =
-        std::make_unique<LevelSpriteAdd_UndoMethod>(editor, sprite, data.stageNumber, index, bankBytes(image, behind));
-    data.sprites.insert(std::next(data.sprites.begin(), index), sprite);
-    editor.remakeLines(index);
-    if (editor.spritesShown()) {
-        editor.mapSelection() = index;
-        editor.clearOtherSelections();
+        std::make_unique<LevelSpriteAdd_UndoMethod>(*this, sprite, data_.stageNumber, index, bankBytes(image, behind));
+    data_.sprites.insert(std::next(data_.sprites.begin(), index), sprite);
+    page.rebuildLines(index);
+    if (page.layerShown()) {
+        page.setMapSelection(index);
+        host.clearOtherSelections(ObjectKind::Sprite);
     }
-    editor.selectLine(index);
-    editor.showFields(sprite, index);
-    writeWholeList(image, data.stageNumber, data.sprites);
-    editor.redrawMap();
-    editor.pushRecord(std::move(record));
+    page.selectLine(index);
+    page.showItem(index);
+    writeWholeList(image, data_.stageNumber, data_.sprites);
+    host.invalidateMap();
+    host.pushUndo(std::move(record));
 }
 
-void deleteSprite(SpriteEditor& editor, int index) {
-    if (refusedAsUnreadable(editor)) return;
-    LevelSpritesData& data = editor.spriteData();
-    if (!hasItem(data.sprites, index)) return;
-    const auto removed = std::next(data.sprites.begin(), index);
-    editor.pushRecord(std::make_unique<LevelSpriteDelete_UndoMethod>(editor, *removed, data.stageNumber, index));
-    data.sprites.erase(removed);
-    editor.remakeLines(index);
+void SpriteListEditor::remove(int index) {
+    if (refusedAsUnreadable() || !hasItem(data_.sprites, index)) return;
+    const auto removed = std::next(data_.sprites.begin(), index);
+    host.pushUndo(std::make_unique<LevelSpriteDelete_UndoMethod>(*this, *removed, data_.stageNumber, index));
+    data_.sprites.erase(removed);
+    page.rebuildLines(index);
     int selection = index;
-    if (!hasItem(data.sprites, index)) {
+    if (!hasItem(data_.sprites, index)) {
         selection = index - 1;
-        if (index != 0) editor.showFields(itemAt(data.sprites, selection), selection);
-        if (editor.mapSelection() != -1) editor.mapSelection() = selection;
+        if (index != 0) page.showItem(selection);
+        if (page.mapSelection() != -1) page.setMapSelection(selection);
     } else {
-        editor.showFields(itemAt(data.sprites, index), index);
+        page.showItem(index);
     }
-    editor.selectLine(selection);
-    writeWholeList(editor.romImage(), data.stageNumber, data.sprites);
-    editor.redrawMap();
+    page.selectLine(selection);
+    writeWholeList(host.romImage(), data_.stageNumber, data_.sprites);
+    host.invalidateMap();
 }
 
-void moveSpriteUp(SpriteEditor& editor, int index) {
-    if (refusedAsUnreadable(editor)) return;
-    LevelSpritesData& data = editor.spriteData();
-    if (index <= 0 || !hasItem(data.sprites, index)) return;
+void SpriteListEditor::up(int index) {
+    if (refusedAsUnreadable() || index <= 0 || !hasItem(data_.sprites, index)) return;
     const int upper = index - 1;
-    editor.pushRecord(std::make_unique<LevelSpriteUp_UndoMethod>(editor, data.stageNumber, upper));
-    exchangeItems(data.sprites, upper, index);
-    if (editor.mapSelection() != -1) --editor.mapSelection();
-    editor.replaceLine(upper);
-    editor.replaceLine(index);
-    editor.selectLine(upper);
+    host.pushUndo(std::make_unique<LevelSpriteUp_UndoMethod>(*this, data_.stageNumber, upper));
+    exchangeItems(data_.sprites, upper, index);
+    if (page.mapSelection() != -1) page.setMapSelection(page.mapSelection() - 1);
+    page.setLine(upper);
+    page.setLine(index);
+    page.selectLine(upper);
     for (const int i : {upper, index})
-        writeStageSpriteEntry(editor.romImage(), data.stageNumber, i, itemAt(data.sprites, i));
-    editor.setNumberField(upper);
-    editor.redrawMap();
+        writeStageSpriteEntry(host.romImage(), data_.stageNumber, i, vexa::itemAt(data_.sprites, i));
+    page.showNumber(upper);
+    host.invalidateMap();
 }
 
-void moveSpriteDown(SpriteEditor& editor, int index) {
-    if (refusedAsUnreadable(editor)) return;
-    LevelSpritesData& data = editor.spriteData();
-    if (index < 0 || !hasItem(data.sprites, index + 1)) return;
+void SpriteListEditor::down(int index) {
+    if (refusedAsUnreadable() || index < 0 || !hasItem(data_.sprites, index + 1)) return;
     const int lower = index + 1;
-    editor.pushRecord(std::make_unique<LevelSpriteDown_UndoMethod>(editor, data.stageNumber, index));
-    exchangeItems(data.sprites, index, lower);
-    if (editor.mapSelection() != -1) ++editor.mapSelection();
-    editor.replaceLine(index);
-    editor.replaceLine(lower);
-    editor.selectLine(lower);
+    host.pushUndo(std::make_unique<LevelSpriteDown_UndoMethod>(*this, data_.stageNumber, index));
+    exchangeItems(data_.sprites, index, lower);
+    if (page.mapSelection() != -1) page.setMapSelection(page.mapSelection() + 1);
+    page.setLine(index);
+    page.setLine(lower);
+    page.selectLine(lower);
     for (const int i : {index, lower})
-        writeStageSpriteEntry(editor.romImage(), data.stageNumber, i, itemAt(data.sprites, i));
-    editor.setNumberField(lower);
-    editor.redrawMap();
+        writeStageSpriteEntry(host.romImage(), data_.stageNumber, i, vexa::itemAt(data_.sprites, i));
+    page.showNumber(lower);
+    host.invalidateMap();
 }
 
-void sortSprites(SpriteEditor& editor, int index) {
-    if (refusedAsUnreadable(editor)) return;
-    LevelSpritesData& data = editor.spriteData();
+void SpriteListEditor::sort(int index) {
+    if (refusedAsUnreadable()) return;
     // Sorting a copy lets every allocation happen before anything changes.
-    SpriteList sorted = data.sprites;
+    SpriteList sorted = data_.sprites;
     const int selected = exchangeSort(sorted, index, spriteLess);
     auto record =
-        std::make_unique<LevelSpriteSort_UndoMethod>(editor, data.stageNumber, data.sprites, sorted, index, selected);
-    data.sprites.swap(sorted);
+        std::make_unique<LevelSpriteSort_UndoMethod>(*this, data_.stageNumber, data_.sprites, sorted, index, selected);
+    data_.sprites.swap(sorted);
     // The lines are made again in one pass rather than replaced position by position:
     // they end the same, but a list of thousands of sprites (a hacked bank) would
     // otherwise keep the editor busy for many seconds.
-    editor.remakeLines(0);
-    if (editor.mapSelection() != -1) editor.mapSelection() = selected;
-    editor.selectLine(selected);
-    writeWholeList(editor.romImage(), data.stageNumber, data.sprites);
-    editor.redrawMap();
-    if (selected != -1) editor.setNumberField(selected);
-    editor.pushRecord(std::move(record));
+    page.rebuildLines(0);
+    if (page.mapSelection() != -1) page.setMapSelection(selected);
+    page.selectLine(selected);
+    writeWholeList(host.romImage(), data_.stageNumber, data_.sprites);
+    host.invalidateMap();
+    if (selected != -1) page.showNumber(selected);
+    host.pushUndo(std::move(record));
 }
 
-LevelSpriteApply_UndoMethod::LevelSpriteApply_UndoMethod(SpriteEditor& editor, const SpriteAllocData& oldValues,
+LevelSpriteApply_UndoMethod::LevelSpriteApply_UndoMethod(SpriteListEditor& editor, const SpriteAllocData& oldValues,
                                                          const SpriteAllocData& newValues, int stageNumber, int index)
     : editor(editor), oldValues(oldValues), newValues(newValues), stageNumber(stageNumber), index(index) {}
 
@@ -320,25 +317,25 @@ void LevelSpriteApply_UndoMethod::redo() {
 }
 
 void LevelSpriteApply_UndoMethod::set(const SpriteAllocData& values) {
-    replay(
-        editor, stageNumber, index,
+    editor.replay(
+        stageNumber, index,
         [&](SpriteList& sprites) {
             if (!hasItem(sprites, index)) return;
-            itemAt(sprites, index) = values;
-            writeStageSpriteEntry(editor.romImage(), stageNumber, index, values);
-            editor.replaceLine(index);
+            vexa::itemAt(sprites, index) = values;
+            writeStageSpriteEntry(editor.host.romImage(), stageNumber, index, values);
+            editor.page.setLine(index);
         },
         [&](std::span<std::uint8_t> image) { writeStageSpriteEntry(image, stageNumber, index, values); });
 }
 
 void LevelSpriteAddDelete_UndoMethod::insert() {
-    replay(
-        editor, stageNumber, index,
+    editor.replay(
+        stageNumber, index,
         [&](SpriteList& sprites) {
             if (index < 0 || index > static_cast<int>(sprites.size())) return;
             sprites.insert(std::next(sprites.begin(), index), sprite);
-            editor.remakeLines(index);
-            writeWholeList(editor.romImage(), stageNumber, sprites);
+            editor.page.rebuildLines(index);
+            writeWholeList(editor.host.romImage(), stageNumber, sprites);
         },
         [&](std::span<std::uint8_t> image) { insertSpriteInRom(image, stageNumber, index, sprite); });
 }
@@ -349,14 +346,14 @@ void LevelSpriteAddDelete_UndoMethod::remove() {
             putBankBytes(image, spriteListStart(image, stageNumber) + static_cast<unsigned>(bytesInUse),
                          *bytesBehindList);
     };
-    replay(
-        editor, stageNumber, index,
+    editor.replay(
+        stageNumber, index,
         [&](SpriteList& sprites) {
             if (!hasItem(sprites, index)) return;
             sprites.erase(std::next(sprites.begin(), index));
-            editor.remakeLines(index);
-            writeWholeList(editor.romImage(), stageNumber, sprites);
-            restoreBehind(editor.romImage(), listBytes(sprites));
+            editor.page.rebuildLines(index);
+            writeWholeList(editor.host.romImage(), stageNumber, sprites);
+            restoreBehind(editor.host.romImage(), listBytes(sprites));
         },
         [&](std::span<std::uint8_t> image) {
             if (!removeSpriteInRom(image, stageNumber, index)) return;
@@ -366,20 +363,20 @@ void LevelSpriteAddDelete_UndoMethod::remove() {
 }
 
 void LevelSpriteUpDown_UndoMethod::swap(int select) {
-    replay(
-        editor, stageNumber, select,
+    editor.replay(
+        stageNumber, select,
         [&](SpriteList& sprites) {
             if (!hasItem(sprites, a) || !hasItem(sprites, b)) return;
             exchangeItems(sprites, a, b);
-            editor.replaceLine(a);
-            editor.replaceLine(b);
+            editor.page.setLine(a);
+            editor.page.setLine(b);
             for (const int i : {a, b})
-                writeStageSpriteEntry(editor.romImage(), stageNumber, i, itemAt(sprites, i));
+                writeStageSpriteEntry(editor.host.romImage(), stageNumber, i, vexa::itemAt(sprites, i));
         },
         [&](std::span<std::uint8_t> image) { swapSpritesInRom(image, stageNumber, a, b); });
 }
 
-LevelSpriteSort_UndoMethod::LevelSpriteSort_UndoMethod(SpriteEditor& editor, int stageNumber, SpriteList before,
+LevelSpriteSort_UndoMethod::LevelSpriteSort_UndoMethod(SpriteListEditor& editor, int stageNumber, SpriteList before,
                                                        SpriteList after, int selectedBefore, int selectedAfter)
     : editor(editor), stageNumber(stageNumber), before(std::move(before)), after(std::move(after)),
       selectedBefore(selectedBefore), selectedAfter(selectedAfter) {}
@@ -392,12 +389,12 @@ void LevelSpriteSort_UndoMethod::redo() {
 }
 
 void LevelSpriteSort_UndoMethod::restore(const SpriteList& list, int select) {
-    replay(
-        editor, stageNumber, select,
+    editor.replay(
+        stageNumber, select,
         [&](SpriteList& sprites) {
             sprites = list;
-            editor.remakeLines(0);
-            writeWholeList(editor.romImage(), stageNumber, sprites);
+            editor.page.rebuildLines(0);
+            writeWholeList(editor.host.romImage(), stageNumber, sprites);
         },
         [&](std::span<std::uint8_t> image) { writeWholeList(image, stageNumber, list); });
 }

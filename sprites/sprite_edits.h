@@ -15,6 +15,7 @@
 #include "app/ini_file.h"
 #include "app/undo_buffer.h"
 #include "sprites/sprite_list.h"
+#include "stage/stage_edit_host.h"
 
 namespace vexa {
 
@@ -22,6 +23,7 @@ inline constexpr int kSpriteMinPosition = -kSpritePositionBias;
 inline constexpr int kSpriteMaxPosition = 0xFFFF - kSpritePositionBias;
 inline constexpr const wchar_t* kZeroParameterMessage = L"パラメータに 0 は指定できません。";
 inline constexpr const wchar_t* kUnreadableListMessage = L"このステージのスプライトリストは読み込めないため編集できません。";
+inline constexpr const wchar_t* kSpriteReadFailedMessage = L"スプライトデータの読み込みに失敗しました。";
 
 // The texts of the page's fields that an edit reads.
 struct SpriteFieldTexts {
@@ -29,50 +31,6 @@ struct SpriteFieldTexts {
     std::wstring x;
     std::wstring y;
     std::wstring type;
-};
-
-// The visible part of the map, in map pixels.
-struct MapViewport {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// What the edits and records need from the editor: the model of the open stage, the
-// stage manager, the page and the undo buffer.
-class SpriteEditor {
-public:
-    virtual ~SpriteEditor() = default;
-
-    virtual std::span<std::uint8_t> romImage() = 0;
-    virtual LevelSpritesData& spriteData() = 0;
-    // The sprite marked on the map, -1 for none.
-    virtual int& mapSelection() = 0;
-    virtual bool spritesShown() const = 0;
-
-    virtual int openStage() const = 0;
-    // Makes `stage` the open stage and reads it anew from the ROM image.
-    virtual void switchToStage(int stage) = 0;
-    // Clears the banana and camera selections of the map.
-    virtual void clearOtherSelections() = 0;
-    // Switches the inspector to the sprite page.
-    virtual void showSpritePage() = 0;
-    virtual MapViewport visibleMap() const = 0;
-    virtual void centerMapOn(int x, int y) = 0;
-    virtual void redrawMap() = 0;
-
-    virtual SpriteFieldTexts fieldTexts() const = 0;
-    virtual void showFields(const SpriteAllocData& sprite, int index) = 0;
-    virtual void setNumberField(int index) = 0;
-    // Deletes the list lines from `from` to the end and adds one per sprite from `from`.
-    virtual void remakeLines(int from) = 0;
-    virtual void replaceLine(int index) = 0;
-    // An index that names no line leaves no line selected.
-    virtual void selectLine(int index) = 0;
-    virtual void showError(const std::wstring& text) = 0;
-
-    virtual void pushRecord(std::unique_ptr<UndoMethod> record) = 0;
 };
 
 // Field texts as the page reads them: hexadecimal like "%x", decimal like "%d";
@@ -93,21 +51,56 @@ bool spriteBoxContains(const SpriteAllocData& sprite, int x, int y);
 // The topmost (last drawn) sprite whose box holds the point, or -1.
 int spriteIndexAt(const SpriteList& sprites, int x, int y);
 
-// Marks the sprite on the map while the layer is shown, and scrolls it into view.
-void showSpriteOnMap(SpriteEditor& editor, int index);
+// The open stage's sprite list with its six edits and their replays. The edits take
+// the list box selection (-1 for none); on a stage whose list could not be read each
+// is refused with kUnreadableListMessage and writes nothing.
+class SpriteListEditor {
+public:
+    SpriteListEditor(StageEditHost& host, ObjectEditPage& page) : host(host), page(page) {}
+    SpriteListEditor(const SpriteListEditor&) = delete;
+    SpriteListEditor& operator=(const SpriteListEditor&) = delete;
 
-// The edits, given the list box selection (-1 for none). On a stage whose list could
-// not be read each is refused with kUnreadableListMessage and writes nothing.
-void applySprite(SpriteEditor& editor, int index);
-void addSprite(SpriteEditor& editor, int index);
-void deleteSprite(SpriteEditor& editor, int index);
-void moveSpriteUp(SpriteEditor& editor, int index);
-void moveSpriteDown(SpriteEditor& editor, int index);
-void sortSprites(SpriteEditor& editor, int index);
+    const LevelSpritesData& data() const { return data_; }
+    const SpriteList& items() const { return data_.sprites; }
+    int count() const { return static_cast<int>(data_.sprites.size()); }
+    // Null when no sprite has that index.
+    const SpriteAllocData* itemAt(int index) const;
+
+    // Reads the stage's list and fills the page; a list that cannot be read is told.
+    void load(int stageNumber);
+    void clearObjects();
+
+    void apply(int index, const SpriteFieldTexts& texts);
+    void add(int index, const SpriteFieldTexts& texts);
+    void remove(int index);
+    void up(int index);
+    void down(int index);
+    void sort(int index);
+
+    // Marks the sprite on the map while the layer is shown, scrolls it into view and
+    // redraws the map.
+    void showOnMap(int index);
+
+private:
+    friend class LevelSpriteApply_UndoMethod;
+    friend class LevelSpriteAddDelete_UndoMethod;
+    friend class LevelSpriteUpDown_UndoMethod;
+    friend class LevelSpriteSort_UndoMethod;
+
+    bool refusedAsUnreadable();
+    // One undo or redo step of `stage`. On the open stage `onOpen` changes the list,
+    // its lines and its bytes; on another stage `onOther` changes that stage's bytes
+    // alone and the stage is loaded after. Either way the sprite `select` is shown.
+    template <typename OnOpen, typename OnOther> void replay(int stage, int select, OnOpen onOpen, OnOther onOther);
+
+    StageEditHost& host;
+    ObjectEditPage& page;
+    LevelSpritesData data_;
+};
 
 class LevelSpriteApply_UndoMethod : public UndoMethod {
 public:
-    LevelSpriteApply_UndoMethod(SpriteEditor& editor, const SpriteAllocData& oldValues,
+    LevelSpriteApply_UndoMethod(SpriteListEditor& editor, const SpriteAllocData& oldValues,
                                 const SpriteAllocData& newValues, int stageNumber, int index);
     void undo() override;
     void redo() override;
@@ -117,7 +110,7 @@ public:
 private:
     void set(const SpriteAllocData& values);
 
-    SpriteEditor& editor;
+    SpriteListEditor& editor;
     SpriteAllocData oldValues;
     SpriteAllocData newValues;
     int stageNumber;
@@ -126,13 +119,13 @@ private:
 
 class LevelSpriteAddDelete_UndoMethod : public UndoMethod {
 protected:
-    LevelSpriteAddDelete_UndoMethod(SpriteEditor& editor, const SpriteAllocData& sprite, int stageNumber, int index,
+    LevelSpriteAddDelete_UndoMethod(SpriteListEditor& editor, const SpriteAllocData& sprite, int stageNumber, int index,
                                     std::optional<SpriteEntryBytes> bytesBehindList = std::nullopt)
         : editor(editor), sprite(sprite), stageNumber(stageNumber), index(index), bytesBehindList(bytesBehindList) {}
     void insert();
     void remove();
 
-    SpriteEditor& editor;
+    SpriteListEditor& editor;
     SpriteAllocData sprite;
     int stageNumber;
     int index;
@@ -143,7 +136,7 @@ protected:
 
 class LevelSpriteAdd_UndoMethod : public LevelSpriteAddDelete_UndoMethod {
 public:
-    LevelSpriteAdd_UndoMethod(SpriteEditor& editor, const SpriteAllocData& sprite, int stageNumber, int index,
+    LevelSpriteAdd_UndoMethod(SpriteListEditor& editor, const SpriteAllocData& sprite, int stageNumber, int index,
                               const SpriteEntryBytes& bytesBehind)
         : LevelSpriteAddDelete_UndoMethod(editor, sprite, stageNumber, index, bytesBehind) {}
     void undo() override { remove(); }
@@ -154,7 +147,7 @@ public:
 
 class LevelSpriteDelete_UndoMethod : public LevelSpriteAddDelete_UndoMethod {
 public:
-    LevelSpriteDelete_UndoMethod(SpriteEditor& editor, const SpriteAllocData& sprite, int stageNumber, int index)
+    LevelSpriteDelete_UndoMethod(SpriteListEditor& editor, const SpriteAllocData& sprite, int stageNumber, int index)
         : LevelSpriteAddDelete_UndoMethod(editor, sprite, stageNumber, index) {}
     void undo() override { insert(); }
     void redo() override { remove(); }
@@ -164,12 +157,12 @@ public:
 
 class LevelSpriteUpDown_UndoMethod : public UndoMethod {
 protected:
-    LevelSpriteUpDown_UndoMethod(SpriteEditor& editor, int stageNumber, int upper)
+    LevelSpriteUpDown_UndoMethod(SpriteListEditor& editor, int stageNumber, int upper)
         : editor(editor), stageNumber(stageNumber), a(upper), b(upper + 1) {}
     // Exchanges the sprites at a and b, then selects `select`.
     void swap(int select);
 
-    SpriteEditor& editor;
+    SpriteListEditor& editor;
     int stageNumber;
     int a;
     int b;
@@ -177,7 +170,7 @@ protected:
 
 class LevelSpriteUp_UndoMethod : public LevelSpriteUpDown_UndoMethod {
 public:
-    LevelSpriteUp_UndoMethod(SpriteEditor& editor, int stageNumber, int upper)
+    LevelSpriteUp_UndoMethod(SpriteListEditor& editor, int stageNumber, int upper)
         : LevelSpriteUpDown_UndoMethod(editor, stageNumber, upper) {}
     void undo() override { swap(b); }
     void redo() override { swap(a); }
@@ -187,7 +180,7 @@ public:
 
 class LevelSpriteDown_UndoMethod : public LevelSpriteUpDown_UndoMethod {
 public:
-    LevelSpriteDown_UndoMethod(SpriteEditor& editor, int stageNumber, int upper)
+    LevelSpriteDown_UndoMethod(SpriteListEditor& editor, int stageNumber, int upper)
         : LevelSpriteUpDown_UndoMethod(editor, stageNumber, upper) {}
     void undo() override { swap(a); }
     void redo() override { swap(b); }
@@ -197,7 +190,7 @@ public:
 
 class LevelSpriteSort_UndoMethod : public UndoMethod {
 public:
-    LevelSpriteSort_UndoMethod(SpriteEditor& editor, int stageNumber, SpriteList before, SpriteList after,
+    LevelSpriteSort_UndoMethod(SpriteListEditor& editor, int stageNumber, SpriteList before, SpriteList after,
                                int selectedBefore, int selectedAfter);
     void undo() override;
     void redo() override;
@@ -207,7 +200,7 @@ public:
 private:
     void restore(const SpriteList& list, int select);
 
-    SpriteEditor& editor;
+    SpriteListEditor& editor;
     int stageNumber;
     SpriteList before;
     SpriteList after;

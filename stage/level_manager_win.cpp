@@ -15,12 +15,7 @@ constexpr const wchar_t* kClassName = L"orloed_mapview";
 constexpr const wchar_t* kSection = L"MapView";
 constexpr int kDefaultStage = 37;
 constexpr UINT_PTR kPanTimer = 1;
-// Pointer movement within this box after a press is not a drag.
-constexpr int kDeadZoneLow = -4;
-constexpr int kDeadZoneHigh = 3;
 constexpr int kCtrlScroll = 256;
-
-bool inDeadZone(int d) { return d >= kDeadZoneLow && d <= kDeadZoneHigh; }
 
 } // namespace
 
@@ -35,9 +30,8 @@ bool registerMapViewClasses(HINSTANCE instance) {
 }
 
 LevelManager::LevelManager(ProjectManager* project)
-    : project(project), sprites(project, this), bananas(project, this), cameras(project, this), inspector(nullptr) {
-    tilemap.attach({[this] { return std::span<const std::uint8_t>(romImage()); }, [this] { return mainWindow(); },
-                    [this] { return hwnd; }});
+    : project(project), host(project, this), sprites(host), bananas(host), cameras(host), inspector(nullptr) {
+    tilemap.attach(&host);
 }
 
 LevelManager::~LevelManager() {
@@ -87,7 +81,7 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_HSCROLL: hScroll.onScroll(wParam); return 0;
     case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
     case WM_MOUSEMOVE:
-        if (dragState != 0) onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        if (!drag.idle()) onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_LBUTTONUP: onLeftButtonUp(); return 0;
@@ -145,8 +139,7 @@ void LevelManager::enableStageView(bool open) {
 
 bool LevelManager::handleCommand(int command) {
     if (const auto stage = recentLevels.entryForCommand(command)) {
-        stageNumber = *stage;
-        loadCurrentStage();
+        openStage(*stage);
         return true;
     }
     if (command >= IDM_RECENT_STAGE_FIRST && command <= IDM_RECENT_STAGE_LAST) return true;
@@ -167,8 +160,11 @@ bool LevelManager::handleCommand(int command) {
 void LevelManager::selectStage() {
     LevelSelectDialog dialog;
     const INT_PTR chosen = dialog.runModal(mainWindow(), static_cast<LPARAM>(stageNumber));
-    if (chosen == -1) return;
-    stageNumber = static_cast<int>(chosen);
+    if (chosen != -1) openStage(static_cast<int>(chosen));
+}
+
+void LevelManager::openStage(int stage) {
+    stageNumber = stage;
     loadCurrentStage();
 }
 
@@ -209,12 +205,17 @@ void LevelManager::clearObjects() {
 
 void LevelManager::invalidateView() { InvalidateRect(hwnd, nullptr, TRUE); }
 
-void LevelManager::clearSelectionsExcept(int kind) {
-    for (std::size_t i = 0; i < layers.size(); ++i)
-        if (static_cast<int>(i) + 1 != kind) layers[i]->selectedIndex = -1;
+void LevelManager::clearSelections() {
+    for (ObjectLayer* each : layers) each->selectedIndex = -1;
 }
 
-void LevelManager::showInspectorPage(int index) {
+void LevelManager::clearSelectionsExcept(ObjectKind kind) {
+    for (const ObjectKind other : kObjectKinds)
+        if (other != kind) layer(other).selectedIndex = -1;
+}
+
+void LevelManager::showInspectorPage(ObjectKind kind) {
+    const int index = static_cast<int>(indexOf(kind));
     SendMessageW(inspector.tabControl, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     inspector.showPage(index);
 }
@@ -278,7 +279,7 @@ POINT LevelManager::mapPoint(int clientX, int clientY) const {
 }
 
 void LevelManager::onSetCursor(LPARAM lParam) {
-    if (dragState != 0) return;
+    if (!drag.idle()) return;
     const int hit = LOWORD(lParam);
     if (hit == HTCLIENT) {
         POINT cursor;
@@ -332,55 +333,46 @@ void LevelManager::onMouseWheel(WPARAM wParam) {
 // Panning and dragging each hold the mouse capture; while one runs, the other
 // button's press is ignored, so that neither ends the other's capture.
 void LevelManager::onMiddleButtonDown(int x, int y) {
-    if (dragState == 0) pan.begin({x, y});
+    if (drag.idle()) pan.begin({x, y});
 }
 
 // Alt+Tab, a message box or another window taking the mouse ends whatever held it:
 // panning stops, and a drag is cancelled with its object back where it was.
 void LevelManager::onCaptureLost() {
     pan.end();
-    if (dragState >= 2) layers[static_cast<std::size_t>(dragState - 2)]->cancelDrag();
-    dragMoved = false;
-    dragState = 0;
+    if (const auto kind = drag.heldKind()) layer(*kind).cancelDrag();
+    drag.end();
     invalidateView();
 }
 
 void LevelManager::onLeftButtonDown(int x, int y) {
     if (pan.isActive()) return;
     SetCapture(hwnd);
-    dragMoved = false;
     const POINT at = mapPoint(x, y);
-    pressX = at.x;
-    pressY = at.y;
-    dragState = 1;
-    for (std::size_t i = 0; i < layers.size(); ++i) {
-        if (layers[i]->hitTest(at.x, at.y)) {
-            const int kind = static_cast<int>(i) + 1;
+    drag.pressEmpty(at.x, at.y);
+    for (const ObjectKind kind : kObjectKinds) {
+        if (layer(kind).hitTest(at.x, at.y)) {
             clearSelectionsExcept(kind);
-            showInspectorPage(static_cast<int>(i));
-            dragState = kind + 1;
+            showInspectorPage(kind);
+            drag.pressObject(kind, at.x, at.y);
             break;
         }
     }
-    if (dragState == 1) clearSelectionsExcept(0);
+    if (!drag.heldKind()) clearSelections();
     invalidateView();
 }
 
 void LevelManager::onMouseMove(int x, int y) {
     const POINT at = mapPoint(x, y);
-    if (!dragMoved) {
-        if (inDeadZone(at.x - pressX) && inDeadZone(at.y - pressY)) return;
-        dragMoved = true;
-    }
-    if (dragState >= 2) layers[static_cast<std::size_t>(dragState - 2)]->dragStep(at.x, at.y);
+    if (!drag.moveTo(at.x, at.y)) return;
+    if (const auto kind = drag.heldKind()) layer(*kind).dragStep(at.x, at.y);
     invalidateView();
 }
 
 void LevelManager::onLeftButtonUp() {
-    if (dragState == 0) return;
-    if (dragState >= 2) layers[static_cast<std::size_t>(dragState - 2)]->drop(dragMoved);
-    dragMoved = false;
-    dragState = 0;
+    if (drag.idle()) return;
+    if (const auto kind = drag.heldKind()) layer(*kind).drop(drag.moved());
+    drag.end();
     ReleaseCapture();
     invalidateView();
 }

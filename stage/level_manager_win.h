@@ -10,7 +10,9 @@
 #include "sprites/sprites_page_win.h"
 #include "stage/bitmap_buffer_win.h"
 #include "stage/inspector_win.h"
+#include "stage/map_drag.h"
 #include "stage/object_layer_win.h"
+#include "stage/stage_edit_host_win.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_win.h"
 #include "ui/scroll_bars_win.h"
@@ -36,15 +38,17 @@ public:
     void enableStageView(bool open);
     bool handleCommand(int command);
     void loadCurrentStage();
+    // Makes `stage` the open stage and loads it.
+    void openStage(int stage);
     void loadStageMap();
     void centerOn(int x, int y);
-    // 0 clears every selection; 1, 2, 3 keep the sprites', bananas' or cameras'.
-    void clearSelectionsExcept(int kind);
+    void clearSelections();
+    void clearSelectionsExcept(ObjectKind kind);
     void invalidateView();
     // Empties the three object lists and their pages (closing a ROM).
     void clearObjects();
     // Selects the inspector's tab and shows its page, without a tab-change notification.
-    void showInspectorPage(int index);
+    void showInspectorPage(ObjectKind kind);
     HWND inspectorWindow() const { return inspector.hwnd; }
     bool isPanning() const { return pan.isActive(); }
     HWND mainWindow() const;
@@ -56,6 +60,8 @@ public:
     void scrolled(ScrollAxis axis, int position, int page, int oldPosition, int oldPage) override;
 
     ProjectManager* project;
+    // What the object pages and the tile map see of the stage editor; made before them.
+    LevelEditHost host;
     int stageNumber = 37;
     StageHeader stageHeader{};
     int widthTiles = 0;
@@ -69,10 +75,7 @@ public:
     LevelCamerasManager cameras;
     LevelEditInspector inspector;
 
-    int dragState = 0;
-    bool dragMoved = false;
-    int pressX = 0;
-    int pressY = 0;
+    MapDrag drag;
 
 private:
     LRESULT onCreate();
@@ -90,8 +93,10 @@ private:
     void selectStage();
     POINT mapPoint(int clientX, int clientY) const;
 
-    // The object layers in the order they are hit-tested: sprites, bananas, cameras.
-    std::array<ObjectLayer*, 3> layers{&sprites, &bananas, &cameras};
+    ObjectLayer& layer(ObjectKind kind) { return *layers[indexOf(kind)]; }
+
+    // The object layers by kind, in the order they are hit-tested.
+    std::array<ObjectLayer*, kObjectKinds.size()> layers{&sprites, &bananas, &cameras};
     BitmapBuffer offscreen;
     MButtonPan pan{MButtonPan::kBoth, this, this, 10, 1};
 };

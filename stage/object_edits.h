@@ -5,7 +5,8 @@
 //
 // A kind plugs in through a traits type:
 //   Item, Data, Fields          the entry, the open stage's list holder, the page's fields
-//   kPage, kApplyName, kUpName, kDownName, kSortName
+//   kKind, kApplyName, kUpName, kDownName, kSortName
+//   levels(RomInfo) -> location  the kind's pointer table, as rominfo.ini gives it
 //   items(Data&) -> std::list<Item>&
 //   read(image, levels, stage, mapType, Data&)        replaces Data with the stage's list
 //   slots(image, levels, stage) -> StageSlots
@@ -22,6 +23,7 @@
 #include "stage/object_layout.h"
 #include "stage/object_list_ops.h"
 #include "stage/object_list_table.h"
+#include "stage/stage_edit_host.h"
 
 #include <cstdint>
 #include <list>
@@ -31,44 +33,6 @@
 #include <utility>
 
 namespace vexa {
-
-// What the edits need of the stage editor around them.
-class StageEditHost {
-public:
-    virtual ~StageEditHost() = default;
-    virtual std::span<std::uint8_t> romImage() = 0;
-    virtual int openStageNumber() const = 0;
-    virtual std::uint16_t openMapType() const = 0;
-    // Makes the stage the open one and loads it whole, every object list included.
-    virtual void openStage(int stageNumber) = 0;
-    // Switches the inspector to the page and clears the map selections of the other
-    // object kinds (page 0 sprites, 1 bananas, 2 cameras).
-    virtual void showObjectPage(int page) = 0;
-    virtual bool isInView(int x, int y) const = 0;
-    virtual void centerOn(int x, int y) = 0;
-    virtual void invalidateMap() = 0;
-    virtual void pushUndo(std::unique_ptr<UndoMethod> record) = 0;
-};
-
-// What the edits of one kind need of its page and map layer. The page formats its
-// lines and fields itself from the editor's list.
-class ObjectEditPage {
-public:
-    virtual ~ObjectEditPage() = default;
-    // The kind's pointer table setting, read anew at every load and every write.
-    virtual std::uint32_t levelsLocation() const = 0;
-    virtual void clearPage() = 0;
-    // Deletes every line and adds one per entry.
-    virtual void rebuildLines() = 0;
-    virtual void setLine(int index) = 0;
-    virtual void selectLine(int index) = 0;
-    // The entry in every field of the page.
-    virtual void showItem(int index) = 0;
-    virtual void showNumber(int index) = 0;
-    virtual bool layerShown() const = 0;
-    virtual int mapSelection() const = 0;
-    virtual void setMapSelection(int index) = 0;
-};
 
 // A decimal field as typed: optional sign and leading digits; 0 when nothing parses,
 // and held to the int range however many digits were typed.
@@ -187,10 +151,10 @@ public:
 
     void load(int stageNumber) {
         data.stageNumber = stageNumber;
-        const std::uint32_t levels = page.levelsLocation();
+        const std::uint32_t levels = levelsLocation();
         clearObjects();
         Traits::read(host.romImage(), levels, stageNumber, host.openMapType(), data);
-        page.rebuildLines();
+        page.rebuildLines(0);
         page.setMapSelection(-1);
     }
 
@@ -212,6 +176,8 @@ public:
 
 private:
     List& list() { return Traits::items(data); }
+    // Read anew at every load and every write, as the settings file may have changed.
+    std::uint32_t levelsLocation() const { return Traits::levels(host.romInfo()); }
     // Edits are refused where a slot could not take its entry: a stage whose map type
     // has no layout, or a slot past the image end. Changing the list there would show
     // the user values the ROM never receives.
@@ -229,7 +195,7 @@ private:
 
 template <typename Traits> bool ObjectListEditor<Traits>::writable(int index) const {
     if (objectLayoutOf(host.openMapType()) == ObjectLayout::None) return false;
-    return Traits::slots(host.romImage(), page.levelsLocation(), data.stageNumber).holdsSlot(index);
+    return Traits::slots(host.romImage(), levelsLocation(), data.stageNumber).holdsSlot(index);
 }
 
 template <typename Traits> bool ObjectListEditor<Traits>::allWritable() const {
@@ -240,12 +206,12 @@ template <typename Traits> bool ObjectListEditor<Traits>::allWritable() const {
 
 template <typename Traits> void ObjectListEditor<Traits>::writeSlot(int index) {
     if (!hasItem(items(), index)) return;
-    Traits::writeSlot(host.romImage(), page.levelsLocation(), data.stageNumber, index, vexa::itemAt(items(), index),
+    Traits::writeSlot(host.romImage(), levelsLocation(), data.stageNumber, index, vexa::itemAt(items(), index),
                       host.openMapType());
 }
 
 template <typename Traits> void ObjectListEditor<Traits>::writeList() {
-    Traits::writeList(host.romImage(), page.levelsLocation(), data.stageNumber, items(), host.openMapType());
+    Traits::writeList(host.romImage(), levelsLocation(), data.stageNumber, items(), host.openMapType());
 }
 
 template <typename Traits> bool ObjectListEditor<Traits>::apply(int index, const Fields& fields) {
@@ -299,7 +265,7 @@ template <typename Traits> bool ObjectListEditor<Traits>::sort(int index) {
     // The lines are made again once after the sort: replacing each line as its position
     // is done walks the list for every line, which takes seconds on the longest lists.
     const int tracked = exchangeSort(list(), index, Traits::sortsBefore);
-    page.rebuildLines();
+    page.rebuildLines(0);
     if (page.mapSelection() != -1) page.setMapSelection(tracked);
     page.selectLine(tracked);
     writeList();
@@ -312,7 +278,7 @@ template <typename Traits> bool ObjectListEditor<Traits>::sort(int index) {
 
 template <typename Traits> void ObjectListEditor<Traits>::beginReplay(int stageNumber) {
     if (stageNumber != host.openStageNumber()) host.openStage(stageNumber);
-    host.showObjectPage(Traits::kPage);
+    host.showObjectPage(Traits::kKind);
 }
 
 template <typename Traits> void ObjectListEditor<Traits>::endReplay(int index) {
@@ -355,7 +321,7 @@ template <typename Traits>
 void ObjectListEditor<Traits>::replaySort(int stageNumber, const List& stored, int selection) {
     beginReplay(stageNumber);
     list() = stored;
-    page.rebuildLines();
+    page.rebuildLines(0);
     page.selectLine(selection);
     if (hasItem(items(), selection)) page.showItem(selection);
     writeList();

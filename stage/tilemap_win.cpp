@@ -1,6 +1,5 @@
 #include "stage/tilemap_win.h"
 
-#include "app/message_win.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 
@@ -44,8 +43,9 @@ bool LevelTilemapManager::initialize() {
 }
 
 void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC referenceDc) {
-    switch (loadTilemapData(image(), stageHeader, romInfo().mapTables(), data_)) {
-    case TilemapLoadOutcome::DecompressionFailed: showError(mainWindow(), kMapExpandFailedMessage); break;
+    if (!host_) return;
+    switch (loadTilemapData(host_->romImage(), stageHeader, host_->romInfo().mapTables(), data_)) {
+    case TilemapLoadOutcome::DecompressionFailed: host_->showError(kMapExpandFailedMessage); break;
     case TilemapLoadOutcome::Loaded:
         chipBitmap_.loadFile(referenceDc, chipBitmapPath(data_.terrainNumber).c_str());
         break;
@@ -101,37 +101,19 @@ bool LevelTilemapManager::handleCommand(int command) {
     default: return false;
     }
     updateMapMenu();
-    if (HWND view = mapView()) InvalidateRect(view, nullptr, TRUE);
+    if (host_) host_->invalidateMap();
     return true;
 }
 
 void LevelTilemapManager::updateMapMenu() const {
-    HMENU menu = GetMenu(mainWindow());
-    if (!menu) return;
+    if (!host_) return;
     const int items[] = {IDM_VIEW_MAP_HIDDEN, IDM_VIEW_MAP_GRAPHICS, IDM_VIEW_MAP_ATTRIBUTES};
-    for (int mode = kTilemapHidden; mode <= kTilemapAttributes; ++mode) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STATE;
-        info.fState = displayMode_ == mode ? MFS_CHECKED : 0;
-        SetMenuItemInfoW(menu, static_cast<UINT>(items[mode]), FALSE, &info);
-    }
+    for (int mode = kTilemapHidden; mode <= kTilemapAttributes; ++mode)
+        host_->setMenuCheck(items[mode], displayMode_ == mode);
 }
 
 void LevelTilemapManager::saveSettings() const {
     appGlobals().config.writeInt(kMapViewSection, kShowTilemapKey, displayMode_);
-}
-
-std::span<const std::uint8_t> LevelTilemapManager::image() const {
-    return owner_.image ? owner_.image() : std::span<const std::uint8_t>{};
-}
-
-HWND LevelTilemapManager::mainWindow() const {
-    return owner_.mainWindow ? owner_.mainWindow() : nullptr;
-}
-
-HWND LevelTilemapManager::mapView() const {
-    return owner_.mapView ? owner_.mapView() : nullptr;
 }
 
 } // namespace vexa

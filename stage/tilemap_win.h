@@ -3,15 +3,14 @@
 #pragma once
 
 #include "stage/bitmap_buffer_win.h"
+#include "stage/stage_edit_host.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <span>
-#include <utility>
 
 namespace vexa {
 
@@ -19,22 +18,14 @@ inline constexpr int kTilemapHidden = 0;
 inline constexpr int kTilemapGraphics = 1;
 inline constexpr int kTilemapAttributes = 2;
 
-// What the tile map needs from the stage editor that owns it. A getter left empty
-// answers "none": an empty image, no window.
-struct TilemapOwner {
-    std::function<std::span<const std::uint8_t>()> image;
-    std::function<HWND()> mainWindow; // owner of the message box; its menu holds View > Map
-    std::function<HWND()> mapView;    // repainted when the display mode changes
-};
-
 class LevelTilemapManager {
 public:
     LevelTilemapManager() = default;
-    explicit LevelTilemapManager(TilemapOwner owner) : owner_(std::move(owner)) {}
     LevelTilemapManager(const LevelTilemapManager&) = delete;
     LevelTilemapManager& operator=(const LevelTilemapManager&) = delete;
 
-    void attach(TilemapOwner owner) { owner_ = std::move(owner); }
+    // The stage editor: the image, the View > Map checks, messages and repaints.
+    void attach(StageEditHost* host) { host_ = host; }
 
     // Reads ShowTilemap and sets the View > Map checks. Always true.
     bool initialize();
@@ -57,14 +48,11 @@ public:
 
 private:
     void drawCells(const RECT& viewRect, HDC targetDc) const;
-    std::span<const std::uint8_t> image() const;
-    HWND mainWindow() const;
-    HWND mapView() const;
 
     TilemapData data_;
     int displayMode_ = kTilemapGraphics;
     BitmapBuffer chipBitmap_;
-    TilemapOwner owner_;
+    StageEditHost* host_ = nullptr;
 };
 
 } // namespace vexa

@@ -1,6 +1,6 @@
 #include "bananas/banana_edits.h"
 
-#include "tests/core/bananas/object_edit_fixture.h"
+#include "tests/core/stage/object_edit_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -48,8 +48,7 @@ protected:
     std::wstring undoName() const { return host.undoBuffer.nextUndo() ? host.undoBuffer.nextUndo()->undoName() : L""; }
 
     FakeStageHost host;
-    mutable EditedKind<BananaEditTraits> kind{
-        host, kLevels, [](int i, const BananaAllocData& b) { return bananaListLine(i, b.setNumber, L"?"); }};
+    mutable EditedKind<BananaEditTraits> kind{host, [](int i, const BananaAllocData& b) { return bananaListLine(i, b.setNumber, L"?"); }};
     std::vector<std::uint16_t> starts;
 };
 
@@ -144,7 +143,7 @@ TEST_F(BananaEditsTest, UpOnBanana3ThenUndoRestoresBothEntriesBytes) {
     EXPECT_EQ(page().selectedLine, 3) << "the moved banana is selected where it is back";
     EXPECT_EQ(page().shownItem, 3);
     EXPECT_EQ(page().mapSelected, 3);
-    EXPECT_EQ(host.shownPage, kBananaPage);
+    EXPECT_EQ(host.shownPage, ObjectKind::Banana);
 
     ASSERT_TRUE(host.undoBuffer.redo());
     EXPECT_EQ(slot(0, 2), slot3);
@@ -221,7 +220,7 @@ TEST_F(BananaEditsTest, UndoWhileAnotherStageIsOpenLoadsThatStageFirst) {
     EXPECT_EQ(banana(4), kFive[4]);
     EXPECT_EQ(slot(0, 4), entryBytes(kFive[4], 0));
     EXPECT_EQ(page().lines.size(), 5u);
-    EXPECT_EQ(host.shownPage, kBananaPage);
+    EXPECT_EQ(host.shownPage, ObjectKind::Banana);
 
     host.openStage(2);
     ASSERT_TRUE(host.undoBuffer.redo());
@@ -233,9 +232,9 @@ TEST_F(BananaEditsTest, ReplayCentresOnlyOnABananaOutsideTheView) {
     build(kFive);
     ASSERT_TRUE(editor().apply(4, {1000, 40, false, false, 5}));
     ASSERT_TRUE(host.undoBuffer.undo());
-    EXPECT_FALSE(host.centredOn) << "(200, 80) is in view";
+    EXPECT_TRUE(host.centred.empty()) << "(200, 80) is in view";
     ASSERT_TRUE(host.undoBuffer.redo());
-    EXPECT_EQ(host.centredOn, (std::pair{1000, 40}));
+    EXPECT_EQ(host.centred, (std::vector<std::pair<int, int>>{{1000, 40}}));
 }
 
 TEST_F(BananaEditsTest, ReplaySelectsOnTheMapOnlyWhileBananasAreShown) {
@@ -265,7 +264,7 @@ TEST_F(BananaEditsTest, EditsAreRefusedWhereTheMapTypeStoresNoPosition) {
 
 TEST_F(BananaEditsTest, ApplyIsRefusedForASlotPastTheImageEnd) {
     // Slots at 0xFFF9 and 0xFFFD of the last bank: the second would end past the image.
-    kind.page.levels = 0x3FFFF5;
+    host.bananaLevels = 0x3FFFF5;
     test::putObjectTable(host.image, 0x3FFFF5, {2}, 4);
     host.mapTypes = {{0, 0}};
     host.openStage(0);

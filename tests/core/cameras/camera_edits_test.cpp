@@ -1,6 +1,6 @@
 #include "cameras/camera_edits.h"
 
-#include "tests/core/bananas/object_edit_fixture.h"
+#include "tests/core/stage/object_edit_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +49,7 @@ protected:
     std::wstring undoName() const { return host.undoBuffer.nextUndo() ? host.undoBuffer.nextUndo()->undoName() : L""; }
 
     FakeStageHost host;
-    EditedKind<CameraEditTraits> kind{host, kLevels,
-                                      [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
+    EditedKind<CameraEditTraits> kind{host, [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
     std::vector<std::uint16_t> starts;
 };
 
@@ -89,7 +88,7 @@ TEST_F(CameraEditsTest, ApplyAndUndoRestoreAllTenFieldsAndTheFiveBytes) {
     ASSERT_TRUE(host.undoBuffer.undo());
     EXPECT_EQ(slot(0, 1), original);
     EXPECT_EQ(camera(1), kThree[1]);
-    EXPECT_EQ(host.shownPage, kCameraPage);
+    EXPECT_EQ(host.shownPage, ObjectKind::Camera);
 }
 
 TEST_F(CameraEditsTest, ApplyWithNoSelectionDoesNothing) {
@@ -135,9 +134,9 @@ TEST_F(CameraEditsTest, ReplayOnAnotherStageOpensItAndCentresOnTheTopLeftCorner)
     ASSERT_TRUE(host.undoBuffer.undo());
     EXPECT_EQ(host.stage, 0);
     EXPECT_EQ(camera(2), kThree[2]);
-    EXPECT_FALSE(host.centredOn) << "(0, 16) is in view";
+    EXPECT_TRUE(host.centred.empty()) << "(0, 16) is in view";
     ASSERT_TRUE(host.undoBuffer.redo());
-    EXPECT_EQ(host.centredOn, (std::pair{2000, 400}));
+    EXPECT_EQ(host.centred, (std::vector<std::pair<int, int>>{{2000, 400}}));
     EXPECT_EQ(page().mapSelected, 2);
 }
 

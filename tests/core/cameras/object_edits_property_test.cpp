@@ -7,7 +7,7 @@
 #include "sprites/sprite_edits.h"
 
 #include "sprites/fake_sprite_editor.h"
-#include "tests/core/bananas/object_edit_fixture.h"
+#include "tests/core/stage/object_edit_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -103,11 +103,10 @@ protected:
     }
 
     FakeStageHost host;
-    EditedKind<BananaEditTraits> bananas{host, kDefaultBananaLevels, [](int i, const BananaAllocData& b) {
+    EditedKind<BananaEditTraits> bananas{host, [](int i, const BananaAllocData& b) {
                                              return bananaListLine(i, b.setNumber, L"?");
                                          }};
-    EditedKind<CameraEditTraits> cameras{host, kDefaultCameraLevels,
-                                         [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
+    EditedKind<CameraEditTraits> cameras{host, [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
     std::mt19937 random{GetParam()};
 };
 
@@ -130,31 +129,12 @@ TEST_P(ObjectEditsProperty, RandomMixedEditsUndoToTheOriginalImage) {
 
 INSTANTIATE_TEST_SUITE_P(ObjectSeeds, ObjectEditsProperty, testing::Values(1u, 7u, 42u, 1234u, 99991u));
 
-// The sprite editor and the banana and camera editors on one image, one undo buffer
-// and one open stage: opening a stage from any of them opens it for all three.
-class SpritesOnStage : public test::FakeSpriteEditor {
-public:
-    void switchToStage(int stage) override { host->openStage(stage); }
-    FakeStageHost* host = nullptr;
-};
-
-class SharedStageHost : public FakeStageHost {
-public:
-    explicit SharedStageHost(SpritesOnStage& sprites) : sprites(sprites) { sprites.host = this; }
-    std::span<std::uint8_t> romImage() override { return sprites.image(); }
-    void openStage(int stageNumber) override {
-        sprites.open(stageNumber);
-        FakeStageHost::openStage(stageNumber);
-    }
-    void pushUndo(std::unique_ptr<UndoMethod> record) override { sprites.undo.push(std::move(record)); }
-
-    SpritesOnStage& sprites;
-};
-
+// The sprite editor and the banana and camera editors on one host: one image, one
+// undo buffer and one open stage.
 class MixedEditsProperty : public testing::TestWithParam<unsigned> {
 protected:
     void SetUp() override {
-        auto& image = sprites.image();
+        auto& image = sprites.image;
         for (int stage = 0; stage < kStageCount; ++stage) {
             host.mapTypes[stage] = kStageMapTypes[stage];
             const unsigned start = 0x2000 + 0x100 * static_cast<unsigned>(stage);
@@ -197,34 +177,33 @@ protected:
     }
 
     void expectEveryListMatchesTheRom() {
-        ASSERT_EQ(sprites.openStageNumber, host.stage);
+        ASSERT_EQ(sprites.stage, host.stage);
         ASSERT_EQ(sprites.data.sprites, sprites.storedList(host.stage));
         ASSERT_EQ(bananas.editor.stageNumber(), host.stage);
         ASSERT_EQ(cameras.editor.stageNumber(), host.stage);
         typename BananaEditTraits::Data storedBananas;
-        readStageBananas(sprites.image(), kDefaultBananaLevels, host.stage, host.openMapType(), storedBananas);
+        readStageBananas(sprites.image, kDefaultBananaLevels, host.stage, host.openMapType(), storedBananas);
         ASSERT_EQ(bananas.editor.items(), storedBananas.bananas);
         typename CameraEditTraits::Data storedCameras;
-        readStageCameras(sprites.image(), kDefaultCameraLevels, host.stage, host.openMapType(), storedCameras);
+        readStageCameras(sprites.image, kDefaultCameraLevels, host.stage, host.openMapType(), storedCameras);
         ASSERT_EQ(cameras.editor.items(), storedCameras.cameras);
     }
 
     std::mt19937 random{GetParam()};
-    SpritesOnStage sprites;
-    SharedStageHost host{sprites};
-    EditedKind<BananaEditTraits> bananas{host, kDefaultBananaLevels, [](int i, const BananaAllocData& b) {
+    test::FakeSpriteEditor sprites;
+    FakeStageHost& host = sprites;
+    EditedKind<BananaEditTraits> bananas{host, [](int i, const BananaAllocData& b) {
                                              return bananaListLine(i, b.setNumber, L"?");
                                          }};
-    EditedKind<CameraEditTraits> cameras{host, kDefaultCameraLevels,
-                                         [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
+    EditedKind<CameraEditTraits> cameras{host, [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
 };
 
 TEST_P(MixedEditsProperty, AllThreeKindsWithStageSwitchesUndoToTheOriginalImage) {
-    const auto original = sprites.image();
+    const auto original = sprites.image;
     for (int step = 0; step < 600; ++step) {
         switch (random() % 9) {
-        case 0: sprites.undo.undo(); break;
-        case 1: sprites.undo.redo(); break;
+        case 0: sprites.undoBuffer.undo(); break;
+        case 1: sprites.undoBuffer.redo(); break;
         case 2: host.openStage(pick(0, kStageCount - 1)); break;
         case 3:
         case 4: spriteEdit(); break;
@@ -234,10 +213,10 @@ TEST_P(MixedEditsProperty, AllThreeKindsWithStageSwitchesUndoToTheOriginalImage)
         }
         ASSERT_NO_FATAL_FAILURE(expectEveryListMatchesTheRom()) << "step " << step;
     }
-    ASSERT_GT(sprites.undo.undoCount() + sprites.undo.redoCount(), 50u);
-    while (sprites.undo.undo())
+    ASSERT_GT(sprites.undoBuffer.undoCount() + sprites.undoBuffer.redoCount(), 50u);
+    while (sprites.undoBuffer.undo())
         ASSERT_NO_FATAL_FAILURE(expectEveryListMatchesTheRom());
-    EXPECT_TRUE(sprites.image() == original) << "undoing everything leaves the image as it was";
+    EXPECT_TRUE(sprites.image == original) << "undoing everything leaves the image as it was";
 }
 
 INSTANTIATE_TEST_SUITE_P(ObjectSeeds, MixedEditsProperty, testing::Values(3u, 11u, 2024u, 31337u));

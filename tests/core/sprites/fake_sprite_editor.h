@@ -1,12 +1,10 @@
-// An editor for the sprite edits without windows: the page is a vector of lines and
-// a set of field texts, the map a viewport, the undo buffer the real one.
+// The sprite edits without windows: the fake stage host with the sprite page as plain
+// values (a vector of lines, a set of field texts, a map mark) and the real editor.
 #pragma once
 
-#include "app/rom_document.h"
-#include "app/rom_image.h"
-#include "app/undo_buffer.h"
 #include "sprites/sprite_edits.h"
 #include "stage/object_list_ops.h"
+#include "tests/core/stage/object_edit_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -20,29 +18,19 @@ inline std::wstring fakeTypeName(std::uint16_t type) {
     return L"type" + hexText4(type);
 }
 
-class FakeSpriteEditor : public SpriteEditor {
+class FakeSpriteEditor : public FakeStageHost, public ObjectEditPage {
 public:
-    FakeSpriteEditor() { document.image.assign(kRomSize, 0); }
-
-    std::vector<std::uint8_t>& image() { return document.image; }
+    FakeSpriteEditor() {
+        loaders.push_back([this](int stage) { edits.load(stage); });
+    }
 
     // Opens a stage as the stage manager does: the page is cleared, then filled.
-    void open(int stage) {
-        ++loads;
-        openStageNumber = stage;
-        fields = {};
-        numberField.clear();
-        description.clear();
-        lines.clear();
-        lineSelection = -1;
-        loadStageSprites(image(), stage, settings, data, selected);
-        remakeLines(0);
-    }
+    void open(int stage) { openStage(stage); }
 
     // The user picks a line: the page shows the sprite and, while shown, marks it.
     void pickLine(int index) {
         lineSelection = index;
-        if (index >= 0) showFields(itemAt(data.sprites, index), index);
+        showItem(index);
         if (shown) selected = index;
     }
 
@@ -50,77 +38,75 @@ public:
         fields = {parameter, x, y, t};
     }
 
-    std::span<std::uint8_t> romImage() override { return document.image; }
-    LevelSpritesData& spriteData() override { return data; }
-    int& mapSelection() override { return selected; }
-    bool spritesShown() const override { return shown; }
-    int openStage() const override { return openStageNumber; }
-    void switchToStage(int stage) override { open(stage); }
-    void clearOtherSelections() override { ++otherSelectionsCleared; }
-    void showSpritePage() override { ++spritePageShown; }
-    MapViewport visibleMap() const override { return view; }
-    void centerMapOn(int x, int y) override { centred.emplace_back(x, y); }
-    void redrawMap() override { ++redraws; }
-    SpriteFieldTexts fieldTexts() const override { return fields; }
-    void showFields(const SpriteAllocData& sprite, int index) override {
-        numberField = std::to_wstring(index);
-        fields = {hexText4(sprite.parameter), std::to_wstring(sprite.x), std::to_wstring(sprite.y), hexText4(sprite.type)};
-        description = fakeTypeName(sprite.type);
+    void clearPage() override {
+        fields = {};
+        numberField.clear();
+        description.clear();
+        lines.clear();
+        lineSelection = -1;
     }
-    void setNumberField(int index) override { numberField = std::to_wstring(index); }
-    void remakeLines(int from) override {
+    void rebuildLines(int from) override {
         EXPECT_LE(static_cast<std::size_t>(from), lines.size());
         lines.resize(static_cast<std::size_t>(from));
-        for (int i = from; i < static_cast<int>(data.sprites.size()); ++i)
+        for (int i = from; i < edits.count(); ++i)
             lines.push_back(lineOf(i));
     }
-    void replaceLine(int index) override {
+    void setLine(int index) override {
         ASSERT_LT(static_cast<std::size_t>(index), lines.size());
         lines[static_cast<std::size_t>(index)] = lineOf(index);
     }
     void selectLine(int index) override {
         lineSelection = index >= 0 && index < static_cast<int>(lines.size()) ? index : -1;
     }
-    void showError(const std::wstring& text) override { errors.push_back(text); }
-    void pushRecord(std::unique_ptr<UndoMethod> record) override { undo.push(std::move(record)); }
+    void showItem(int index) override {
+        const SpriteAllocData* sprite = edits.itemAt(index);
+        if (!sprite) return;
+        numberField = std::to_wstring(index);
+        fields = {hexText4(sprite->parameter), std::to_wstring(sprite->x), std::to_wstring(sprite->y),
+                  hexText4(sprite->type)};
+        description = fakeTypeName(sprite->type);
+    }
+    void showNumber(int index) override { numberField = std::to_wstring(index); }
+    bool layerShown() const override { return shown; }
+    int mapSelection() const override { return selected; }
+    void setMapSelection(int index) override { selected = index; }
 
     std::wstring lineOf(int index) const {
-        const SpriteAllocData& sprite = itemAt(data.sprites, index);
+        const SpriteAllocData& sprite = *edits.itemAt(index);
         return spriteLineText(index, sprite, fakeTypeName(sprite.type));
     }
     std::vector<std::wstring> expectedLines() const {
         std::vector<std::wstring> all;
-        for (int i = 0; i < static_cast<int>(data.sprites.size()); ++i)
+        for (int i = 0; i < edits.count(); ++i)
             all.push_back(lineOf(i));
         return all;
     }
-    // The open stage's list as the ROM holds it now.
+    // A stage's list as the ROM holds it now.
     SpriteList storedList(int stage) {
         SpriteList stored;
-        readSpriteList(image(), spriteListStart(image(), stage), stored);
+        readSpriteList(image, spriteListStart(image, stage), stored);
         return stored;
     }
 
-    RomDocument document;
-    UndoBuffer undo{&document};
-    SpriteBankSettings settings;
-    LevelSpritesData data;
+    SpriteListEditor edits{*this, *this};
+    const LevelSpritesData& data = edits.data();
     int selected = -1;
     bool shown = true;
-    int openStageNumber = 0;
-    MapViewport view{0, 0, 256, 224};
 
     SpriteFieldTexts fields;
     std::wstring numberField;
     std::wstring description;
     std::vector<std::wstring> lines;
     int lineSelection = -1;
-    std::vector<std::wstring> errors;
-    std::vector<std::pair<int, int>> centred;
-    int otherSelectionsCleared = 0;
-    int spritePageShown = 0;
-    int redraws = 0;
-    int loads = 0;
 };
+
+// The page's buttons, each with the fields as typed and the list's selection.
+inline void applySprite(FakeSpriteEditor& editor, int index) { editor.edits.apply(index, editor.fields); }
+inline void addSprite(FakeSpriteEditor& editor, int index) { editor.edits.add(index, editor.fields); }
+inline void deleteSprite(FakeSpriteEditor& editor, int index) { editor.edits.remove(index); }
+inline void moveSpriteUp(FakeSpriteEditor& editor, int index) { editor.edits.up(index); }
+inline void moveSpriteDown(FakeSpriteEditor& editor, int index) { editor.edits.down(index); }
+inline void sortSprites(FakeSpriteEditor& editor, int index) { editor.edits.sort(index); }
+inline void showSpriteOnMap(FakeSpriteEditor& editor, int index) { editor.edits.showOnMap(index); }
 
 } // namespace vexa::test

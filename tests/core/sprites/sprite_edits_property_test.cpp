@@ -33,17 +33,17 @@ protected:
         random.seed(GetParam());
         // Garbage everywhere behind the lists, so that a byte an edit leaves wrong shows.
         for (std::size_t i = 0; i < kBankSize; ++i)
-            editor.image()[imageOffset(kSpriteBank, 0) + i] = static_cast<std::uint8_t>(random() | 1);
-        editor.settings.levelCount = kStageCount;
+            editor.image[imageOffset(kSpriteBank, 0) + i] = static_cast<std::uint8_t>(random() | 1);
+        editor.spriteBank.levelCount = kStageCount;
         for (int stage = 0; stage < kStageCount; ++stage) {
             const StageList& list = kStages[stage];
-            setRomWord(editor.image(), kSpriteBank, 2 * static_cast<unsigned>(stage),
+            setRomWord(editor.image, kSpriteBank, 2 * static_cast<unsigned>(stage),
                        static_cast<std::uint16_t>(list.start));
             if (list.count == 0 && stage != 1 && stage != 7) continue;
             SpriteList sprites;
             for (int i = 0; i < list.count; ++i)
                 sprites.push_back(randomSprite());
-            writeSpriteList(editor.image(), sprites, list.start, 0x100);
+            writeSpriteList(editor.image, sprites, list.start, 0x100);
         }
         editor.open(0);
     }
@@ -82,8 +82,8 @@ protected:
         case 6: moveSpriteDown(editor, selection); break;
         case 7: sortSprites(editor, selection); break;
         case 8:
-        case 9: editor.undo.undo(); break;
-        case 10: editor.undo.redo(); break;
+        case 9: editor.undoBuffer.undo(); break;
+        case 10: editor.undoBuffer.redo(); break;
         case 11: editor.open(pick(0, kStageCount - 1)); break;
         case 12:
             editor.shown = !editor.shown;
@@ -99,12 +99,12 @@ protected:
     }
 
     void expectConsistent(int at) {
-        ASSERT_EQ(editor.data.sprites, editor.storedList(editor.openStageNumber)) << "step " << at;
+        ASSERT_EQ(editor.data.sprites, editor.storedList(editor.stage)) << "step " << at;
         ASSERT_EQ(editor.lines, editor.expectedLines()) << "step " << at;
         ASSERT_GE(editor.lineSelection, -1);
         ASSERT_LT(editor.lineSelection, count());
         ASSERT_TRUE(editor.selected == -1 || editor.selected == editor.lineSelection) << "step " << at;
-        ASSERT_EQ(editor.document.changeCount, static_cast<int>(editor.undo.undoCount()));
+        ASSERT_EQ(editor.document.changeCount, static_cast<int>(editor.undoBuffer.undoCount()));
     }
 
     std::mt19937 random;
@@ -112,15 +112,15 @@ protected:
 };
 
 TEST_P(SpriteEditProperty, RandomEditsStayInStepAndUndoAllRestoresTheImage) {
-    const std::vector<std::uint8_t> original = editor.image();
+    const std::vector<std::uint8_t> original = editor.image;
     for (int at = 0; at < 2500; ++at) {
         step();
         ASSERT_NO_FATAL_FAILURE(expectConsistent(at));
     }
-    while (editor.undo.undo())
+    while (editor.undoBuffer.undo())
         ASSERT_NO_FATAL_FAILURE(expectConsistent(-1));
     EXPECT_EQ(editor.document.changeCount, 0);
-    EXPECT_TRUE(editor.image() == original) << "undoing everything leaves the image as it was";
+    EXPECT_TRUE(editor.image == original) << "undoing everything leaves the image as it was";
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SpriteEditProperty, ::testing::Range(1u, 25u));

@@ -37,15 +37,15 @@ protected:
         setRomWord(image(), kSpriteBank, 2 * static_cast<unsigned>(stage), static_cast<std::uint16_t>(start));
         ASSERT_GT(writeSpriteList(image(), SpriteList(sprites), start, 0x100), 0);
     }
-    Bytes& image() { return editor.image(); }
+    Bytes& image() { return editor.image; }
     Bytes bytes(unsigned offset, std::size_t count) {
         const auto at = image().begin() + static_cast<std::ptrdiff_t>(imageOffset(kSpriteBank, offset));
         return Bytes(at, at + static_cast<std::ptrdiff_t>(count));
     }
-    SpriteList& list() { return editor.data.sprites; }
-    std::size_t records() const { return editor.undo.undoCount(); }
+    const SpriteList& list() { return editor.data.sprites; }
+    std::size_t records() const { return editor.undoBuffer.undoCount(); }
     void expectInStep() {
-        EXPECT_EQ(list(), editor.storedList(editor.openStageNumber));
+        EXPECT_EQ(list(), editor.storedList(editor.stage));
         EXPECT_EQ(editor.lines, editor.expectedLines());
     }
 
@@ -60,15 +60,15 @@ TEST_F(SpriteEditTest, ApplyWritesTheEntryReplacesTheLineAndRecordsOldAndNew) {
     EXPECT_EQ(editor.lines[1], L"#1: ABCD-0012: type0012");
     EXPECT_EQ(editor.lineSelection, 1);
     ASSERT_EQ(records(), 1u);
-    EXPECT_STREQ(editor.undo.nextUndo()->undoName(), L"スプライトの変更");
+    EXPECT_STREQ(editor.undoBuffer.nextUndo()->undoName(), L"スプライトの変更");
     expectInStep();
 
-    editor.undo.undo();
+    editor.undoBuffer.undo();
     EXPECT_EQ(itemAt(list(), 1), sprite(200, 60, 0x14, 2));
     EXPECT_EQ(bytes(kStage0List + 8, 2), (Bytes{0x02, 0x00}));
     EXPECT_EQ(editor.fields.parameter, L"0002");
     expectInStep();
-    editor.undo.redo();
+    editor.undoBuffer.redo();
     EXPECT_EQ(itemAt(list(), 1), sprite(100, 0, 0x12, 0xABCD));
     expectInStep();
 }
@@ -129,7 +129,7 @@ TEST_F(SpriteEditTest, AddWithNothingSelectedAppendsTheTypedSpriteAndSelectsIt) 
     EXPECT_EQ(editor.selected, 3);
     EXPECT_EQ(editor.otherSelectionsCleared, 1);
     EXPECT_EQ(editor.numberField, L"3");
-    EXPECT_STREQ(editor.undo.nextUndo()->undoName(), L"スプライトの追加");
+    EXPECT_STREQ(editor.undoBuffer.nextUndo()->undoName(), L"スプライトの追加");
     expectInStep();
 }
 
@@ -153,7 +153,10 @@ TEST_F(SpriteEditTest, AddWhileHiddenLeavesTheMapSelection) {
 }
 
 TEST_F(SpriteEditTest, AddRefusedWhenListWouldPassCapacity) {
-    editor.data.capacity = 34;
+    // Stage 2's list moves to 34 bytes behind stage 0's, which bounds its room.
+    setRomWord(image(), kSpriteBank, 4, kStage0List + 34);
+    editor.open(0);
+    ASSERT_EQ(editor.data.capacity, 34);
     editor.type(L"9", L"1", L"2", L"4");
     addSprite(editor, -1);
     ASSERT_EQ(list().size(), 4u) << "8 x 3 + 10 = 34 fits";
@@ -171,11 +174,11 @@ TEST_F(SpriteEditTest, UndoOfAnAddPutsBackTheBytesBehindTheList) {
     const Bytes before = image();
     editor.type(L"9", L"1", L"2", L"4");
     addSprite(editor, 0);
-    editor.undo.undo();
+    editor.undoBuffer.undo();
     EXPECT_EQ(image(), before);
-    editor.undo.redo();
+    editor.undoBuffer.redo();
     editor.open(1);
-    editor.undo.undo(); // on another stage
+    editor.undoBuffer.undo(); // on another stage
     EXPECT_EQ(image(), before);
 }
 
@@ -189,7 +192,7 @@ TEST_F(SpriteEditTest, DeleteOfTheOnlySpriteLeavesNothingSelectedAndTheFieldsAlo
     EXPECT_EQ(editor.lineSelection, -1);
     EXPECT_EQ(editor.selected, -1);
     EXPECT_EQ(editor.fields.parameter, L"77");
-    EXPECT_STREQ(editor.undo.nextUndo()->undoName(), L"スプライトの削除");
+    EXPECT_STREQ(editor.undoBuffer.nextUndo()->undoName(), L"スプライトの削除");
 }
 
 TEST_F(SpriteEditTest, DeleteSelectsTheNextSpriteOrTheNewLastOne) {
@@ -206,8 +209,8 @@ TEST_F(SpriteEditTest, DeleteSelectsTheNextSpriteOrTheNewLastOne) {
     EXPECT_EQ(editor.selected, 0);
     expectInStep();
 
-    editor.undo.undo();
-    editor.undo.undo();
+    editor.undoBuffer.undo();
+    editor.undoBuffer.undo();
     EXPECT_EQ(list().size(), 3u);
     EXPECT_EQ(editor.lineSelection, 1);
     expectInStep();
@@ -216,15 +219,15 @@ TEST_F(SpriteEditTest, DeleteSelectsTheNextSpriteOrTheNewLastOne) {
 TEST_F(SpriteEditTest, DeleteAndSortRewriteAListThatReachesPastItsCapacity) {
     // A list behind AvailableEnd has no room to grow, but it may always be rewritten
     // within the bytes it holds.
-    editor.settings.availableEnd = 0x0F00;
+    editor.spriteBank.availableEnd = 0x0F00;
     editor.open(0);
     ASSERT_LE(editor.data.capacity, 0);
     editor.pickLine(0);
     deleteSprite(editor, 0);
     sortSprites(editor, 0);
     expectInStep();
-    editor.undo.undo();
-    editor.undo.undo();
+    editor.undoBuffer.undo();
+    editor.undoBuffer.undo();
     expectInStep();
     EXPECT_EQ(list().size(), 3u);
 }
@@ -246,11 +249,11 @@ TEST_F(SpriteEditTest, UpWritesBothEntriesAndUndoSelectsTheMovedSpriteAtItsOldPl
     EXPECT_EQ(editor.lineSelection, 1);
     EXPECT_EQ(editor.selected, 1);
     EXPECT_EQ(editor.numberField, L"1");
-    EXPECT_STREQ(editor.undo.nextUndo()->undoName(), L"スプライトを上へ");
-    editor.undo.undo();
+    EXPECT_STREQ(editor.undoBuffer.nextUndo()->undoName(), L"スプライトを上へ");
+    editor.undoBuffer.undo();
     EXPECT_EQ(editor.lineSelection, 2);
     EXPECT_EQ(editor.fields.parameter, L"0003");
-    editor.undo.redo();
+    editor.undoBuffer.redo();
     EXPECT_EQ(editor.lineSelection, 1);
     expectInStep();
 }
@@ -261,8 +264,8 @@ TEST_F(SpriteEditTest, DownSelectsTheMovedSpriteAndUndoSelectsItAtItsOldPlace) {
     EXPECT_EQ(itemAt(list(), 1).parameter, 1);
     EXPECT_EQ(editor.lineSelection, 1);
     EXPECT_EQ(editor.selected, 1);
-    EXPECT_STREQ(editor.undo.nextUndo()->undoName(), L"スプライトを下へ");
-    editor.undo.undo();
+    EXPECT_STREQ(editor.undoBuffer.nextUndo()->undoName(), L"スプライトを下へ");
+    editor.undoBuffer.undo();
     EXPECT_EQ(editor.lineSelection, 0);
     expectInStep();
 }
@@ -276,9 +279,9 @@ TEST_F(SpriteEditTest, SortOrdersByXThenYAndTheSelectionFollowsItsSprite) {
     EXPECT_EQ(editor.lineSelection, 2);
     EXPECT_EQ(editor.selected, 2);
     EXPECT_EQ(editor.numberField, L"2");
-    EXPECT_STREQ(editor.undo.nextUndo()->undoName(), L"スプライトのソート");
+    EXPECT_STREQ(editor.undoBuffer.nextUndo()->undoName(), L"スプライトのソート");
     expectInStep();
-    editor.undo.undo();
+    editor.undoBuffer.undo();
     EXPECT_EQ(editor.lineSelection, 0);
     EXPECT_EQ(itemAt(list(), 0), sprite(40, 10, 2, 1));
     expectInStep();
@@ -298,18 +301,18 @@ TEST_F(SpriteEditTest, UndoOnAnotherStageChangesItsBytesOpensItAndSelectsTheSpri
     editor.type(L"55", L"11", L"22", L"8");
     applySprite(editor, 1);
     editor.open(1);
-    editor.undo.undo();
-    EXPECT_EQ(editor.openStageNumber, 0);
+    editor.undoBuffer.undo();
+    EXPECT_EQ(editor.stage, 0);
     EXPECT_EQ(bytes(kStage0List + 8, 2), (Bytes{0x02, 0x00}));
     EXPECT_EQ(editor.lineSelection, 1);
     EXPECT_EQ(editor.fields.parameter, L"0002");
     EXPECT_EQ(editor.selected, 1);
-    EXPECT_EQ(editor.spritePageShown, 1);
+    EXPECT_EQ(editor.pagesShown, 1);
     expectInStep();
 
-    const int loads = editor.loads;
-    editor.undo.redo();
-    EXPECT_EQ(editor.loads, loads) << "the open stage replays without a load";
+    const int loads = editor.stagesOpened;
+    editor.undoBuffer.redo();
+    EXPECT_EQ(editor.stagesOpened, loads) << "the open stage replays without a load";
     EXPECT_EQ(itemAt(list(), 1).parameter, 0x55);
     expectInStep();
 }
@@ -326,13 +329,13 @@ TEST_F(SpriteEditTest, EveryRecordReplaysOnAnotherStage) {
     const SpriteList editedList = list();
     for (int step = 0; step < 5; ++step) {
         editor.open(1);
-        editor.undo.undo();
+        editor.undoBuffer.undo();
         expectInStep();
     }
     EXPECT_EQ(list().size(), 3u);
     for (int step = 0; step < 5; ++step) {
         editor.open(2);
-        editor.undo.redo();
+        editor.undoBuffer.redo();
         expectInStep();
     }
     EXPECT_EQ(image(), edited);
@@ -343,7 +346,7 @@ TEST_F(SpriteEditTest, ReplayThatRemovesTheLastSpriteSelectsNothing) {
     editor.type(L"9", L"1", L"2", L"4");
     addSprite(editor, -1);
     editor.type(L"1", L"1", L"1", L"1");
-    editor.undo.undo();
+    editor.undoBuffer.undo();
     EXPECT_EQ(editor.lineSelection, -1);
     EXPECT_EQ(editor.selected, -1);
     EXPECT_EQ(editor.fields.parameter, L"1") << "fields left as they were";
@@ -357,14 +360,14 @@ TEST_F(SpriteEditTest, EveryReplayRedrawsTheMapAlsoWithNothingToMark) {
     deleteSprite(editor, 3);     // the last sprite deleted
     sortSprites(editor, -1);     // sorted with nothing selected
     for (int step = 0; step < 3; ++step) {
-        const int before = editor.redraws;
-        editor.undo.undo();
-        EXPECT_GT(editor.redraws, before) << "undo " << step;
+        const int before = editor.invalidations;
+        editor.undoBuffer.undo();
+        EXPECT_GT(editor.invalidations, before) << "undo " << step;
     }
     for (int step = 0; step < 3; ++step) {
-        const int before = editor.redraws;
-        editor.undo.redo();
-        EXPECT_GT(editor.redraws, before) << "redo " << step;
+        const int before = editor.invalidations;
+        editor.undoBuffer.redo();
+        EXPECT_GT(editor.invalidations, before) << "redo " << step;
     }
 }
 
@@ -384,6 +387,8 @@ TEST_F(SpriteEditTest, EveryEditIsRefusedOnAListThatCouldNotBeRead) {
     editor.open(2);
     ASSERT_FALSE(editor.data.readable);
     ASSERT_FALSE(list().empty());
+    EXPECT_EQ(editor.errors, std::vector<std::wstring>{kSpriteReadFailedMessage}) << "the page says so once";
+    editor.errors.clear();
     const Bytes before = image();
     editor.pickLine(1);
     using Edit = void (*)(test::FakeSpriteEditor&, int);
@@ -401,8 +406,8 @@ TEST_F(SpriteEditTest, EveryEditIsRefusedOnAListThatCouldNotBeRead) {
     EXPECT_EQ(image(), before);
     EXPECT_EQ(records(), 1u);
     // The earlier record still replays exactly: undo restores stage 0's bytes.
-    editor.undo.undo();
-    EXPECT_EQ(editor.openStageNumber, 0);
+    editor.undoBuffer.undo();
+    EXPECT_EQ(editor.stage, 0);
     EXPECT_EQ(list().size(), 3u);
     expectInStep();
 }

@@ -205,7 +205,7 @@ TEST_F(BananaPageTest, UpOnBanana3ThenUndoRestoresBothEntries) {
     EXPECT_EQ(text(page(), IDC_BANANA_NUMBER), L"2");
     EXPECT_EQ(bananas().selectedIndex, 2);
 
-    view().showInspectorPage(0);
+    view().showInspectorPage(ObjectKind::Sprite);
     undo();
     EXPECT_EQ(image(), original);
     EXPECT_EQ(selectedLine(page(), IDC_BANANA_LIST), 3);
@@ -249,7 +249,7 @@ TEST_F(BananaPageTest, UndoOnAnotherStageLoadsItFirstAndShowsTheBananaPage) {
     type(page(), IDC_BANANA_Y, L"200");
     press(page(), IDC_BANANA_APPLY);
     loadStage(3);
-    view().showInspectorPage(2);
+    view().showInspectorPage(ObjectKind::Camera);
     ASSERT_EQ(lineOf(0), L"#0: 09: ?");
 
     undo();
@@ -278,11 +278,11 @@ TEST_F(BananaPageTest, UndoCentresOnABananaOutsideTheViewAndDoubleClickCentresTo
 
 TEST_F(BananaPageTest, ClickPicksTheLaterOfTwoOverlappingBananasAndShowsTheirPage) {
     openStages();
-    view().showInspectorPage(0);
+    view().showInspectorPage(ObjectKind::Sprite);
     view().sprites.selectedIndex = 4;
     mouseDown(80, 50);
     EXPECT_EQ(bananas().selectedIndex, 2);
-    EXPECT_EQ(view().dragState, 3);
+    EXPECT_EQ(view().drag.heldKind(), ObjectKind::Banana);
     EXPECT_EQ(inspectorPage(), 1);
     EXPECT_EQ(view().sprites.selectedIndex, -1);
     EXPECT_EQ(selectedLine(page(), IDC_BANANA_LIST), 2);
@@ -388,7 +388,7 @@ TEST_F(BananaPageTest, HidingClearsTheMapSelectionAndIsRemembered) {
     EXPECT_EQ(bananas().selectedIndex, -1) << "hidden bananas are not selected on the map";
     EXPECT_FALSE(bananas().hoverTest(20, 20));
     mouseDown(20, 20);
-    EXPECT_EQ(view().dragState, 1);
+    EXPECT_TRUE(!view().drag.idle() && !view().drag.heldKind()) << "pressed on the empty map";
     mouseUp(20, 20);
     drawLayers(0, 0, 100, 100);
     EXPECT_EQ(pixel(17, 17), kGray);
@@ -418,7 +418,7 @@ TEST_F(BananaPageTest, ClosingTheRomClearsAndDisablesThePage) {
 TEST_F(BananaPageTest, PageAndMapLookRight) {
     openStages();
     chooseLine(page(), IDC_BANANA_LIST, 0);
-    view().showInspectorPage(1);
+    view().showInspectorPage(ObjectKind::Banana);
     screenshot("bc_banana_page");
 }
 

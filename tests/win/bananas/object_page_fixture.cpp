@@ -1,6 +1,6 @@
 #include "bananas/object_page_fixture.h"
 
-#include "tests/core/bananas/object_edit_fixture.h"
+#include "tests/core/stage/object_edit_fixture.h"
 
 #include "resource_ids.h"
 #include "stage/tilemap_data.h"

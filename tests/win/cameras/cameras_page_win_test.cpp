@@ -191,7 +191,7 @@ TEST_F(CameraPageTest, UndoOnAnotherStageShowsTheCameraPageAndCentresOnTheTopLef
     openStages();
     applyRectangle(3, L"1200", L"800", L"1400", L"1000");
     loadStage(3);
-    view().showInspectorPage(0);
+    view().showInspectorPage(ObjectKind::Sprite);
     undo();
     EXPECT_EQ(view().stageNumber, 1);
     EXPECT_EQ(inspectorPage(), 2);
@@ -203,11 +203,11 @@ TEST_F(CameraPageTest, UndoOnAnotherStageShowsTheCameraPageAndCentresOnTheTopLef
 
 TEST_F(CameraPageTest, PressNearTheTopLeftCornerPicksTheCornerMode) {
     openStages();
-    view().showInspectorPage(0);
+    view().showInspectorPage(ObjectKind::Sprite);
     mouseDown(203, 106);
     EXPECT_EQ(cameras().selectedIndex, 2);
     EXPECT_EQ(cameras().dragMode(), CameraDragMode::TopLeft);
-    EXPECT_EQ(view().dragState, 4);
+    EXPECT_EQ(view().drag.heldKind(), ObjectKind::Camera);
     EXPECT_EQ(inspectorPage(), 2);
     EXPECT_EQ(selectedLine(page(), IDC_CAMERA_LIST), 2);
     mouseUp(203, 106);
@@ -218,7 +218,7 @@ TEST_F(CameraPageTest, PressNearTheTopLeftCornerPicksTheCornerMode) {
 TEST_F(CameraPageTest, MiddleOfALargeCameraPicksNothingButACameraBeneathCanBePicked) {
     openStages();
     mouseDown(500, 500);
-    EXPECT_EQ(view().dragState, 1);
+    EXPECT_TRUE(!view().drag.idle() && !view().drag.heldKind()) << "pressed on the empty map";
     EXPECT_EQ(cameras().selectedIndex, -1);
     mouseUp(500, 500);
     mouseDown(254, 150);
@@ -333,7 +333,7 @@ TEST_F(CameraPageTest, DrawingShowsTheRectangleLinksLabelAndSelection) {
         for (int x = 203; x < 227; ++x)
             labelText += pixel(x, y) == kMagenta;
     EXPECT_GT(labelText, 10) << "#2";
-    view().showInspectorPage(2);
+    view().showInspectorPage(ObjectKind::Camera);
     screenshot("bc_camera_page");
 }
 

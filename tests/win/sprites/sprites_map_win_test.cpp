@@ -72,7 +72,7 @@ protected:
 };
 
 TEST_F(SpriteMapTest, ClickOnASpriteSelectsItAndShowsThePageWithoutARecord) {
-    levels().showInspectorPage(2);
+    levels().showInspectorPage(ObjectKind::Camera);
     levels().bananas.selectedIndex = 1;
     const Bytes before = image();
     click(100, 190);

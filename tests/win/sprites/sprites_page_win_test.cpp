@@ -255,7 +255,7 @@ TEST_F(SpritePageTest, UndoAfterSwitchingStageOpensThatStageAndSelectsTheSprite)
     type(IDC_SPRITE_PARAMETER, L"ABC");
     press(IDC_SPRITE_APPLY);
     openStage(38);
-    levels().showInspectorPage(2);
+    levels().showInspectorPage(ObjectKind::Camera);
     undo();
     EXPECT_EQ(levels().stageNumber, 37);
     EXPECT_EQ(bytes(kStage37List + 16, 2), (Bytes{0x03, 0x00}));

@@ -1,6 +1,7 @@
 #include "stage/tilemap_win.h"
 
 #include "app/rom_image.h"
+#include "app/message_win.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "support/dialog_answerer.h"
@@ -96,6 +97,31 @@ std::vector<std::uint8_t> chipSheetFile() {
     return file;
 }
 
+// The tile map's side of the stage editor, over the test's own windows: the image,
+// the settings, the View > Map checks of the menu bar, messages and repaints.
+class TilemapHost : public StageEditHost {
+public:
+    std::span<std::uint8_t> romImage() override { return *image; }
+    RomInfo romInfo() const override { return vexa::romInfo(); }
+    int openStageNumber() const override { return 0; }
+    std::uint16_t openMapType() const override { return 0; }
+    void openStage(int) override {}
+    void showObjectPage(ObjectKind) override {}
+    void clearOtherSelections(ObjectKind) override {}
+    bool isInView(int, int) const override { return true; }
+    void centerOn(int, int) override {}
+    void invalidateMap() override { InvalidateRect(mapView, nullptr, TRUE); }
+    void setMenuCheck(int command, bool checked) override {
+        CheckMenuItem(GetMenu(mainWindow), static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : 0));
+    }
+    void pushUndo(std::unique_ptr<UndoMethod>) override {}
+    void showError(const std::wstring& text) override { vexa::showError(mainWindow, text.c_str()); }
+
+    std::vector<std::uint8_t>* image = nullptr;
+    HWND mainWindow = nullptr;
+    HWND mapView = nullptr;
+};
+
 class LevelTilemapTest : public ::testing::Test {
 protected:
     TempFolder folder;
@@ -106,6 +132,7 @@ protected:
     HMENU menuBar = nullptr;
     HDC screen = nullptr;
     BitmapBuffer target;
+    TilemapHost host;
     LevelTilemapManager tilemap;
 
     void SetUp() override {
@@ -130,8 +157,10 @@ protected:
         SetMenu(mainWindow, menuBar = makeMenuBar());
         mapView = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr, nullptr,
                                   appGlobals().instance, nullptr);
-        tilemap.attach({[this] { return std::span<const std::uint8_t>(image); }, [this] { return mainWindow; },
-                        [this] { return mapView; }});
+        host.image = &image;
+        host.mainWindow = mainWindow;
+        host.mapView = mapView;
+        tilemap.attach(&host);
         screen = GetDC(nullptr);
         ASSERT_TRUE(target.create(screen, 320, 320));
         SelectObject(target.dc, GetStockObject(NULL_PEN)); // as the map view draws

@@ -1,10 +1,13 @@
-// A stage editor without windows for the banana and camera edits: a ROM image with
-// per-stage lists, stages that open with the map type a test gives them, an undo
-// buffer, and pages that keep their lines and selections as plain values.
+// A stage editor without windows for the object edits: a ROM image with per-stage
+// lists, stages that open with the map type a test gives them, an undo buffer, and
+// pages that keep their lines and selections as plain values.
 #pragma once
 
+#include "app/rom_document.h"
 #include "app/rom_image.h"
 #include "app/undo_buffer.h"
+#include "bananas/banana_list.h"
+#include "cameras/camera_list.h"
 #include "stage/object_edits.h"
 
 #include <cstdint>
@@ -18,9 +21,21 @@
 
 namespace vexa::test {
 
+// The stage editor around the edits of every kind: one ROM image and undo buffer, the
+// settings a test gives, stages that open with the map type a test gives them, and a
+// map that is a viewport. What the edits ask of it is counted for the tests to check.
 class FakeStageHost : public StageEditHost {
 public:
+    FakeStageHost() { document.image.assign(kRomSize, 0); }
+
     std::span<std::uint8_t> romImage() override { return image; }
+    RomInfo romInfo() const override {
+        rominfoFile = IniFile::parse(textBytes("[Sprites]\nLevelCount=" + std::to_string(spriteBank.levelCount) +
+                                               "\nAvailableEnd=" + std::to_string(spriteBank.availableEnd) +
+                                               "\n[Bananas]\nLevels=" + std::to_string(bananaLevels) +
+                                               "\n[Cameras]\nLevels=" + std::to_string(cameraLevels) + "\n"));
+        return RomInfo(rominfoFile, spritesFile);
+    }
     int openStageNumber() const override { return stage; }
     std::uint16_t openMapType() const override {
         const auto it = mapTypes.find(stage);
@@ -32,29 +47,52 @@ public:
         for (auto& load : loaders)
             load(stageNumber);
     }
-    void showObjectPage(int page) override { shownPage = page; }
-    bool isInView(int x, int y) const override {
-        return x >= viewLeft && x < viewLeft + viewWidth && y >= viewTop && y < viewTop + viewHeight;
+    void showObjectPage(ObjectKind kind) override {
+        shownPage = kind;
+        ++pagesShown;
     }
-    void centerOn(int x, int y) override { centredOn = std::pair{x, y}; }
+    void clearOtherSelections(ObjectKind) override { ++otherSelectionsCleared; }
+    bool isInView(int x, int y) const override {
+        return x >= view.left && x < view.left + view.width && y >= view.top && y < view.top + view.height;
+    }
+    void centerOn(int x, int y) override { centred.emplace_back(x, y); }
     void invalidateMap() override { ++invalidations; }
+    void setMenuCheck(int command, bool checked) override { menuChecks[command] = checked; }
     void pushUndo(std::unique_ptr<UndoMethod> record) override { undoBuffer.push(std::move(record)); }
+    void showError(const std::wstring& text) override { errors.push_back(text); }
 
-    std::vector<std::uint8_t> image = std::vector<std::uint8_t>(kRomSize, 0);
+    RomDocument document;
+    std::vector<std::uint8_t>& image = document.image;
+    UndoBuffer undoBuffer{&document};
     std::map<int, std::uint16_t> mapTypes;
     int stage = 0;
     // Every object list of the editor, loaded whenever a stage opens.
     std::vector<std::function<void(int)>> loaders;
-    UndoBuffer undoBuffer;
+    // The settings the edits read, as rominfo.ini would give them.
+    SpriteBankSettings spriteBank;
+    std::uint32_t bananaLevels = kDefaultBananaLevels;
+    std::uint32_t cameraLevels = kDefaultCameraLevels;
+    struct {
+        int left = 0;
+        int top = 0;
+        int width = 256;
+        int height = 224;
+    } view;
 
     int stagesOpened = 0;
-    int shownPage = -1;
-    std::optional<std::pair<int, int>> centredOn;
+    std::optional<ObjectKind> shownPage;
+    int pagesShown = 0;
+    int otherSelectionsCleared = 0;
+    std::vector<std::pair<int, int>> centred;
     int invalidations = 0;
-    int viewLeft = 0;
-    int viewTop = 0;
-    int viewWidth = 256;
-    int viewHeight = 224;
+    std::map<int, bool> menuChecks;
+    std::vector<std::wstring> errors;
+
+private:
+    static std::vector<std::uint8_t> textBytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+    mutable IniFile rominfoFile;
+    IniFile spritesFile;
 };
 
 template <typename Traits> class FakePage : public ObjectEditPage {
@@ -62,9 +100,8 @@ public:
     using Item = typename Traits::Item;
     using LineText = std::function<std::wstring(int, const Item&)>;
 
-    FakePage(std::uint32_t levels, LineText lineText) : levels(levels), lineText(std::move(lineText)) {}
+    explicit FakePage(LineText lineText) : lineText(std::move(lineText)) {}
 
-    std::uint32_t levelsLocation() const override { return levels; }
     void clearPage() override {
         lines.clear();
         selectedLine = -1;
@@ -72,9 +109,9 @@ public:
         number = -1;
         ++clears;
     }
-    void rebuildLines() override {
-        lines.clear();
-        for (int i = 0; i < editor->count(); ++i)
+    void rebuildLines(int from) override {
+        lines.resize(static_cast<std::size_t>(from));
+        for (int i = from; i < editor->count(); ++i)
             lines.push_back(lineText(i, *editor->itemAt(i)));
     }
     void setLine(int index) override {
@@ -92,7 +129,6 @@ public:
     void setMapSelection(int index) override { mapSelected = index; }
 
     const ObjectListEditor<Traits>* editor = nullptr;
-    std::uint32_t levels;
     LineText lineText;
     std::vector<std::wstring> lines;
     int selectedLine = -1;
@@ -105,8 +141,8 @@ public:
 
 // One kind's editor on the fake host, loaded with the other kinds on every stage open.
 template <typename Traits> struct EditedKind {
-    EditedKind(FakeStageHost& host, std::uint32_t levels, typename FakePage<Traits>::LineText lineText)
-        : page(levels, std::move(lineText)), editor(host, page) {
+    EditedKind(FakeStageHost& host, typename FakePage<Traits>::LineText lineText)
+        : page(std::move(lineText)), editor(host, page) {
         page.editor = &editor;
         host.loaders.push_back([this](int stage) { editor.load(stage); });
     }
