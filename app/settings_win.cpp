@@ -125,6 +125,17 @@ bool ConfigFile::writeString(const wchar_t* section, const wchar_t* key, const s
     return WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str()) != FALSE;
 }
 
+void ConfigFile::load(std::span<const IntSetting> settings) const {
+    loadSettings(settings, [this](const wchar_t* section, const wchar_t* key, std::int32_t fallback) {
+        return readInt(section, key, fallback);
+    });
+}
+
+void ConfigFile::save(std::span<const IntSetting> settings) const {
+    saveSettings(settings,
+                 [this](const wchar_t* section, const wchar_t* key, std::int32_t value) { writeInt(section, key, value); });
+}
+
 const IniFile& ReadOnlyIni::file() const {
     WIN32_FILE_ATTRIBUTE_DATA info{};
     const bool exists = GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &info) &&

@@ -4,6 +4,7 @@
 
 #include "app/ini_file.h"
 #include "app/rom_info.h"
+#include "app/setting_binding.h"
 
 #include <windows.h>
 
@@ -36,6 +37,9 @@ public:
                             std::size_t bufferChars) const;
     bool writeInt(const wchar_t* section, const wchar_t* key, int value) const;
     bool writeString(const wchar_t* section, const wchar_t* key, const std::wstring& value) const;
+    // Reads or writes each bound setting, in list order.
+    void load(std::span<const IntSetting> settings) const;
+    void save(std::span<const IntSetting> settings) const;
 
 private:
     void createUnicodeFileIfMissing() const;

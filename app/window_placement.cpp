@@ -2,13 +2,18 @@
 
 namespace vexa {
 
+std::array<IntSetting, 5> mainWindowSettings(MainWindowPlacement& placement) {
+    return {{{kMainWindowSection, L"Pos_X", kDefaultPlacement, &placement.x},
+             {kMainWindowSection, L"Pos_Y", kDefaultPlacement, &placement.y},
+             {kMainWindowSection, L"Width", kDefaultPlacement, &placement.width},
+             {kMainWindowSection, L"Height", kDefaultPlacement, &placement.height},
+             {kMainWindowSection, L"Maximized", 0, &placement.maximized}}};
+}
+
 MainWindowPlacement readMainWindowPlacement(const ReadPlacementValue& read) {
     MainWindowPlacement placement;
-    placement.x = read(L"Pos_X", kDefaultPlacement);
-    placement.y = read(L"Pos_Y", kDefaultPlacement);
-    placement.width = read(L"Width", kDefaultPlacement);
-    placement.height = read(L"Height", kDefaultPlacement);
-    placement.maximized = read(L"Maximized", 0) != 0;
+    loadSettings(mainWindowSettings(placement),
+                 [&](const wchar_t*, const wchar_t* key, std::int32_t fallback) { return read(key, fallback); });
     if (placement.x == kDefaultPlacement || placement.y == kDefaultPlacement || placement.width == kDefaultPlacement ||
         placement.height == kDefaultPlacement) {
         placement.x = placement.y = placement.width = placement.height = kDefaultPlacement;
@@ -22,13 +27,13 @@ std::vector<std::pair<std::wstring, std::wstring>> mainWindowPlacementValues(con
     auto extent = [](std::int32_t from, std::int32_t to) {
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(to) - from));
     };
-    return {
-        {L"Pos_X", std::to_wstring(restored.left)},
-        {L"Pos_Y", std::to_wstring(restored.top)},
-        {L"Width", std::to_wstring(extent(restored.left, restored.right))},
-        {L"Height", std::to_wstring(extent(restored.top, restored.bottom))},
-        {L"Maximized", maximized ? L"1" : L"0"},
-    };
+    MainWindowPlacement placement{restored.left, restored.top, extent(restored.left, restored.right),
+                                  extent(restored.top, restored.bottom), maximized};
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    saveSettings(mainWindowSettings(placement), [&](const wchar_t*, const wchar_t* key, std::int32_t value) {
+        values.emplace_back(key, std::to_wstring(value));
+    });
+    return values;
 }
 
 } // namespace vexa

@@ -2,6 +2,9 @@
 // there when it closes.
 #pragma once
 
+#include "app/setting_binding.h"
+
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,6 +25,10 @@ struct MainWindowPlacement {
     bool maximized = false;
     bool operator==(const MainWindowPlacement&) const = default;
 };
+
+// The five values of [MainWindow], bound to `placement`: Pos_X, Pos_Y, Width and
+// Height (default 0x80000000) and Maximized (default 0).
+std::array<IntSetting, 5> mainWindowSettings(MainWindowPlacement& placement);
 
 // The integer value of a key of MainWindow, or the given default when missing.
 using ReadPlacementValue = std::function<std::int32_t(const wchar_t* key, std::int32_t defaultValue)>;

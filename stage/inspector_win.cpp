@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <climits>
 
 namespace vexa {
@@ -16,6 +17,11 @@ constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE | TCS_FOCUSNEVER; // 0x5000800
 constexpr std::size_t kCaptionChars = 64;
 // What a missing position key reads as; it never names a real position.
 constexpr int kNoPosition = INT_MIN;
+
+// Where the inspector was left: [Inspector] Pos_X and Pos_Y.
+std::array<IntSetting, 2> positionSettings(int& x, int& y) {
+    return {{{L"Inspector", L"Pos_X", kNoPosition, &x}, {L"Inspector", L"Pos_Y", kNoPosition, &y}}};
+}
 
 HWND pageWindow(const TabPage* page) {
     return page ? page->hwnd : nullptr;
@@ -93,9 +99,9 @@ SIZE LevelEditInspector::fitPagesToFirst() {
 void LevelEditInspector::placeWindow(SIZE clientSize) {
     RECT frame{0, 0, clientSize.cx, clientSize.cy};
     AdjustWindowRectEx(&frame, kInspectorStyle, FALSE, kInspectorExStyle);
-    const ConfigFile& config = appGlobals().config;
-    int x = config.readInt(L"Inspector", L"Pos_X", kNoPosition);
-    int y = config.readInt(L"Inspector", L"Pos_Y", kNoPosition);
+    int x = 0;
+    int y = 0;
+    appGlobals().config.load(positionSettings(x, y));
     if (x == kNoPosition || y == kNoPosition) x = y = 0;
     MoveWindow(hwnd, x, y, frame.right - frame.left, frame.bottom - frame.top, FALSE);
     placed = true;
@@ -111,8 +117,9 @@ void LevelEditInspector::savePosition(HWND window) {
     if (!placed) return;
     RECT rect{};
     GetWindowRect(window, &rect);
-    appGlobals().config.writeInt(L"Inspector", L"Pos_X", rect.left);
-    appGlobals().config.writeInt(L"Inspector", L"Pos_Y", rect.top);
+    int x = rect.left;
+    int y = rect.top;
+    appGlobals().config.save(positionSettings(x, y));
 }
 
 LRESULT LevelEditInspector::onActivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -50,8 +50,12 @@ bool LevelManager::isPageMessage(MSG* msg) {
 
 std::span<std::uint8_t> LevelManager::romImage() const { return project->document.image; }
 
+std::array<IntSetting, 1> LevelManager::settings() {
+    return {{{kSection, L"LevelNumber", kDefaultStage, &stageNumber}}};
+}
+
 bool LevelManager::createView(HWND main) {
-    stageNumber = appGlobals().config.readInt(kSection, L"LevelNumber", kDefaultStage);
+    appGlobals().config.load(settings());
     if (!CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
                          0, main, nullptr, appGlobals().instance, static_cast<MyWindow*>(this)))
         return false;
@@ -118,7 +122,7 @@ LRESULT LevelManager::onCreate() {
 
 void LevelManager::onDestroy() {
     pan.end();
-    appGlobals().config.writeInt(kSection, L"LevelNumber", stageNumber);
+    appGlobals().config.save(settings());
     recentLevels.save();
     tilemap.saveSettings();
     for (ObjectLayer* layer : layers) layer->saveSettings();

@@ -91,6 +91,7 @@ private:
     void onMiddleButtonDown(int x, int y);
     void onCaptureLost();
     void selectStage();
+    std::array<IntSetting, 1> settings();
     POINT mapPoint(int clientX, int clientY) const;
 
     ObjectLayer& layer(ObjectKind kind) { return *layers[indexOf(kind)]; }

@@ -30,13 +30,17 @@ INT_PTR ObjectPage::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
 
 bool ObjectPage::initialize() {
     drawing.create(look.colour, look.selectionColour);
-    shownOnMap = appGlobals().config.readInt(kMapViewSection, look.shownKey, 1) != 0;
+    appGlobals().config.load(settings());
     host.setMenuCheck(look.viewCommand, shownOnMap);
     return true;
 }
 
 void ObjectPage::saveSettings() {
-    appGlobals().config.writeInt(kMapViewSection, look.shownKey, shownOnMap ? 1 : 0);
+    appGlobals().config.save(settings());
+}
+
+std::array<IntSetting, 1> ObjectPage::settings() {
+    return {{{kMapViewSection, look.shownKey, 1, &shownOnMap}}};
 }
 
 void ObjectPage::enable(bool open) {

@@ -7,11 +7,13 @@
 #pragma once
 
 #include "app/rom_data_base.h"
+#include "app/setting_binding.h"
 #include "stage/object_layer_win.h"
 #include "stage/object_page_tools_win.h"
 #include "stage/stage_edit_host_win.h"
 #include "ui/window_win.h"
 
+#include <array>
 #include <span>
 #include <string>
 
@@ -69,6 +71,7 @@ protected:
     bool shownOnMap = true;
 
 private:
+    std::array<IntSetting, 1> settings();
     void setListRedraw(bool on);
     void onListSelectionChange();
     void centreOnListSelection();

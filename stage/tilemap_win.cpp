@@ -36,8 +36,12 @@ int nextDisplayMode(int mode) {
 
 } // namespace
 
+std::array<IntSetting, 1> LevelTilemapManager::settings() {
+    return {{{kMapViewSection, kShowTilemapKey, kTilemapGraphics, &displayMode_}}};
+}
+
 bool LevelTilemapManager::initialize() {
-    displayMode_ = appGlobals().config.readInt(kMapViewSection, kShowTilemapKey, kTilemapGraphics);
+    appGlobals().config.load(settings());
     updateMapMenu();
     return true;
 }
@@ -112,8 +116,8 @@ void LevelTilemapManager::updateMapMenu() const {
         host_->setMenuCheck(items[mode], displayMode_ == mode);
 }
 
-void LevelTilemapManager::saveSettings() const {
-    appGlobals().config.writeInt(kMapViewSection, kShowTilemapKey, displayMode_);
+void LevelTilemapManager::saveSettings() {
+    appGlobals().config.save(settings());
 }
 
 } // namespace vexa

@@ -2,6 +2,7 @@
 // stage load and draws the visible cells in the display mode of View > Map.
 #pragma once
 
+#include "app/setting_binding.h"
 #include "stage/bitmap_buffer_win.h"
 #include "stage/stage_edit_host.h"
 #include "stage/stage_table.h"
@@ -9,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -35,7 +37,7 @@ public:
     // True for the View > Map commands and the mode cycle of the key m.
     bool handleCommand(int command);
     void updateMapMenu() const;
-    void saveSettings() const;
+    void saveSettings();
 
     int widthTiles() const { return data_.widthTiles; }
     int heightTiles() const { return data_.heightTiles; }
@@ -48,6 +50,7 @@ public:
 
 private:
     void drawCells(const RECT& viewRect, HDC targetDc) const;
+    std::array<IntSetting, 1> settings();
 
     TilemapData data_;
     int displayMode_ = kTilemapGraphics;
