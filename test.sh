@@ -11,7 +11,7 @@ scripts/deps.sh
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 echo "== native build"
-cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 cmake --build build/native -j"$jobs"
 echo "== fuzz build"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DVEXA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -26,6 +26,8 @@ start_xvfb
 trap stop_xvfb EXIT
 
 status=0
+echo "== formatting and lint"
+scripts/lint.sh build/native || status=1
 echo "== native tests"
 ctest --test-dir build/native -j"$jobs" --output-on-failure || status=1
 echo "== fuzz targets"

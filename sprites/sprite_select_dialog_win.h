@@ -2,7 +2,8 @@
 #pragma once
 
 #include "app/rom_data_base.h"
-#include "ui/window_win.h"
+#include "app/rom_info.h"
+#include "ui/list_pick_dialog_win.h"
 
 namespace vexa {
 
@@ -10,14 +11,19 @@ namespace vexa {
 // for type 2i. Run with runModal(owner, startType): the result is the chosen type, or
 // -1 when the user cancels. OK with no row selected leaves the dialog open, since
 // there is no type to give back.
-class SpriteSelectDialog : public MyDialog, public RomData_Base {
+class SpriteSelectDialog : public ListPickDialog, public RomData_Base {
 public:
+    SpriteSelectDialog();
     const wchar_t* templateName() const override { return L"SPRITE_SELECT"; }
-    INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static void fillList(HWND window, LPARAM startType);
-    static INT_PTR onCommand(HWND window, int id, int code);
+    int lineCount() const override;
+    std::wstring lineText(int line) const override;
+    int initialLine(LPARAM initParam) const override;
+    std::optional<INT_PTR> result(int line) const override;
+
+    // The names as the settings files give them when the dialog opens.
+    RomInfo info;
 };
 
 } // namespace vexa

@@ -2,21 +2,27 @@
 #pragma once
 
 #include "app/rom_data_base.h"
-#include "ui/window_win.h"
+#include "app/rom_info.h"
+#include "ui/list_pick_dialog_win.h"
 
 namespace vexa {
 
 // Stage names come from rominfo.ini [LevelName], keyed by the stage number as "%02X".
 // Run with runModal(owner, initialStage): the result is the chosen stage number, or
 // -1 when nothing was chosen.
-class LevelSelectDialog : public MyDialog, public RomData_Base {
+class LevelSelectDialog : public ListPickDialog, public RomData_Base {
 public:
+    LevelSelectDialog();
     const wchar_t* templateName() const override { return L"LEVEL_SELECT"; }
-    INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static void fillList(HWND window, int initialStage);
-    static INT_PTR onCommand(HWND window, int id, int code);
+    int lineCount() const override;
+    std::wstring lineText(int line) const override;
+    int initialLine(LPARAM initParam) const override { return static_cast<int>(initParam); }
+    std::optional<INT_PTR> result(int line) const override { return line; }
+
+    // The names as the settings files give them when the dialog opens.
+    RomInfo info;
 };
 
 } // namespace vexa

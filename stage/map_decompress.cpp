@@ -123,12 +123,12 @@ struct Decoder {
                 copyThrough<16>(dst, src);
             }
         } else {
-            for (unsigned i = 0; i < count; ++i) {
+            for (std::size_t i = 0; i < count; ++i) {
                 dst[i] = static_cast<std::uint8_t>(nibbleAt(first + 2 * i) << 4 | nibbleAt(first + 2 * i + 1));
             }
         }
         dst += count;
-        pos = first + 2 * count; // an even number of nibbles: the parity stays
+        pos = first + 2 * std::size_t{count}; // an even number of nibbles: the parity stays
     }
 
     // Runs one command: kContinue, or the result of the block (the length at the end

@@ -33,7 +33,7 @@ SectionSize clippedSectionSize(const SectionRecord& section) {
     SectionSize size;
     size.width = section.right > section.left ? section.right - section.left : 0;
     size.height = section.bottom > section.top ? section.bottom - section.top : 0;
-    if (size.width != 0 && size.width * size.height > kTilemapCellCount)
+    if (size.width != 0 && std::size_t{size.width} * size.height > kTilemapCellCount)
         size.height = static_cast<unsigned>(kTilemapCellCount / size.width);
     return size;
 }
