@@ -16,11 +16,15 @@ std::string asciiLower(std::string_view s) {
 }
 
 // The profile reader counts every control character as blank.
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -126,7 +130,8 @@ IniFile IniFile::parse(std::span<const std::uint8_t> bytes) {
 // section and key give the same name.
 std::string IniFile::entryName(std::size_t section, std::string_view key) {
     std::string name(sizeof section, '\0');
-    for (std::size_t i = 0; i < sizeof section; ++i) name[i] = static_cast<char>(section >> (8 * i));
+    for (std::size_t i = 0; i < sizeof section; ++i)
+        name[i] = static_cast<char>(section >> (8 * i));
     return name + asciiLower(key);
 }
 
@@ -152,16 +157,26 @@ int IniFile::readInt(std::string_view section, std::string_view key, int default
 
 int parseProfileInt(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     unsigned base = 10;
     if (i + 1 < text.size() && text[i] == '0') {
         switch (text[i + 1]) {
         // The platform takes the prefixes in lower case only: "0X10" reads as 0.
-        case 'x': base = 16; i += 2; break;
-        case 'o': base = 8; i += 2; break;
-        case 'b': base = 2; i += 2; break;
+        case 'x':
+            base = 16;
+            i += 2;
+            break;
+        case 'o':
+            base = 8;
+            i += 2;
+            break;
+        case 'b':
+            base = 2;
+            i += 2;
+            break;
         default: break;
         }
     }
@@ -169,17 +184,23 @@ int parseProfileInt(std::string_view text) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         unsigned digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'a' && c <= 'z') digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'Z') digit = c - 'A' + 10;
-        else break;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'z')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'Z')
+            digit = c - 'A' + 10;
+        else
+            break;
         if (digit >= base) break;
         total = total * base + digit;
     }
     return static_cast<int>(negative ? 0u - total : total);
 }
 
-std::string decimalKey(int number) { return std::to_string(number); }
+std::string decimalKey(int number) {
+    return std::to_string(number);
+}
 
 std::string hexKey2(int number) {
     char buffer[16];

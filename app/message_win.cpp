@@ -2,7 +2,9 @@
 
 namespace vexa {
 
-void showError(HWND owner, const wchar_t* text) { MessageBoxW(owner, text, kErrorCaption, MB_OK | MB_ICONWARNING); }
+void showError(HWND owner, const wchar_t* text) {
+    MessageBoxW(owner, text, kErrorCaption, MB_OK | MB_ICONWARNING);
+}
 
 int askQuestion(HWND owner, const wchar_t* text, UINT buttons) {
     return MessageBoxW(owner, text, kQuestionCaption, buttons | MB_ICONWARNING);

@@ -8,7 +8,7 @@
 namespace vexa {
 
 struct PathSplit {
-    bool hasFolder = false; // the path holds a separator
+    bool hasFolder = false;   // the path holds a separator
     std::wstring_view folder; // before the last separator ("" without one)
     std::wstring_view name;   // after the last separator (the whole path without one)
 };

@@ -53,10 +53,11 @@ ProjectManager::ProjectManager() : recentFiles(this), levels(this), testPlay(thi
 ProjectManager::~ProjectManager() = default;
 
 bool ProjectManager::create(const wchar_t* commandLine, int showCommand) {
-    const MainWindowPlacement placement = readMainWindowPlacement(
-        [](const wchar_t* key, std::int32_t defaultValue) { return appGlobals().config.readInt(kSection, key, defaultValue); });
-    if (!CreateWindowExW(0, kClassName, L"Vexa Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, placement.x,
-                         placement.y, placement.width, placement.height, nullptr, nullptr, appGlobals().instance,
+    const MainWindowPlacement placement = readMainWindowPlacement([](const wchar_t* key, std::int32_t defaultValue) {
+        return appGlobals().config.readInt(kSection, key, defaultValue);
+    });
+    if (!CreateWindowExW(0, kClassName, L"Vexa Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, placement.x, placement.y,
+                         placement.width, placement.height, nullptr, nullptr, appGlobals().instance,
                          static_cast<MyWindow*>(this)))
         return false;
     DragAcceptFiles(hwnd, TRUE);
@@ -131,7 +132,8 @@ void ProjectManager::setLoaded(bool open) {
     const std::wstring title = open ? romTitle + L" - Vexa Editor" : std::wstring(L"Vexa Editor");
     SetWindowTextW(hwnd, cutToBuffer(title, 256).c_str());
     HMENU menu = GetMenu(hwnd);
-    for (int id : kRomCommands) EnableMenuItem(menu, id, MF_BYCOMMAND | (open ? MF_ENABLED : MF_GRAYED));
+    for (int id : kRomCommands)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (open ? MF_ENABLED : MF_GRAYED));
     // Undo and Redo are enabled by what the history holds, not by the open state.
     if (open) undoBuffer.refreshMenu();
     levels.enableStageView(open);
@@ -181,7 +183,9 @@ bool ProjectManager::openRom() {
     return true;
 }
 
-bool ProjectManager::saveRom() { return saveRomFrom(document, romPath, hwnd); }
+bool ProjectManager::saveRom() {
+    return saveRomFrom(document, romPath, hwnd);
+}
 
 void ProjectManager::closeDocumentState(bool unload) {
     undoBuffer.clear();
@@ -252,8 +256,7 @@ bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
 }
 
 void ProjectManager::reloadRom() {
-    if (isModified() && askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL)
-        return;
+    if (isModified() && askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL) return;
     closeDocumentState(false);
     // A file that fails to open leaves the image in memory open, so its lists are
     // read again from it: empty lists would let a Sort or an Add write an empty or
@@ -287,8 +290,12 @@ void ProjectManager::openDroppedFiles(HDROP drop) {
     DragFinish(drop);
 }
 
-void ProjectManager::setUndoItem(bool enabled, const std::wstring& text) { setEditItem(IDM_EDIT_UNDO, enabled, text); }
-void ProjectManager::setRedoItem(bool enabled, const std::wstring& text) { setEditItem(IDM_EDIT_REDO, enabled, text); }
+void ProjectManager::setUndoItem(bool enabled, const std::wstring& text) {
+    setEditItem(IDM_EDIT_UNDO, enabled, text);
+}
+void ProjectManager::setRedoItem(bool enabled, const std::wstring& text) {
+    setEditItem(IDM_EDIT_REDO, enabled, text);
+}
 
 void ProjectManager::setEditItem(int id, bool enabled, const std::wstring& text) {
     HMENU edit = GetSubMenu(GetMenu(hwnd), MENU_POS_EDIT);

@@ -9,14 +9,16 @@ namespace vexa {
 namespace {
 
 void writeAll(const wchar_t* section, const ProfileWrites& writes) {
-    for (const auto& [key, value] : writes) appGlobals().config.writeString(section, key.c_str(), value);
+    for (const auto& [key, value] : writes)
+        appGlobals().config.writeString(section, key.c_str(), value);
 }
 
 } // namespace
 
 void replaceRecentItems(HMENU submenu, std::size_t oldCount, const std::vector<RecentMenuItem>& items) {
     if (!submenu) return;
-    for (std::size_t i = 0; i < oldCount; ++i) DeleteMenu(submenu, 0, MF_BYPOSITION);
+    for (std::size_t i = 0; i < oldCount; ++i)
+        DeleteMenu(submenu, 0, MF_BYPOSITION);
     UINT position = 0;
     for (const auto& item : items)
         InsertMenuW(submenu, position++, MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(item.commandId),
@@ -48,7 +50,9 @@ void RecentFileManager::clear() {
     list_.clear();
 }
 
-void RecentFileManager::save() const { writeAll(kRecentFilesSection, list_.savedValues()); }
+void RecentFileManager::save() const {
+    writeAll(kRecentFilesSection, list_.savedValues());
+}
 
 bool RecentFileManager::handleCommand(int id) {
     if (id == kRecentFileClearCommand) {
@@ -84,6 +88,8 @@ void RecentLevelManager::clear() {
     list_.clear();
 }
 
-void RecentLevelManager::save() const { writeAll(kRecentLevelsSection, list_.savedValues()); }
+void RecentLevelManager::save() const {
+    writeAll(kRecentLevelsSection, list_.savedValues());
+}
 
 } // namespace vexa

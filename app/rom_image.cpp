@@ -7,7 +7,9 @@ namespace vexa {
 
 namespace {
 
-bool holdsImage(std::size_t size) { return size >= kRomSize; }
+bool holdsImage(std::size_t size) {
+    return size >= kRomSize;
+}
 
 bool nameAt(std::span<const std::uint8_t> bytes, std::size_t offset, std::string_view name) {
     return std::equal(name.begin(), name.end(), bytes.begin() + offset,
@@ -35,7 +37,9 @@ void setRomWord(std::span<std::uint8_t> image, unsigned bank, unsigned offset, s
     setRomByte(image, bank, offset + 1, static_cast<std::uint8_t>(value >> 8));
 }
 
-bool isAcceptedRomFileSize(std::uint64_t size) { return size == kRomSize || size == kRomFileSizeWithHeader; }
+bool isAcceptedRomFileSize(std::uint64_t size) {
+    return size == kRomSize || size == kRomFileSizeWithHeader;
+}
 
 void deinterleave(std::span<const std::uint8_t> file, std::span<std::uint8_t> image) {
     constexpr std::size_t half = kBankSize / 2;

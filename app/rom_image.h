@@ -22,8 +22,12 @@ inline constexpr std::string_view kDefaultCartName = "MARBLE CANYON QUEST";
 
 // Image offset of an in-bank offset. Banks outside 0x00-0x3F have no bytes in the
 // image; every accessor below treats them as absent instead of reading past it.
-constexpr std::size_t imageOffset(unsigned bank, unsigned offset) { return bank * kBankSize + (offset & 0xFFFF); }
-constexpr bool isImageBank(unsigned bank) { return bank < kBankCount; }
+constexpr std::size_t imageOffset(unsigned bank, unsigned offset) {
+    return bank * kBankSize + (offset & 0xFFFF);
+}
+constexpr bool isImageBank(unsigned bank) {
+    return bank < kBankCount;
+}
 
 // Byte and little-endian word access inside one bank. The second byte of a word at
 // offset 0xFFFF is the bank's first byte: in-bank sums wrap, they never run into the

@@ -28,12 +28,20 @@ SpriteBankSettings RomInfo::spriteBank() const {
     return settings;
 }
 
-std::uint32_t RomInfo::bananaLevels() const { return location(rominfo_, "Bananas", "Levels", kDefaultBananaLevels); }
+std::uint32_t RomInfo::bananaLevels() const {
+    return location(rominfo_, "Bananas", "Levels", kDefaultBananaLevels);
+}
 
-std::uint32_t RomInfo::bananaSets() const { return location(rominfo_, "Bananas", "BananaSets", kDefaultBananaSets); }
+std::uint32_t RomInfo::bananaSets() const {
+    return location(rominfo_, "Bananas", "BananaSets", kDefaultBananaSets);
+}
 
-int RomInfo::bananaSetCount() const { return rominfo_.readInt("Bananas", "BananaSetCount", kDefaultBananaSetCount); }
+int RomInfo::bananaSetCount() const {
+    return rominfo_.readInt("Bananas", "BananaSetCount", kDefaultBananaSetCount);
+}
 
-std::uint32_t RomInfo::cameraLevels() const { return location(rominfo_, "Cameras", "Levels", kDefaultCameraLevels); }
+std::uint32_t RomInfo::cameraLevels() const {
+    return location(rominfo_, "Cameras", "Levels", kDefaultCameraLevels);
+}
 
 } // namespace vexa

@@ -4,9 +4,7 @@ namespace vexa {
 
 namespace {
 
-template <class... Ts> struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
+template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
 template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 } // namespace
@@ -14,8 +12,9 @@ template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 void loadSettings(std::span<const IntSetting> settings, const ReadIntSetting& read) {
     for (const IntSetting& setting : settings) {
         const std::int32_t value = read(setting.section, setting.key, setting.defaultValue);
-        std::visit(Overloaded{[&](std::int32_t* member) { *member = value; }, [&](bool* member) { *member = value != 0; }},
-                   setting.member);
+        std::visit(
+            Overloaded{[&](std::int32_t* member) { *member = value; }, [&](bool* member) { *member = value != 0; }},
+            setting.member);
     }
 }
 

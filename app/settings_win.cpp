@@ -19,8 +19,8 @@ bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
     if (ok) {
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD done = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                               done == bytes.size());
+        ok = bytes.empty() ||
+             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size());
     }
     CloseHandle(file);
     return ok;
@@ -100,8 +100,7 @@ int ConfigFile::readInt(const wchar_t* section, const wchar_t* key, int defaultV
 std::wstring ConfigFile::readString(const wchar_t* section, const wchar_t* key, const wchar_t* defaultValue,
                                     std::size_t bufferChars) const {
     std::vector<wchar_t> buffer(bufferChars + 1, L'\0');
-    GetPrivateProfileStringW(section, key, defaultValue, buffer.data(), static_cast<DWORD>(bufferChars),
-                             path_.c_str());
+    GetPrivateProfileStringW(section, key, defaultValue, buffer.data(), static_cast<DWORD>(bufferChars), path_.c_str());
     return buffer.data();
 }
 
@@ -132,8 +131,9 @@ void ConfigFile::load(std::span<const IntSetting> settings) const {
 }
 
 void ConfigFile::save(std::span<const IntSetting> settings) const {
-    saveSettings(settings,
-                 [this](const wchar_t* section, const wchar_t* key, std::int32_t value) { writeInt(section, key, value); });
+    saveSettings(settings, [this](const wchar_t* section, const wchar_t* key, std::int32_t value) {
+        writeInt(section, key, value);
+    });
 }
 
 const IniFile& ReadOnlyIni::file() const {

@@ -23,7 +23,6 @@ struct SettingsPaths {
 // Builds the paths from the program file's full path (cut after its last backslash).
 SettingsPaths settingsPathsFor(const std::wstring& programPath);
 
-
 // config.ini. Values are written as text; integers as "%d". The file is created as
 // UTF-16LE with a byte-order mark, so the profile functions keep any character of a
 // path in it whatever the system code page.

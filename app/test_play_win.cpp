@@ -15,7 +15,9 @@ namespace {
 
 constexpr int kPathChars = 260;
 
-const ConfigFile& config() { return appGlobals().config; }
+const ConfigFile& config() {
+    return appGlobals().config;
+}
 
 } // namespace
 

@@ -6,7 +6,6 @@ namespace vexa {
 
 template class ObjectListEditor<BananaEditTraits>;
 
-
 BananaAllocData BananaEditTraits::fromFields(const BananaFields& fields, const BananaAllocData& current) {
     BananaAllocData banana;
     banana.x = fields.x;

@@ -23,7 +23,7 @@ constexpr int kPageControls[] = {
     IDC_BANANA_APPLY,  IDC_BANANA_UP,           IDC_BANANA_DOWN,   IDC_BANANA_SORT,
 };
 
-constexpr ObjectPageLook kLook{ObjectKind::Banana, L"ShowBananas",     IDM_VIEW_BANANAS, IDC_BANANA_LIST,
+constexpr ObjectPageLook kLook{ObjectKind::Banana, L"ShowBananas",   IDM_VIEW_BANANAS,  IDC_BANANA_LIST,
                                kPageControls,      RGB(255, 255, 0), RGB(255, 255, 128)};
 
 std::wstring setName(unsigned setNumber) {

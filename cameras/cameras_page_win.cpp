@@ -20,7 +20,7 @@ constexpr int kPageControls[] = {
     IDC_CAMERA_SORT,
 };
 
-constexpr ObjectPageLook kLook{ObjectKind::Camera, L"ShowCameras",     IDM_VIEW_CAMERAS, IDC_CAMERA_LIST,
+constexpr ObjectPageLook kLook{ObjectKind::Camera, L"ShowCameras",   IDM_VIEW_CAMERAS,  IDC_CAMERA_LIST,
                                kPageControls,      RGB(255, 0, 255), RGB(255, 128, 255)};
 
 LPCWSTR cursorName(CameraCursor cursor) {

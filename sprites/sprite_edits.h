@@ -22,7 +22,8 @@ namespace vexa {
 inline constexpr int kSpriteMinPosition = -kSpritePositionBias;
 inline constexpr int kSpriteMaxPosition = 0xFFFF - kSpritePositionBias;
 inline constexpr const wchar_t* kZeroParameterMessage = L"パラメータに 0 は指定できません。";
-inline constexpr const wchar_t* kUnreadableListMessage = L"このステージのスプライトリストは読み込めないため編集できません。";
+inline constexpr const wchar_t* kUnreadableListMessage =
+    L"このステージのスプライトリストは読み込めないため編集できません。";
 inline constexpr const wchar_t* kSpriteReadFailedMessage = L"スプライトデータの読み込みに失敗しました。";
 
 // The texts of the page's fields that an edit reads.

@@ -22,8 +22,8 @@ constexpr int kPageControls[] = {
     IDC_SPRITE_DOWN,    IDC_SPRITE_SORT,    IDC_SPRITE_NUMBER_LABEL, IDC_SPRITE_PARAMETER_LABEL,
     IDC_SPRITE_X_LABEL, IDC_SPRITE_Y_LABEL, IDC_SPRITE_TYPE_LABEL};
 
-constexpr ObjectPageLook kLook{ObjectKind::Sprite, L"ShowSprites", IDM_VIEW_SPRITES, IDC_SPRITE_LIST, kPageControls,
-                               RGB(255, 0, 0),     RGB(255, 128, 128)};
+constexpr ObjectPageLook kLook{ObjectKind::Sprite, L"ShowSprites", IDM_VIEW_SPRITES,  IDC_SPRITE_LIST,
+                               kPageControls,      RGB(255, 0, 0), RGB(255, 128, 128)};
 
 std::wstring typeName(unsigned type, std::size_t chars) {
     return nameText(romInfo().spriteTypeName(static_cast<int>(type)), L"?", chars);

@@ -39,16 +39,20 @@ LevelManager::~LevelManager() {
     offscreen.release();
 }
 
-HWND LevelManager::mainWindow() const { return project->hwnd; }
+HWND LevelManager::mainWindow() const {
+    return project->hwnd;
+}
 
 bool LevelManager::isPageMessage(MSG* msg) {
-    for (MyDialog* page : {static_cast<MyDialog*>(&sprites), static_cast<MyDialog*>(&bananas),
-                           static_cast<MyDialog*>(&cameras)})
+    for (MyDialog* page :
+         {static_cast<MyDialog*>(&sprites), static_cast<MyDialog*>(&bananas), static_cast<MyDialog*>(&cameras)})
         if (page->hwnd && IsDialogMessageW(page->hwnd, msg)) return true;
     return false;
 }
 
-std::span<std::uint8_t> LevelManager::romImage() const { return project->document.image; }
+std::span<std::uint8_t> LevelManager::romImage() const {
+    return project->document.image;
+}
 
 std::array<IntSetting, 1> LevelManager::settings() {
     return {{{kSection, L"LevelNumber", kDefaultStage, &stageNumber}}};
@@ -56,8 +60,8 @@ std::array<IntSetting, 1> LevelManager::settings() {
 
 bool LevelManager::createView(HWND main) {
     appGlobals().config.load(settings());
-    if (!CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
-                         0, main, nullptr, appGlobals().instance, static_cast<MyWindow*>(this)))
+    if (!CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0, 0,
+                         main, nullptr, appGlobals().instance, static_cast<MyWindow*>(this)))
         return false;
     TabPage* const pages[] = {&sprites, &bananas, &cameras};
     return inspector.create(pages, main);
@@ -107,7 +111,8 @@ LRESULT LevelManager::onCreate() {
         HMENU stageMenu = GetSubMenu(GetMenu(mainWindow()), MENU_POS_STAGE);
         recentLevels.load(GetSubMenu(stageMenu, MENU_POS_RECENT_STAGES));
         ok = tilemap.initialize();
-        for (ObjectLayer* layer : layers) ok = ok && layer->initialize();
+        for (ObjectLayer* layer : layers)
+            ok = ok && layer->initialize();
     }
     ReleaseDC(hwnd, dc);
     if (!ok) return -1;
@@ -125,7 +130,8 @@ void LevelManager::onDestroy() {
     appGlobals().config.save(settings());
     recentLevels.save();
     tilemap.saveSettings();
-    for (ObjectLayer* layer : layers) layer->saveSettings();
+    for (ObjectLayer* layer : layers)
+        layer->saveSettings();
     offscreen.release();
     if (inspector.hwnd && IsWindow(inspector.hwnd)) DestroyWindow(inspector.hwnd);
 }
@@ -138,7 +144,8 @@ void LevelManager::enableStageView(bool open) {
         EnableMenuItem(menu, id, MF_BYCOMMAND | state);
     EnableMenuItem(GetSubMenu(menu, MENU_POS_STAGE), MENU_POS_RECENT_STAGES, MF_BYPOSITION | state);
     ShowWindow(hwnd, open ? SW_SHOW : SW_HIDE);
-    for (ObjectLayer* layer : layers) layer->enable(open);
+    for (ObjectLayer* layer : layers)
+        layer->enable(open);
 }
 
 bool LevelManager::handleCommand(int command) {
@@ -204,13 +211,17 @@ void LevelManager::loadStageMap() {
 }
 
 void LevelManager::clearObjects() {
-    for (ObjectLayer* layer : layers) layer->clearObjects();
+    for (ObjectLayer* layer : layers)
+        layer->clearObjects();
 }
 
-void LevelManager::invalidateView() { InvalidateRect(hwnd, nullptr, TRUE); }
+void LevelManager::invalidateView() {
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
 
 void LevelManager::clearSelections() {
-    for (ObjectLayer* each : layers) each->selectedIndex = -1;
+    for (ObjectLayer* each : layers)
+        each->selectedIndex = -1;
 }
 
 void LevelManager::clearSelectionsExcept(ObjectKind kind) {
@@ -251,8 +262,10 @@ void LevelManager::onPaint() {
     tilemap.drawTilemap(drawing, target);
     // Cameras lie lowest and sprites on top; each kind draws its frames first and
     // its labels in a second pass over all three.
-    for (auto it = layers.rbegin(); it != layers.rend(); ++it) (*it)->drawFirstPass(target, drawing);
-    for (auto it = layers.rbegin(); it != layers.rend(); ++it) (*it)->drawSecondPass(target, drawing);
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+        (*it)->drawFirstPass(target, drawing);
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+        (*it)->drawSecondPass(target, drawing);
     BitBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, target, 0, 0, SRCCOPY);
     EndPaint(hwnd, &ps);
 }
@@ -262,9 +275,7 @@ void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosi
     const bool horizontal = axis == ScrollAxis::Horizontal;
     const int across = horizontal ? vScroll.state.page : hScroll.state.page;
     // Rectangles along the scrolled axis, given as (from, to) and the full width across.
-    auto rect = [&](int from, int to) {
-        return horizontal ? RECT{from, 0, to, across} : RECT{0, from, across, to};
-    };
+    auto rect = [&](int from, int to) { return horizontal ? RECT{from, 0, to, across} : RECT{0, from, across, to}; };
     const RECT area = rect(0, oldPage);
     ScrollWindowEx(hwnd, horizontal ? d : 0, horizontal ? 0 : d, &area, &area, nullptr, nullptr,
                    SW_INVALIDATE | SW_ERASE);
@@ -303,13 +314,17 @@ bool LevelManager::onKeyDown(WPARAM key) {
     switch (key) {
     case VK_LEFT:
     case VK_RIGHT:
-        if (ctrl) hScroll.scrollBy(key == VK_LEFT ? -kCtrlScroll : kCtrlScroll);
-        else SendMessageW(hwnd, WM_HSCROLL, key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
+        if (ctrl)
+            hScroll.scrollBy(key == VK_LEFT ? -kCtrlScroll : kCtrlScroll);
+        else
+            SendMessageW(hwnd, WM_HSCROLL, key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
         return true;
     case VK_UP:
     case VK_DOWN:
-        if (ctrl) vScroll.scrollBy(key == VK_UP ? -kCtrlScroll : kCtrlScroll);
-        else SendMessageW(hwnd, WM_VSCROLL, key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
+        if (ctrl)
+            vScroll.scrollBy(key == VK_UP ? -kCtrlScroll : kCtrlScroll);
+        else
+            SendMessageW(hwnd, WM_VSCROLL, key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
         return true;
     default: return false;
     }

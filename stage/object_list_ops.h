@@ -14,7 +14,9 @@ template <typename T> bool hasItem(const std::list<T>& list, int index) {
 }
 
 // The entry at `index`; the caller has checked it with hasItem.
-template <typename T> T& itemAt(std::list<T>& list, int index) { return *std::next(list.begin(), index); }
+template <typename T> T& itemAt(std::list<T>& list, int index) {
+    return *std::next(list.begin(), index);
+}
 template <typename T> const T& itemAt(const std::list<T>& list, int index) {
     return *std::next(list.begin(), index);
 }

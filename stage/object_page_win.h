@@ -21,9 +21,9 @@ namespace vexa {
 
 struct ObjectPageLook {
     ObjectKind kind;
-    const wchar_t* shownKey;   // [MapView] key of the shown switch
-    int viewCommand;           // its View menu item
-    int listId;                // the page's list box
+    const wchar_t* shownKey;       // [MapView] key of the shown switch
+    int viewCommand;               // its View menu item
+    int listId;                    // the page's list box
     std::span<const int> controls; // enabled while a ROM is open
     COLORREF colour;
     COLORREF selectionColour;

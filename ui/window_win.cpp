@@ -8,12 +8,16 @@ namespace vexa {
 
 namespace {
 
-HWND handleOf(Window* window) { return window ? window->hwnd : nullptr; }
+HWND handleOf(Window* window) {
+    return window ? window->hwnd : nullptr;
+}
 
 // What the platform hands to the dialog procedure with WM_INITDIALOG.
 using DialogStart = std::pair<MyDialog*, LPARAM>;
 
-INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
 
 } // namespace
 
@@ -50,34 +54,49 @@ INT_PTR Dialog::runModal(Window* parent, LPARAM initParam) {
     return DialogBoxParamW(appGlobals().instance, templateName(), handleOf(parent), plainDialogProc, initParam);
 }
 
-INT_PTR Dialog::runModal(Window* parent) { return runModal(parent, 0); }
+INT_PTR Dialog::runModal(Window* parent) {
+    return runModal(parent, 0);
+}
 
 MyDialog::~MyDialog() {
     if (bound && hwnd) RemovePropW(hwnd, kInstanceProperty);
 }
 
-INT_PTR MyDialog::handleMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+INT_PTR MyDialog::handleMessage(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
 
 INT_PTR MyDialog::runModal(HWND parent, LPARAM initParam) {
     DialogStart start{this, initParam};
-    return DialogBoxParamW(appGlobals().instance, templateName(), parent, dialogProc,
-                           reinterpret_cast<LPARAM>(&start));
+    return DialogBoxParamW(appGlobals().instance, templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
 }
 
-INT_PTR MyDialog::runModal(HWND parent) { return runModal(parent, LPARAM{0}); }
-INT_PTR MyDialog::runModal(Window* parent, LPARAM initParam) { return runModal(handleOf(parent), initParam); }
-INT_PTR MyDialog::runModal(Window* parent) { return runModal(handleOf(parent), LPARAM{0}); }
+INT_PTR MyDialog::runModal(HWND parent) {
+    return runModal(parent, LPARAM{0});
+}
+INT_PTR MyDialog::runModal(Window* parent, LPARAM initParam) {
+    return runModal(handleOf(parent), initParam);
+}
+INT_PTR MyDialog::runModal(Window* parent) {
+    return runModal(handleOf(parent), LPARAM{0});
+}
 
 bool MyDialog::createModeless(HWND parent, LPARAM initParam) {
     DialogStart start{this, initParam};
-    hwnd = CreateDialogParamW(appGlobals().instance, templateName(), parent, dialogProc,
-                              reinterpret_cast<LPARAM>(&start));
+    hwnd =
+        CreateDialogParamW(appGlobals().instance, templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
     return hwnd != nullptr;
 }
 
-bool MyDialog::createModeless(HWND parent) { return createModeless(parent, LPARAM{0}); }
-bool MyDialog::createModeless(Window* parent, LPARAM initParam) { return createModeless(handleOf(parent), initParam); }
-bool MyDialog::createModeless(Window* parent) { return createModeless(handleOf(parent), LPARAM{0}); }
+bool MyDialog::createModeless(HWND parent) {
+    return createModeless(parent, LPARAM{0});
+}
+bool MyDialog::createModeless(Window* parent, LPARAM initParam) {
+    return createModeless(handleOf(parent), initParam);
+}
+bool MyDialog::createModeless(Window* parent) {
+    return createModeless(handleOf(parent), LPARAM{0});
+}
 
 INT_PTR CALLBACK MyDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<MyDialog*>(GetPropW(window, kInstanceProperty));
@@ -103,8 +122,8 @@ void TabPage::enableTabTexture(HWND page) {
     HMODULE theme = LoadLibraryW(L"uxtheme.dll");
     if (!theme) return;
     using EnableTexture = HRESULT(WINAPI*)(HWND, DWORD);
-    if (auto enable = reinterpret_cast<EnableTexture>(
-            reinterpret_cast<void*>(GetProcAddress(theme, "EnableThemeDialogTexture"))))
+    if (auto enable =
+            reinterpret_cast<EnableTexture>(reinterpret_cast<void*>(GetProcAddress(theme, "EnableThemeDialogTexture"))))
         enable(page, 6);
     FreeLibrary(theme);
 }

@@ -16,7 +16,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     std::wstring text = std::wstring(commandLine) + L"\n" + folder + L"\n";
     int count = 0;
     if (LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        for (int i = 1; i < count; ++i) text += std::wstring(arguments[i]) + L"\n";
+        for (int i = 1; i < count; ++i)
+            text += std::wstring(arguments[i]) + L"\n";
         LocalFree(arguments);
     }
     HANDLE log = CreateFileW(logPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

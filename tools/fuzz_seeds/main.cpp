@@ -7,8 +7,8 @@
 #include "tools/sample_game/sample_plan.h"
 
 #include "app/ini_file.h"
-#include "app/rom_info.h"
 #include "app/rom_image.h"
+#include "app/rom_info.h"
 #include "bananas/banana_list.h"
 #include "cameras/camera_list.h"
 #include "sprites/sprite_list.h"

@@ -12,7 +12,8 @@ namespace {
 // the cartridge title at 0xFFC0.
 std::vector<std::uint8_t> sampleImage(std::string_view title = kDefaultCartName) {
     std::vector<std::uint8_t> image(kRomSize);
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 16) * 13);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + (i >> 16) * 13);
     std::memcpy(&image[kPlainTitleOffset], title.data(), title.size());
     return image;
 }
@@ -21,7 +22,8 @@ RomLayout layoutOf(bool header, bool interleaved) {
     RomLayout layout;
     layout.hasCopierHeader = header;
     layout.interleaved = interleaved;
-    for (std::size_t i = 0; i < layout.copierHeader.size(); ++i) layout.copierHeader[i] = static_cast<std::uint8_t>(~i);
+    for (std::size_t i = 0; i < layout.copierHeader.size(); ++i)
+        layout.copierHeader[i] = static_cast<std::uint8_t>(~i);
     return layout;
 }
 

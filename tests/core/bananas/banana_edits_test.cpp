@@ -48,7 +48,8 @@ protected:
     std::wstring undoName() const { return host.undoBuffer.nextUndo() ? host.undoBuffer.nextUndo()->undoName() : L""; }
 
     FakeStageHost host;
-    mutable EditedKind<BananaEditTraits> kind{host, [](int i, const BananaAllocData& b) { return bananaListLine(i, b.setNumber, L"?"); }};
+    mutable EditedKind<BananaEditTraits> kind{
+        host, [](int i, const BananaAllocData& b) { return bananaListLine(i, b.setNumber, L"?"); }};
     std::vector<std::uint16_t> starts;
 };
 

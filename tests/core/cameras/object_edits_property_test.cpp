@@ -103,9 +103,8 @@ protected:
     }
 
     FakeStageHost host;
-    EditedKind<BananaEditTraits> bananas{host, [](int i, const BananaAllocData& b) {
-                                             return bananaListLine(i, b.setNumber, L"?");
-                                         }};
+    EditedKind<BananaEditTraits> bananas{
+        host, [](int i, const BananaAllocData& b) { return bananaListLine(i, b.setNumber, L"?"); }};
     EditedKind<CameraEditTraits> cameras{host, [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
     std::mt19937 random{GetParam()};
 };
@@ -161,8 +160,8 @@ protected:
         const int selection = sprites.lineSelection;
         switch (pick(0, 5)) {
         case 0:
-            sprites.type(hexText4(pick(0, 0xFFFF)), std::to_wstring(pick(-300, 3000)),
-                         std::to_wstring(pick(-300, 900)), hexText4(pick(0, 0x60)));
+            sprites.type(hexText4(pick(0, 0xFFFF)), std::to_wstring(pick(-300, 3000)), std::to_wstring(pick(-300, 900)),
+                         hexText4(pick(0, 0x60)));
             applySprite(sprites, selection);
             break;
         case 1:
@@ -192,9 +191,8 @@ protected:
     std::mt19937 random{GetParam()};
     test::FakeSpriteEditor sprites;
     FakeStageHost& host = sprites;
-    EditedKind<BananaEditTraits> bananas{host, [](int i, const BananaAllocData& b) {
-                                             return bananaListLine(i, b.setNumber, L"?");
-                                         }};
+    EditedKind<BananaEditTraits> bananas{
+        host, [](int i, const BananaAllocData& b) { return bananaListLine(i, b.setNumber, L"?"); }};
     EditedKind<CameraEditTraits> cameras{host, [](int i, const CameraAllocData& c) { return cameraListLine(i, c); }};
 };
 

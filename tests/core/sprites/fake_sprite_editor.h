@@ -101,12 +101,26 @@ public:
 };
 
 // The page's buttons, each with the fields as typed and the list's selection.
-inline void applySprite(FakeSpriteEditor& editor, int index) { editor.edits.apply(index, editor.fields); }
-inline void addSprite(FakeSpriteEditor& editor, int index) { editor.edits.add(index, editor.fields); }
-inline void deleteSprite(FakeSpriteEditor& editor, int index) { editor.edits.remove(index); }
-inline void moveSpriteUp(FakeSpriteEditor& editor, int index) { editor.edits.up(index); }
-inline void moveSpriteDown(FakeSpriteEditor& editor, int index) { editor.edits.down(index); }
-inline void sortSprites(FakeSpriteEditor& editor, int index) { editor.edits.sort(index); }
-inline void showSpriteOnMap(FakeSpriteEditor& editor, int index) { editor.edits.showOnMap(index); }
+inline void applySprite(FakeSpriteEditor& editor, int index) {
+    editor.edits.apply(index, editor.fields);
+}
+inline void addSprite(FakeSpriteEditor& editor, int index) {
+    editor.edits.add(index, editor.fields);
+}
+inline void deleteSprite(FakeSpriteEditor& editor, int index) {
+    editor.edits.remove(index);
+}
+inline void moveSpriteUp(FakeSpriteEditor& editor, int index) {
+    editor.edits.up(index);
+}
+inline void moveSpriteDown(FakeSpriteEditor& editor, int index) {
+    editor.edits.down(index);
+}
+inline void sortSprites(FakeSpriteEditor& editor, int index) {
+    editor.edits.sort(index);
+}
+inline void showSpriteOnMap(FakeSpriteEditor& editor, int index) {
+    editor.edits.showOnMap(index);
+}
 
 } // namespace vexa::test

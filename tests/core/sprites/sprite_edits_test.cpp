@@ -356,9 +356,9 @@ TEST_F(SpriteEditTest, ReplayThatRemovesTheLastSpriteSelectsNothing) {
 // selected) still change the picture, so each one redraws the map.
 TEST_F(SpriteEditTest, EveryReplayRedrawsTheMapAlsoWithNothingToMark) {
     editor.type(L"9", L"1", L"2", L"4");
-    addSprite(editor, -1);       // added at the end
-    deleteSprite(editor, 3);     // the last sprite deleted
-    sortSprites(editor, -1);     // sorted with nothing selected
+    addSprite(editor, -1);   // added at the end
+    deleteSprite(editor, 3); // the last sprite deleted
+    sortSprites(editor, -1); // sorted with nothing selected
     for (int step = 0; step < 3; ++step) {
         const int before = editor.invalidations;
         editor.undoBuffer.undo();
@@ -401,7 +401,8 @@ TEST_F(SpriteEditTest, EveryEditIsRefusedOnAListThatCouldNotBeRead) {
         [](test::FakeSpriteEditor& e, int i) { sortSprites(e, i); },
     };
     for (const Edit edit : edits)
-        for (const int index : {-1, 1}) edit(editor, index);
+        for (const int index : {-1, 1})
+            edit(editor, index);
     EXPECT_EQ(editor.errors, std::vector<std::wstring>(12, kUnreadableListMessage));
     EXPECT_EQ(image(), before);
     EXPECT_EQ(records(), 1u);

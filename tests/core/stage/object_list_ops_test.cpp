@@ -11,11 +11,14 @@ struct Item {
     int x, y, tag;
 };
 
-bool byXThenY(const Item& a, const Item& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+bool byXThenY(const Item& a, const Item& b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+}
 
 std::vector<int> tags(const std::list<Item>& list) {
     std::vector<int> result;
-    for (const auto& item : list) result.push_back(item.tag);
+    for (const auto& item : list)
+        result.push_back(item.tag);
     return result;
 }
 
