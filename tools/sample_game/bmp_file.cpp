@@ -1,5 +1,7 @@
 #include "tools/sample_game/bmp_file.h"
 
+#include "tools/sample_game/chip_canvas.h"
+
 #include <algorithm>
 
 namespace vexa::sample {
@@ -64,6 +66,17 @@ std::vector<std::uint8_t> encodeBmp8(int width, int height, std::span<const std:
         }
     }
     return out;
+}
+
+std::vector<std::uint8_t> flatChipBitmap(int columns, int rows, std::span<const Rgb> colours) {
+    const int width = columns * kChipSize;
+    const int height = rows * kChipSize;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<std::size_t>(y) * width + x] =
+                static_cast<std::uint8_t>(y / kChipSize * columns + x / kChipSize);
+    return encodeBmp8(width, height, pixels, colours);
 }
 
 } // namespace vexa::sample

@@ -2,6 +2,7 @@
 // in their own coordinates; the canvas shows the part that falls on its chip.
 #pragma once
 
+#include "tools/sample_game/bmp_file.h"
 #include "tools/sample_game/sample_plan.h"
 
 #include <array>
@@ -12,12 +13,6 @@
 namespace vexa::sample {
 
 inline constexpr int kChipSize = 32;
-
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-};
 
 // A run of palette entries from dark (shade 0) to light.
 struct Ramp {

@@ -3,6 +3,7 @@
 // camera lists, banana sets.
 #pragma once
 
+#include "tools/sample_game/rom_blocks.h"
 #include "tools/sample_game/sample_plan.h"
 #include "tools/sample_game/stage_objects.h"
 
@@ -24,11 +25,6 @@ struct TableLocations {
     std::uint32_t bananaSets = 0;
     int bananaSetCount = 0;
     std::uint32_t cameraLevels = 0;
-};
-
-struct CompressedTerrain {
-    std::vector<std::uint8_t> block; // as compressMapData made it; empty for a terrain without data
-    std::size_t decodedSize = 0;
 };
 
 TableLocations writeRomTables(std::vector<std::uint8_t>& image, const SamplePlan& plan,

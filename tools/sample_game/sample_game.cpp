@@ -1,9 +1,9 @@
 #include "tools/sample_game/sample_game.h"
 
 #include "app/rom_image.h"
-#include "stage/map_compress.h"
 #include "tools/sample_game/bmp_file.h"
 #include "tools/sample_game/chip_draw.h"
+#include "tools/sample_game/rom_blocks.h"
 #include "tools/sample_game/rom_tables.h"
 #include "tools/sample_game/sample_ini.h"
 #include "tools/sample_game/stage_objects.h"
@@ -38,9 +38,7 @@ SampleGame buildSampleGame() {
         if (!terrain.hasData) continue;
         grids[t] = generateTerrain(terrain);
         const TiledTerrain tiles = tileTerrain(*grids[t], terrain);
-        const std::vector<std::uint8_t> bytes = terrainBytes(tiles, *grids[t], terrain.mapType);
-        compressed[t].decodedSize = bytes.size();
-        compressed[t].block = compressMapData(bytes, terrain.number);
+        compressed[t] = compressTerrain(storedCells(tiles, *grids[t], terrain.mapType), terrain.number);
         const ChipSheet sheet = renderChipSheet(terrain.theme, tiles);
         game.chipBitmaps.push_back(
             {terrain.chipFile, encodeBmp8(sheet.width, sheet.height, sheet.pixels, sheet.palette)});

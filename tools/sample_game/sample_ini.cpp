@@ -3,9 +3,7 @@
 #include "app/ini_file.h"
 #include "app/rom_image.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <iconv.h>
 
 namespace vexa::sample {
 
@@ -40,36 +38,6 @@ std::string where(std::uint32_t value) {
 }
 
 } // namespace
-
-std::string toShiftJis(std::string_view utf8) {
-    std::string out;
-    iconv_t cd = iconv_open("CP932//TRANSLIT", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        for (const char c : utf8)
-            out += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-        return out;
-    }
-    std::string in(utf8);
-    char* src = in.data();
-    std::size_t left = in.size();
-    char buffer[256];
-    while (left > 0) {
-        char* dst = buffer;
-        std::size_t room = sizeof buffer;
-        const std::size_t result = iconv(cd, &src, &left, &dst, &room);
-        out.append(buffer, static_cast<std::size_t>(dst - buffer));
-        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // A broken sequence: one '?' for the whole character.
-            out += '?';
-            do {
-                ++src;
-                --left;
-            } while (left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80);
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
 
 std::string makeRomInfoIni(const SamplePlan& plan, const TableLocations& at) {
     IniText ini;

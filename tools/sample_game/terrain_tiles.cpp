@@ -197,14 +197,10 @@ TiledTerrain tileTerrain(const TerrainGrid& grid, const TerrainPlan& terrain) {
     return tiles;
 }
 
-std::vector<std::uint8_t> terrainBytes(const TiledTerrain& tiles, const TerrainGrid& grid, std::uint16_t mapType) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(tiles.words.size() * 2);
-    auto put = [&](int c, int r) {
-        const std::uint16_t w = tiles.words[grid.at(c, r)];
-        bytes.push_back(static_cast<std::uint8_t>(w & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(w >> 8));
-    };
+std::vector<std::uint16_t> storedCells(const TiledTerrain& tiles, const TerrainGrid& grid, std::uint16_t mapType) {
+    std::vector<std::uint16_t> cells;
+    cells.reserve(tiles.words.size());
+    auto put = [&](int c, int r) { cells.push_back(tiles.words[grid.at(c, r)]); };
     if (isRowMajorMapType(mapType)) {
         for (int r = 0; r < grid.height; ++r)
             for (int c = 0; c < grid.width; ++c)
@@ -214,7 +210,7 @@ std::vector<std::uint8_t> terrainBytes(const TiledTerrain& tiles, const TerrainG
             for (int r = 0; r < grid.height; ++r)
                 put(c, r);
     }
-    return bytes;
+    return cells;
 }
 
 } // namespace vexa::sample

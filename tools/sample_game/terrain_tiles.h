@@ -64,8 +64,7 @@ struct TiledTerrain {
 
 TiledTerrain tileTerrain(const TerrainGrid& grid, const TerrainPlan& terrain);
 
-// The decoded terrain data: tile words, little-endian, in the storage order of the
-// terrain's map type.
-std::vector<std::uint8_t> terrainBytes(const TiledTerrain& tiles, const TerrainGrid& grid, std::uint16_t mapType);
+// The tile words in the storage order of the terrain's map type.
+std::vector<std::uint16_t> storedCells(const TiledTerrain& tiles, const TerrainGrid& grid, std::uint16_t mapType);
 
 } // namespace vexa::sample

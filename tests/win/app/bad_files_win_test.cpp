@@ -38,8 +38,9 @@ public:
         if (!CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                             nullptr, &startup, &process_))
             return;
-        // Held once nobody else may open it for reading.
-        for (int i = 0; i < 500 && !held_; ++i) {
+        // Held once nobody else may open it for reading. A Wine process can take
+        // seconds to start while the other tests run, so the wait is generous.
+        for (const DWORD until = GetTickCount() + 30000; !held_ && GetTickCount() < until;) {
             HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, 0, nullptr);
             if (probe == INVALID_HANDLE_VALUE) {

@@ -6,6 +6,7 @@
 #include "app/settings_win.h"
 #include "resource_ids.h"
 #include "support/editor_session.h"
+#include "tools/sample_game/bmp_file.h"
 
 #include <gtest/gtest.h>
 
@@ -180,7 +181,8 @@ TEST(BadSettings, BananaSetChoicesStopAtTheLastSetNumber) {
 }
 
 TEST(BadSettings, MissingOrBrokenChipBitmapShowsNoGraphicsSilently) {
-    auto bitmap = test::plainBitmapFile(64, 32);
+    const sample::Rgb gray[] = {{128, 128, 128}, {128, 128, 128}};
+    auto bitmap = sample::flatChipBitmap(2, 1, gray);
     auto truncated = bitmap;
     truncated.resize(30);
     auto huge = bitmap; // claims 30000 x 30000 pixels but holds a few

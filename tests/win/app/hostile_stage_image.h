@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace vexa::test {
@@ -15,8 +14,5 @@ inline constexpr int kHostileMapHeight = 8;
 inline constexpr std::uint8_t kHostileTerrain = 0x2A; // its chip bitmap is [MapChip] 2A
 
 std::vector<std::uint8_t> hostileStageImage();
-
-// A 24-bit bitmap file of the given size, every pixel the same colour.
-std::vector<std::uint8_t> plainBitmapFile(int width, int height);
 
 } // namespace vexa::test

@@ -7,6 +7,7 @@
 #include "resource_ids.h"
 #include "sprites/sprite_list.h"
 #include "support/editor_session.h"
+#include "tools/sample_game/rom_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +20,11 @@ using test::EditorSession;
 
 constexpr unsigned kSpriteListStart = 0x200;
 constexpr int kSprites = (0x10000 - kSpriteListStart) / kSpriteEntrySize - 1;
-constexpr std::uint16_t kListOffset = 0x400; // behind each table of 256 stages
+constexpr int kTableStages = 256;
+constexpr unsigned kTableBytes = (kTableStages + 1) * 2; // the lists lie behind it
 // The next stage's table word, which ends the list, is 16-bit.
-constexpr int kBananas = (0xFFFF - kListOffset) / kBananaEntrySize;
-constexpr int kCameras = (0xFFFF - kListOffset) / kCameraEntrySize;
+constexpr int kBananas = (0xFFFF - kTableBytes) / kBananaEntrySize;
+constexpr int kCameras = (0xFFFF - kTableBytes) / kCameraEntrySize;
 constexpr std::uint32_t kBananaTable = 0x100000;
 constexpr std::uint32_t kCameraTable = 0x110000;
 
@@ -35,25 +37,21 @@ std::vector<std::uint8_t> hugeListsImage() {
     for (int i = 0; i < kSprites; ++i)
         sprites.push_back({static_cast<int>(next() % 4000), static_cast<int>(next() % 250), 2, 1});
     for (int stage = 0; stage < kDefaultSpriteLevelCount; ++stage)
-        setRomWord(image, kSpriteBank, 2 * static_cast<unsigned>(stage), kSpriteListStart);
-    writeSpriteList(image, sprites, kSpriteListStart, 0x10000 - kSpriteListStart);
+        sample::writeSpritePointer(image, stage, kSpriteListStart);
+    sample::writeStageSpriteList(image, test::kHostileStage, kSpriteListStart, sprites);
 
-    for (int stage = 0; stage < 256; ++stage) {
-        const bool after = stage > test::kHostileStage;
-        setRomWord(image, kBananaTable >> 16, 2u * stage, kListOffset + (after ? kBananas * kBananaEntrySize : 0));
-        setRomWord(image, kCameraTable >> 16, 2u * stage, kListOffset + (after ? kCameras * kCameraEntrySize : 0));
-    }
-    BananaList bananas;
+    std::vector<sample::StageObjects> stages(kTableStages);
+    BananaList& bananas = stages[test::kHostileStage].bananas;
     for (int i = 0; i < kBananas; ++i)
         bananas.push_back({static_cast<int>(next() % 2000 * 8), static_cast<int>(next() % 100 * 8), false, false, 1});
-    writeBananaList(image, kBananaTable, test::kHostileStage, bananas, 0);
-    CameraList cameras;
+    CameraList& cameras = stages[test::kHostileStage].cameras;
     for (int i = 0; i < kCameras; ++i) {
         const int left = static_cast<int>(next() % 2000 * 8);
         const int top = static_cast<int>(next() % 60 * 8);
         cameras.push_back({left, top, left + 256, top + 8});
     }
-    writeCameraList(image, kCameraTable, test::kHostileStage, cameras, 0);
+    sample::writeBananaTable(image, kBananaTable, stages);
+    sample::writeCameraTable(image, kCameraTable, stages);
     return image;
 }
 

@@ -2,6 +2,7 @@
 
 #include "bananas/object_page_fixture.h"
 #include "resource_ids.h"
+#include "tools/sample_game/rom_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +20,6 @@ constexpr COLORREF kGray = RGB(192, 192, 192);
 // Stage 0 (map type 0): banana 2 overlaps banana 1, banana 3 lies far off the first view.
 const std::vector<BananaAllocData> kStage0 = {
     {16, 16, false, false, 0}, {64, 32, true, false, 5}, {72, 40, false, true, 0x20}, {1000, 600, false, false, 1}};
-
-void putSet(std::vector<std::uint8_t>& image, unsigned number, std::vector<std::uint8_t> data) {
-    const unsigned table = kDefaultBananaSets & 0xFFFF;
-    const unsigned relative = 0x200 + 0x40 * number;
-    setRomWord(image, 0x2C, table + 2 * number, static_cast<std::uint16_t>(relative));
-    for (std::size_t i = 0; i < data.size(); ++i)
-        setRomByte(image, 0x2C, table + relative + static_cast<unsigned>(i), data[i]);
-}
 
 std::vector<std::uint8_t> bytes(const std::vector<std::uint8_t>& image, std::uint16_t start, int index) {
     std::vector<std::uint8_t> entry;
@@ -48,8 +41,8 @@ protected:
         auto rom = test::objectStageImage();
         stages.resize(test::kStageCount);
         starts = test::putBananaLists(rom, stages);
-        putSet(rom, 0, {3, 2, 0b111001});
-        putSet(rom, 1, {40, 1, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+        sample::writeBananaSet(rom, kDefaultBananaSets, 0, 0x200, {"", {".##", "#.#"}});
+        sample::writeBananaSet(rom, kDefaultBananaSets, 1, 0x240, {"", {std::string(40, '#')}});
         original = rom;
         open(rom, test::utf8Rominfo(rominfo), "[Inspector]\r\nPos_X=660\r\nPos_Y=0\r\n" + config);
     }
@@ -415,10 +408,24 @@ TEST_F(BananaPageTest, ClosingTheRomClearsAndDisablesThePage) {
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page(), id))) << id;
 }
 
-TEST_F(BananaPageTest, PageAndMapLookRight) {
+// The map view's own painting, not the layers alone: the chosen banana framed where it
+// lies, the others unframed, under the page that shows it.
+TEST_F(BananaPageTest, PaintedMapFramesTheBananaThePageShows) {
     openStages();
     chooseLine(page(), IDC_BANANA_LIST, 0);
     view().showInspectorPage(ObjectKind::Banana);
+    EXPECT_TRUE(IsWindowVisible(page()));
+    EXPECT_FALSE(IsWindowVisible(view().sprites.hwnd));
+    EXPECT_FALSE(IsWindowVisible(view().cameras.hwnd));
+    EXPECT_EQ(text(page(), IDC_BANANA_X), L"16");
+
+    RedrawWindow(view().hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(shownPixel(17, 17), kYellow) << "corner mark";
+    EXPECT_EQ(shownPixel(30, 49), kBlack) << "box body";
+    EXPECT_EQ(shownPixel(14, 30), kSelectionYellow) << "selection frame";
+    EXPECT_EQ(shownPixel(64, 40), kYellow) << "banana 1's edge";
+    EXPECT_NE(shownPixel(62, 40), kSelectionYellow) << "only the chosen banana is framed";
+    EXPECT_NE(shownPixel(200, 200), kYellow) << "nothing where no banana lies";
     screenshot("bc_banana_page");
 }
 

@@ -1,9 +1,7 @@
 #include "bananas/object_page_fixture.h"
 
-#include "tests/core/stage/object_edit_fixture.h"
-
 #include "resource_ids.h"
-#include "stage/tilemap_data.h"
+#include "tools/sample_game/rom_blocks.h"
 
 #include <commctrl.h>
 
@@ -13,63 +11,55 @@ namespace vexa::test {
 
 namespace {
 
-constexpr unsigned kInfoBank = 0x37;
-constexpr unsigned kInfoOffset = 0x2000;
-constexpr unsigned kBlockBank = 0x05;
-constexpr unsigned kBlockOffset = 0x4009;
-constexpr unsigned kBlockHead = 39;
+constexpr int kMapCells = kMapPixels / kTileSize;
+
+// One entry per stage, with the stage's map type; the lists are for the caller.
+std::vector<sample::StageObjects> stagesWithMapTypes(std::size_t count) {
+    std::vector<sample::StageObjects> stages(count);
+    for (std::size_t k = 0; k < count; ++k)
+        stages[k].mapType = kStageMapTypes[k];
+    return stages;
+}
 
 } // namespace
 
 std::vector<std::uint8_t> objectStageImage() {
     auto image = titledImage();
-    // Terrain 0: a few literal words of data, read as a map far larger than they are
-    // (the cells past the data are tile 0), one section per map type.
-    setRomWord(image, kInfoBank, kDefaultMapABInfo, kInfoOffset);
-    setRomWord(image, kInfoBank, kInfoOffset, 0x4000);
-    setRomByte(image, kInfoBank, kInfoOffset + 2, 0xC5);
-    setRomWord(image, kInfoBank, kInfoOffset + 5, kMapPixels);
-    setRomWord(image, kInfoBank, kInfoOffset + 7, kMapPixels);
+    // Terrain 0: one word of data, read as a map far larger than that (the cells past
+    // the data are tile 0), one section per map type.
+    sample::TerrainPlacement terrain;
+    terrain.recordOffset = 0x2000;
+    terrain.dataBank = 0x05;
+    terrain.dataOffset = 0x4000;
+    terrain.width = kMapCells;
+    terrain.height = kMapCells;
     for (int n = 0; n < kStageCount; ++n) {
-        unsigned record = kInfoOffset + 9 + 10 * n;
-        for (const std::uint16_t value : {0, kMapPixels, 0, kMapPixels, static_cast<int>(kStageMapTypes[n])}) {
-            setRomWord(image, kInfoBank, record, value);
-            record += 2;
-        }
+        terrain.sections.push_back({0, kMapCells, 0, kMapCells, kStageMapTypes[n]});
         // Stage n: header at 0x1000 + 8n (type 0), data block at 0x2000 + 16n (terrain 0).
         const unsigned header = 0x1000 + 8 * n;
-        setRomWord(image, kStageBank, 2 * n, static_cast<std::uint16_t>(header));
-        setRomWord(image, kStageBank, header + 3, static_cast<std::uint16_t>(0x2000 + 16 * n));
-        setRomByte(image, kStageBank, header + 5, static_cast<std::uint8_t>(n));
+        sample::writeStageTableEntry(image, n, header);
+        sample::writeStageHeader(image, header,
+                                 {0, static_cast<std::uint16_t>(0x2000 + 16 * n), static_cast<std::uint8_t>(n)});
     }
-    unsigned at = kBlockOffset + kBlockHead;
-    for (const std::uint8_t byte : {2, 0x01, 0x00, 0x00})
-        setRomByte(image, kBlockBank, at++, byte);
+    const std::uint16_t cells[] = {1};
+    sample::writeTerrain(image, terrain, sample::compressTerrain(cells, 0));
     return image;
 }
 
 std::vector<std::uint16_t> putBananaLists(std::vector<std::uint8_t>& image,
                                           const std::vector<std::vector<BananaAllocData>>& stages) {
-    std::vector<int> counts;
-    for (const auto& list : stages)
-        counts.push_back(static_cast<int>(list.size()));
-    const auto starts = putObjectTable(image, kDefaultBananaLevels, counts, kBananaEntrySize);
+    auto objects = stagesWithMapTypes(stages.size());
     for (std::size_t k = 0; k < stages.size(); ++k)
-        for (std::size_t i = 0; i < stages[k].size(); ++i)
-            writeBananaSlot(image, kDefaultBananaLevels, int(k), int(i), stages[k][i], kStageMapTypes[k]);
-    return starts;
+        objects[k].bananas.assign(stages[k].begin(), stages[k].end());
+    return sample::writeBananaTable(image, kDefaultBananaLevels, objects);
 }
 
 std::vector<std::uint16_t> putCameraLists(std::vector<std::uint8_t>& image,
                                           const std::vector<std::vector<CameraAllocData>>& stages) {
-    std::vector<int> counts;
-    for (const auto& list : stages)
-        counts.push_back(static_cast<int>(list.size()));
-    const auto starts = putObjectTable(image, kDefaultCameraLevels, counts, kCameraEntrySize);
+    auto objects = stagesWithMapTypes(stages.size());
     for (std::size_t k = 0; k < stages.size(); ++k)
-        for (std::size_t i = 0; i < stages[k].size(); ++i)
-            writeCameraSlot(image, kDefaultCameraLevels, int(k), int(i), stages[k][i], kStageMapTypes[k]);
-    return starts;
+        objects[k].cameras.assign(stages[k].begin(), stages[k].end());
+    return sample::writeCameraTable(image, kDefaultCameraLevels, objects);
 }
 
 std::string utf8Rominfo(const std::string& text) {
@@ -225,6 +215,13 @@ void ObjectPageTest::screenshot(const char* name) {
 
 COLORREF ObjectPageTest::pixel(int x, int y) const {
     return GetPixel(drawnDc, x - drawnLeft, y - drawnTop);
+}
+
+COLORREF ObjectPageTest::shownPixel(int x, int y) {
+    HDC dc = GetDC(view().hwnd);
+    const COLORREF colour = GetPixel(dc, x - view().hScroll.state.position, y - view().vScroll.state.position);
+    ReleaseDC(view().hwnd, dc);
+    return colour;
 }
 
 } // namespace vexa::test

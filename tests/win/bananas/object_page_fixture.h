@@ -66,6 +66,8 @@ protected:
     // over light gray; pixels at map positions.
     void drawLayers(int left, int top, int width, int height);
     COLORREF pixel(int x, int y) const;
+    // A pixel of the map view window as last painted, at a map position.
+    COLORREF shownPixel(int x, int y);
 
     // With VEXA_SHOTS set, saves the screen as /tmp/<name>.bmp for a look.
     static void screenshot(const char* name);

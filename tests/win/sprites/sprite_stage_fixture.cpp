@@ -3,9 +3,8 @@
 #include "app/rom_image.h"
 #include "resource_ids.h"
 #include "stage/level_manager_win.h"
-
-#include <algorithm>
-#include <cstring>
+#include "tools/sample_game/bmp_file.h"
+#include "tools/sample_game/rom_blocks.h"
 
 namespace vexa::test {
 
@@ -13,100 +12,45 @@ namespace {
 
 constexpr std::uint8_t kTerrain = 0x2A;
 constexpr unsigned kHeader = 0x1000;
-constexpr unsigned kStageData = 0x1100;
-constexpr unsigned kInfoBank = 0x37;
-constexpr unsigned kTerrainTable = 45083; // [Maps] MapABInfo default
-constexpr unsigned kInfoOffset = 0x2000;
-constexpr unsigned kBlockBank = 0x05;
-constexpr unsigned kBlockOffset = 0x4000;
-constexpr unsigned kBlockHead = 39;
+constexpr std::uint16_t kStageData = 0x1100;
 constexpr std::uint16_t kRowMajorMapType = 6;
 constexpr unsigned kEmptyList = 0x8000;
 
-void put(Bytes& image, unsigned bank, unsigned offset, const Bytes& bytes) {
-    for (const std::uint8_t byte : bytes)
-        setRomByte(image, bank, offset++, byte);
+sample::Rgb rgb(COLORREF colour) {
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
 }
 
-// Literal runs of at most 15 bytes after the block head, then the end code.
-Bytes compressedTiles() {
-    Bytes raw;
+// Sky over three rows of ground, row by row.
+std::vector<std::uint16_t> groundCells() {
+    std::vector<std::uint16_t> cells;
     for (int row = 0; row < kMapHeightTiles; ++row)
-        for (int column = 0; column < kMapWidthTiles; ++column)
-            raw.insert(raw.end(), {row >= 9 ? Bytes::value_type(1) : Bytes::value_type(0), 0});
-    Bytes block(kBlockHead, 0);
-    for (std::size_t at = 0; at < raw.size(); at += 15) {
-        const std::size_t count = std::min<std::size_t>(15, raw.size() - at);
-        block.push_back(static_cast<std::uint8_t>(count));
-        block.insert(block.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                     raw.begin() + static_cast<std::ptrdiff_t>(at + count));
-    }
-    block.push_back(0x00);
-    return block;
-}
-
-// Two 32 x 32 chips side by side: sky, then ground.
-Bytes chipSheet() {
-    const int width = 64;
-    const int height = 32;
-    const int rowBytes = width * 3;
-    BITMAPFILEHEADER head{};
-    BITMAPINFOHEADER info{};
-    head.bfType = 0x4D42;
-    head.bfOffBits = sizeof head + sizeof info;
-    head.bfSize = head.bfOffBits + rowBytes * height;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    Bytes file(head.bfSize, 0);
-    std::memcpy(file.data(), &head, sizeof head);
-    std::memcpy(file.data() + sizeof head, &info, sizeof info);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF colour = x < 32 ? kSkyColour : kGroundColour;
-            std::uint8_t* pixel = file.data() + head.bfOffBits + y * rowBytes + x * 3;
-            pixel[0] = GetBValue(colour);
-            pixel[1] = GetGValue(colour);
-            pixel[2] = GetRValue(colour);
-        }
-    }
-    return file;
-}
-
-void storeList(Bytes& image, int stage, unsigned start, const SpriteList& sprites) {
-    setRomWord(image, kSpriteBank, 2 * static_cast<unsigned>(stage), static_cast<std::uint16_t>(start));
-    writeSpriteList(image, sprites, start, 0x1000);
+        cells.insert(cells.end(), kMapWidthTiles, row >= 9 ? 1 : 0);
+    return cells;
 }
 
 Bytes testImage() {
     Bytes image = titledImage();
     for (int stage = 0; stage < kDefaultSpriteLevelCount; ++stage) {
-        setRomWord(image, kStageBank, 2 * static_cast<unsigned>(stage), kHeader);
-        setRomWord(image, kSpriteBank, 2 * static_cast<unsigned>(stage), kEmptyList);
+        sample::writeStageTableEntry(image, stage, kHeader);
+        sample::writeSpritePointer(image, stage, kEmptyList);
     }
-    setRomWord(image, kStageBank, kHeader, 1);
-    setRomWord(image, kStageBank, kHeader + 3, kStageData);
-    setRomByte(image, kStageBank, kStageData + 8, kTerrain);
+    sample::writeStageHeader(image, kHeader, {1, kStageData, 0});
+    sample::writeStageTerrain(image, kStageData, kTerrain);
+    sample::TerrainPlacement terrain;
+    terrain.number = kTerrain;
+    terrain.recordOffset = 0x2000;
+    terrain.dataBank = 0x05;
+    terrain.dataOffset = 0x4000;
+    terrain.width = kMapWidthTiles;
+    terrain.height = kMapHeightTiles;
+    terrain.sections = {{0, kMapWidthTiles, 0, kMapHeightTiles, kRowMajorMapType}};
+    sample::writeTerrain(image, terrain, sample::compressTerrain(groundCells(), kTerrain));
 
-    setRomWord(image, kInfoBank, kTerrainTable + 4 * kTerrain, kInfoOffset);
-    setRomWord(image, kInfoBank, kInfoOffset, kBlockOffset);
-    setRomByte(image, kInfoBank, kInfoOffset + 2, 0xC5); // bank 0x05 through its upper mirror
-    setRomWord(image, kInfoBank, kInfoOffset + 5, kMapWidthTiles * 32);
-    setRomWord(image, kInfoBank, kInfoOffset + 7, kMapHeightTiles * 32);
-    unsigned record = kInfoOffset + 9;
-    for (const unsigned value : {0u, kMapWidthTiles * 32u, 0u, kMapHeightTiles * 32u, unsigned{kRowMajorMapType}}) {
-        setRomWord(image, kInfoBank, record, static_cast<std::uint16_t>(value));
-        record += 2;
-    }
-    put(image, kBlockBank, kBlockOffset + 9, compressedTiles());
-
-    storeList(image, 37, kStage37List, SpriteList(stage37Sprites().begin(), stage37Sprites().end()));
-    storeList(image, 38, kStage38List, {{40, 120, 0x02, 0x10}, {80, 140, 0x04, 0x11}});
-    storeList(image, 39, kStage39List, {{10, 100, 0x02, 1}, {50, 100, 0x02, 2}, {90, 100, 0x02, 3}});
+    sample::writeStageSpriteList(image, 37, kStage37List, {stage37Sprites().begin(), stage37Sprites().end()});
+    sample::writeStageSpriteList(image, 38, kStage38List, {{40, 120, 0x02, 0x10}, {80, 140, 0x04, 0x11}});
+    sample::writeStageSpriteList(image, 39, kStage39List, {{10, 100, 0x02, 1}, {50, 100, 0x02, 2}, {90, 100, 0x02, 3}});
     // Stage 40's list bounds stage 39's to 34 bytes: one more sprite.
-    storeList(image, 40, kStage39List + 34, {});
+    sample::writeStageSpriteList(image, 40, kStage39List + 34, {});
     return image;
 }
 
@@ -120,7 +64,9 @@ const std::vector<SpriteAllocData>& stage37Sprites() {
 
 void SpriteStageTest::SetUp() {
     CreateDirectoryW(editor.folder.file(L"chips").c_str(), nullptr);
-    writeBytes(editor.folder.file(L"chips\\grass.bmp"), chipSheet());
+    // Two chips side by side: sky, then ground.
+    const sample::Rgb chips[] = {rgb(kSkyColour), rgb(kGroundColour)};
+    writeBytes(editor.folder.file(L"chips\\grass.bmp"), sample::flatChipBitmap(2, 1, chips));
     editor.writeSetting(L"rominfo.ini", "[MapChip]\r\n2A=grass.bmp\r\n");
     editor.writeSetting(L"sprites.ini",
                         "\xEF\xBB\xBF[SpriteName]\r\n0002=ゴブリン\r\n0004=スライム\r\n0006=コウモリ\r\n"

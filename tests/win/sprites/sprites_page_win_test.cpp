@@ -174,6 +174,9 @@ TEST_F(SpritePageTest, EveryEditIsRefusedOnAStageWhoseListCannotBeRead) {
         editor.dialogs.answerNext(IDOK);
         press(id);
     }
+    // The message boxes' activation changes settle first: one that arrives late takes
+    // the mouse capture away, and the drag would be cancelled before its drop.
+    pumpMessages(300);
     editor.dialogs.answerNext(IDOK);
     drag({100, 190}, {160, 240});
     ASSERT_EQ(editor.dialogs.seen().size(), 8u);

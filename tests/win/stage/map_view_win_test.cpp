@@ -2,6 +2,7 @@
 
 #include "app/settings_win.h"
 #include "support/editor_session.h"
+#include "tools/sample_game/rom_blocks.h"
 
 #include "resource_ids.h"
 
@@ -20,11 +21,11 @@ using test::titledImage;
 // map) except the stages listed, which point at a terrain without data: 8 x 8 cells.
 std::vector<std::uint8_t> stageImage() {
     auto image = titledImage();
-    // Stage table in bank 0x3D: stage n's header at 0x1000 + 8n.
+    // Stage n's header at 0x1000 + 8n; stage 5 has no tile map.
     for (int n = 0; n < 64; ++n) {
         const unsigned header = 0x1000 + 8 * n;
-        setRomWord(image, 0x3D, 2 * n, static_cast<std::uint16_t>(header));
-        setRomWord(image, 0x3D, header, n == 5 ? 4 : 0); // stage 5 has no tile map
+        sample::writeStageTableEntry(image, n, header);
+        sample::writeStageHeader(image, header, {static_cast<std::uint16_t>(n == 5 ? 4 : 0), 0, 0});
     }
     return image;
 }

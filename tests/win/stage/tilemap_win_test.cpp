@@ -6,10 +6,11 @@
 #include "resources/resource_ids.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
+#include "tools/sample_game/bmp_file.h"
+#include "tools/sample_game/rom_blocks.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -20,13 +21,9 @@ using test::DialogAnswerer;
 using test::TempFolder;
 using test::writeBytes;
 
-constexpr unsigned kInfoBank = 0x37;
-constexpr unsigned kInfoOffset = 0x2000;
 constexpr std::uint8_t kTerrain = 0x2A; // its chip bitmap is named by key "2A"
-constexpr std::uint16_t kDataOffset = 0x4000;
-constexpr std::uint8_t kDataBank = 0xC5;
 constexpr unsigned kBlockBank = 0x05;
-constexpr unsigned kBlockOffset = 0x4009;
+constexpr unsigned kDataOffset = 0x4000;
 constexpr unsigned kBlockHead = 39;
 constexpr std::uint8_t kRepeatLastByte = 0xD0; // fails as a block's first command: nothing to repeat
 
@@ -52,49 +49,28 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-// Literal runs (command 0, up to 15 bytes each) after the block head, then the end code.
-std::vector<std::uint8_t> compressedWords(const std::vector<std::uint16_t>& words) {
-    std::vector<std::uint8_t> bytes;
-    for (const std::uint16_t word : words)
-        bytes.insert(bytes.end(), {std::uint8_t(word), std::uint8_t(word >> 8)});
-    std::vector<std::uint8_t> block(kBlockHead, 0);
-    for (std::size_t at = 0; at < bytes.size(); at += 15) {
-        const std::size_t count = std::min<std::size_t>(15, bytes.size() - at);
-        block.push_back(static_cast<std::uint8_t>(count));
-        block.insert(block.end(), bytes.begin() + at, bytes.begin() + at + count);
-    }
-    block.push_back(0x00);
-    return block;
-}
-
-// A 24-bit bottom-up bitmap file, each 32 x 32 cell in its chipColour.
+// Each 32 x 32 cell in its chipColour.
 std::vector<std::uint8_t> chipSheetFile() {
-    const int width = kSheetColumns * kTileSize;
-    const int height = kSheetRows * kTileSize;
-    const int rowBytes = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER head{};
-    BITMAPINFOHEADER info{};
-    head.bfType = 0x4D42;
-    head.bfOffBits = sizeof head + sizeof info;
-    head.bfSize = head.bfOffBits + rowBytes * height;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<std::uint8_t> file(head.bfSize, 0);
-    std::memcpy(file.data(), &head, sizeof head);
-    std::memcpy(file.data() + sizeof head, &info, sizeof info);
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* line = file.data() + head.bfOffBits + (height - 1 - y) * rowBytes;
-        for (int x = 0; x < width; ++x) {
-            const COLORREF colour = chipColour(x / kTileSize, y / kTileSize);
-            line[x * 3] = GetBValue(colour);
-            line[x * 3 + 1] = GetGValue(colour);
-            line[x * 3 + 2] = GetRValue(colour);
+    std::vector<sample::Rgb> colours;
+    for (int row = 0; row < kSheetRows; ++row) {
+        for (int column = 0; column < kSheetColumns; ++column) {
+            const COLORREF colour = chipColour(column, row);
+            colours.push_back({GetRValue(colour), GetGValue(colour), GetBValue(colour)});
         }
     }
-    return file;
+    return sample::flatChipBitmap(kSheetColumns, kSheetRows, colours);
+}
+
+sample::TerrainPlacement terrainPlacement() {
+    sample::TerrainPlacement terrain;
+    terrain.number = kTerrain;
+    terrain.recordOffset = 0x2000;
+    terrain.dataBank = kBlockBank;
+    terrain.dataOffset = kDataOffset;
+    terrain.width = 3;
+    terrain.height = 2;
+    terrain.sections = {{0, 3, 0, 2, 6}};
+    return terrain;
 }
 
 // The tile map's side of the stage editor, over the test's own windows: the image,
@@ -142,15 +118,8 @@ protected:
         writeBytes(folder.file(L"chips\\grass.bmp"), chipSheetFile());
         writeRominfo("[MapChip]\r\n2A=grass.bmp\r\n");
 
-        setRomByte(image, kStageBank, 0x1008, kTerrain);
-        setRomWord(image, kInfoBank, kDefaultMapABInfo + 4 * kTerrain, kInfoOffset);
-        writeTerrain(kDataOffset, kDataBank);
-        unsigned record = kInfoOffset + 9;
-        for (const std::uint16_t value : {0, 96, 0, 64, 6}) {
-            setRomWord(image, kInfoBank, record, value);
-            record += 2;
-        }
-        writeBlock(compressedWords(kTiles));
+        sample::writeStageTerrain(image, header.stageDataAddress, kTerrain);
+        sample::writeTerrain(image, terrainPlacement(), sample::compressTerrain(kTiles, kTerrain));
 
         mainWindow = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
                                      appGlobals().instance, nullptr);
@@ -186,19 +155,6 @@ protected:
     }
 
     void writeRominfo(std::string_view text) { writeBytes(folder.file(L"rominfo.ini"), bytesOf(text)); }
-
-    void writeTerrain(std::uint16_t dataOffset, std::uint8_t dataBank) {
-        setRomWord(image, kInfoBank, kInfoOffset, dataOffset);
-        setRomByte(image, kInfoBank, kInfoOffset + 2, dataBank);
-        setRomWord(image, kInfoBank, kInfoOffset + 5, 96);
-        setRomWord(image, kInfoBank, kInfoOffset + 7, 64);
-    }
-
-    void writeBlock(const std::vector<std::uint8_t>& block) {
-        unsigned offset = kBlockOffset;
-        for (const std::uint8_t byte : block)
-            setRomByte(image, kBlockBank, offset++, byte);
-    }
 
     void load() { tilemap.loadTilemap(header, screen); }
 
@@ -330,7 +286,7 @@ TEST_F(LevelTilemapTest, FailedDecompressionTellsTheUserAndKeepsThePreviousCells
     const std::vector<std::uint16_t> cells = tilemap.data().rawTiles;
     const HBITMAP chips = tilemap.chipBitmap().bitmap;
 
-    setRomByte(image, kBlockBank, kBlockOffset + kBlockHead, kRepeatLastByte);
+    setRomByte(image, kBlockBank, kDataOffset + sample::kTerrainDataHeadSize + kBlockHead, kRepeatLastByte);
     DialogAnswerer answerer;
     answerer.answerNext(IDOK);
     load();
@@ -374,7 +330,9 @@ TEST_F(LevelTilemapTest, StagesOfTypeFourAndFiveHaveNoMapArea) {
 }
 
 TEST_F(LevelTilemapTest, TerrainWithoutDataShowsEightByEightBlackCells) {
-    writeTerrain(0, kDataBank);
+    sample::TerrainPlacement noData = terrainPlacement();
+    noData.dataOffset = 0;
+    sample::writeTerrain(image, noData, {});
     tilemap.initialize();
     load();
     EXPECT_FALSE(tilemap.loaded());
