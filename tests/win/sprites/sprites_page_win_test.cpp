@@ -169,8 +169,8 @@ TEST_F(SpritePageTest, EveryEditIsRefusedOnAStageWhoseListCannotBeRead) {
     EXPECT_EQ(editor.dialogs.seen()[0].text, L"スプライトデータの読み込みに失敗しました。");
     const Bytes before = image();
     selectLine(0);
-    for (const int id : {IDC_SPRITE_APPLY, IDC_SPRITE_ADD, IDC_SPRITE_DELETE, IDC_SPRITE_UP, IDC_SPRITE_DOWN,
-                         IDC_SPRITE_SORT}) {
+    for (const int id :
+         {IDC_SPRITE_APPLY, IDC_SPRITE_ADD, IDC_SPRITE_DELETE, IDC_SPRITE_UP, IDC_SPRITE_DOWN, IDC_SPRITE_SORT}) {
         editor.dialogs.answerNext(IDOK);
         press(id);
     }

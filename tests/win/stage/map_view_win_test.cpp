@@ -30,7 +30,9 @@ std::vector<std::uint8_t> stageImage() {
     return image;
 }
 
-WPARAM wheel(int delta) { return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))); }
+WPARAM wheel(int delta) {
+    return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
+}
 
 class MapViewTest : public testing::Test {
 protected:
@@ -83,9 +85,8 @@ TEST_F(MapViewTest, StageSelectionLoadsTheChosenStageAndCancelKeepsIt) {
     editor.dialogs.answerNext(IDCANCEL);
     editor.command(IDM_STAGE_SELECT);
     EXPECT_EQ(view().stageNumber, 37);
-    editor.dialogs.answerNext(IDOK, [](HWND dialog) {
-        SendDlgItemMessageW(dialog, IDC_LEVEL_LIST, LB_SETCURSEL, 12, 0);
-    });
+    editor.dialogs.answerNext(IDOK,
+                              [](HWND dialog) { SendDlgItemMessageW(dialog, IDC_LEVEL_LIST, LB_SETCURSEL, 12, 0); });
     editor.command(IDM_STAGE_SELECT);
     EXPECT_EQ(view().stageNumber, 12);
 }

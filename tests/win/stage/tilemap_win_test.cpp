@@ -1,7 +1,7 @@
 #include "stage/tilemap_win.h"
 
-#include "app/rom_image.h"
 #include "app/message_win.h"
+#include "app/rom_image.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "support/dialog_answerer.h"

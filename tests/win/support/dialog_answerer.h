@@ -51,8 +51,8 @@ private:
     struct Open {
         HWND hwnd;
         Answer answer;
-        bool acted;       // seen and given its answer
-        DWORD pressedAt;  // when its button was last pressed
+        bool acted;      // seen and given its answer
+        DWORD pressedAt; // when its button was last pressed
     };
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;

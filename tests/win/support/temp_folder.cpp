@@ -17,7 +17,8 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     // Read-only files would stop the shell from deleting the folder.
-    for (const auto& name : names()) SetFileAttributesW(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const auto& name : names())
+        SetFileAttributesW(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
     std::wstring from = path_ + L'\0';
     SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
