@@ -14,23 +14,6 @@ constexpr unsigned kMapInfoSize = 9;
 constexpr unsigned kSectionRecordSize = 10;
 constexpr std::uint8_t kUpperMirror = 0xC0; // the HiROM address of an image bank
 
-// Offsets relative to the table, the lists back to back behind it, one closing word.
-std::vector<std::uint16_t> writeListTable(std::span<std::uint8_t> image, std::uint32_t levels,
-                                          std::span<const int> counts, unsigned entrySize) {
-    const unsigned bank = levels >> 16;
-    const unsigned table = levels & 0xFFFF;
-    std::vector<std::uint16_t> starts;
-    unsigned relative = static_cast<unsigned>(counts.size() + 1) * 2;
-    for (std::size_t i = 0; i <= counts.size(); ++i) {
-        setRomWord(image, bank, table + 2 * static_cast<unsigned>(i), static_cast<std::uint16_t>(relative));
-        if (i == counts.size()) break;
-        // A list may run over the end of the bank: its slots wrap within it.
-        starts.push_back(static_cast<std::uint16_t>(table + relative));
-        relative += static_cast<unsigned>(counts[i]) * entrySize;
-    }
-    return starts;
-}
-
 } // namespace
 
 void writeStageTableEntry(std::span<std::uint8_t> image, int stage, unsigned headerOffset) {
@@ -102,12 +85,28 @@ int writeStageSpriteList(std::span<std::uint8_t> image, int stage, unsigned star
     return writeSpriteList(image, sprites, start, bytes);
 }
 
+std::vector<std::uint16_t> writeObjectTable(std::span<std::uint8_t> image, std::uint32_t levels,
+                                            std::span<const int> counts, unsigned entrySize) {
+    const unsigned bank = levels >> 16;
+    const unsigned table = levels & 0xFFFF;
+    std::vector<std::uint16_t> starts;
+    unsigned relative = static_cast<unsigned>(counts.size() + 1) * 2;
+    for (std::size_t i = 0; i <= counts.size(); ++i) {
+        setRomWord(image, bank, table + 2 * static_cast<unsigned>(i), static_cast<std::uint16_t>(relative));
+        if (i == counts.size()) break;
+        // A list may run over the end of the bank: its slots wrap within it.
+        starts.push_back(static_cast<std::uint16_t>(table + relative));
+        relative += static_cast<unsigned>(counts[i]) * entrySize;
+    }
+    return starts;
+}
+
 std::vector<std::uint16_t> writeBananaTable(std::span<std::uint8_t> image, std::uint32_t levels,
                                             std::span<const StageObjects> stages) {
     std::vector<int> counts;
     for (const StageObjects& o : stages)
         counts.push_back(static_cast<int>(o.bananas.size()));
-    const auto starts = writeListTable(image, levels, counts, kBananaEntrySize);
+    const auto starts = writeObjectTable(image, levels, counts, kBananaEntrySize);
     for (std::size_t i = 0; i < stages.size(); ++i)
         writeBananaList(image, levels, static_cast<int>(i), stages[i].bananas, stages[i].mapType);
     return starts;
@@ -118,7 +117,7 @@ std::vector<std::uint16_t> writeCameraTable(std::span<std::uint8_t> image, std::
     std::vector<int> counts;
     for (const StageObjects& o : stages)
         counts.push_back(static_cast<int>(o.cameras.size()));
-    const auto starts = writeListTable(image, levels, counts, kCameraEntrySize);
+    const auto starts = writeObjectTable(image, levels, counts, kCameraEntrySize);
     for (std::size_t i = 0; i < stages.size(); ++i)
         writeCameraList(image, levels, static_cast<int>(i), stages[i].cameras, stages[i].mapType);
     return starts;

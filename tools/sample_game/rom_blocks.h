@@ -64,6 +64,13 @@ int writeStageSpriteList(std::span<std::uint8_t> image, int stage, unsigned star
 
 // ---- Bananas and cameras
 
+// A pointer table at `levels` (bank << 16 | offset) for lists of the given lengths,
+// back to back behind the table (a list may run over the bank's end and wrap), and
+// one closing word; the slots are left as they are. Returns each list's first slot
+// offset within the bank.
+std::vector<std::uint16_t> writeObjectTable(std::span<std::uint8_t> image, std::uint32_t levels,
+                                            std::span<const int> counts, unsigned entrySize);
+
 // A pointer table at `levels` (bank << 16 | offset) for every stage of `stages`, each
 // list written back to back behind the table with its stage's map type, and one
 // closing word. Returns each list's first slot offset within the bank.

@@ -9,6 +9,7 @@
 #include "bananas/banana_list.h"
 #include "cameras/camera_list.h"
 #include "stage/object_edits.h"
+#include "tools/sample_game/rom_blocks.h"
 
 #include <cstdint>
 #include <functional>
@@ -158,17 +159,7 @@ template <typename Traits> struct EditedKind {
 // offset within the bank.
 inline std::vector<std::uint16_t> putObjectTable(std::vector<std::uint8_t>& image, std::uint32_t location,
                                                  const std::vector<int>& counts, unsigned entrySize) {
-    const unsigned bank = location >> 16;
-    const unsigned table = location & 0xFFFF;
-    std::vector<std::uint16_t> starts;
-    unsigned relative = static_cast<unsigned>(counts.size() + 1) * 2;
-    for (std::size_t k = 0; k <= counts.size(); ++k) {
-        setRomWord(image, bank, table + 2 * static_cast<unsigned>(k), static_cast<std::uint16_t>(relative));
-        if (k == counts.size()) break;
-        starts.push_back(static_cast<std::uint16_t>(table + relative));
-        relative += static_cast<unsigned>(counts[k]) * entrySize;
-    }
-    return starts;
+    return sample::writeObjectTable(image, location, counts, entrySize);
 }
 
 // Lists of the given lengths through a table at `location`, filled with random entry
