@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/message_win.h"
+#include "app/rom_checksum.h"
 #include "app/rom_file_win.h"
 #include "app/rom_io_win.h"
 #include "app/settings_win.h"
@@ -99,7 +100,13 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     return MyWindow::handleMessage(window, message, wParam, lParam);
 }
 
+std::array<IntSetting, 1> ProjectManager::settings() {
+    return {{{L"Save", L"FixChecksum", 1, &fixChecksumOnSave}}};
+}
+
 LRESULT ProjectManager::onCreate() {
+    appGlobals().config.load(settings());
+    showFixChecksum();
     recentFiles.load(GetSubMenu(GetSubMenu(GetMenu(hwnd), MENU_POS_FILE), MENU_POS_RECENT_FILES));
     undoBuffer.setOwner(&document);
     undoBuffer.setMenu(this);
@@ -109,6 +116,7 @@ LRESULT ProjectManager::onCreate() {
 LRESULT ProjectManager::onDestroy() {
     recentFiles.save();
     writePlacement();
+    appGlobals().config.save(settings());
     PostQuitMessage(0);
     return 0;
 }
@@ -144,6 +152,7 @@ bool ProjectManager::handleCommand(int id) {
     if (recentFiles.handleCommand(id)) return true;
     if (id == IDM_FILE_TEST_PLAY) return testPlay.startTestPlay(), true;
     if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
+    if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;
     switch (id) {
     case IDM_FILE_OPEN: openRomWithDialog(); return true;
@@ -184,7 +193,23 @@ bool ProjectManager::openRom() {
 }
 
 bool ProjectManager::saveRom() {
-    return saveRomFrom(document, romPath, hwnd);
+    return writeDocument(romPath);
+}
+
+bool ProjectManager::writeDocument(const std::wstring& path) {
+    // The header checksum goes into the image itself, so the file and the image stay
+    // alike; it is no edit, so it leaves no record and no change to undo.
+    if (fixChecksumOnSave) fixChecksum(document.image);
+    return saveRomFrom(document, path, hwnd);
+}
+
+void ProjectManager::toggleFixChecksum() {
+    fixChecksumOnSave = !fixChecksumOnSave;
+    showFixChecksum();
+}
+
+void ProjectManager::showFixChecksum() {
+    CheckMenuItem(GetMenu(hwnd), IDM_FILE_FIX_CHECKSUM, MF_BYCOMMAND | (fixChecksumOnSave ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void ProjectManager::closeDocumentState(bool unload) {
@@ -227,7 +252,7 @@ void ProjectManager::saveRomAs() {
     // The document moves to the new name only once the file is written there; a
     // failed save keeps the old path, title and recent files.
     path = absolutePath(path);
-    if (!saveRomFrom(document, path, hwnd)) return;
+    if (!writeDocument(path)) return;
     setRomPath(path);
     setLoaded(true);
 }

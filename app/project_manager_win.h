@@ -5,6 +5,7 @@
 #include "app/recent_menus_win.h"
 #include "app/rom_data_base.h"
 #include "app/rom_document.h"
+#include "app/setting_binding.h"
 #include "app/test_play_win.h"
 #include "app/undo_buffer.h"
 #include "stage/level_manager_win.h"
@@ -12,6 +13,7 @@
 
 #include <shellapi.h>
 
+#include <array>
 #include <string>
 
 namespace vexa {
@@ -42,6 +44,8 @@ public:
     RomDocument document;
     std::wstring romPath;
     std::wstring romTitle;
+    // File > "保存時にチェックサムを修正する": [Save] FixChecksum.
+    bool fixChecksumOnSave = true;
     RecentFileManager recentFiles;
     UndoBuffer undoBuffer;
     LevelManager levels;
@@ -49,6 +53,11 @@ public:
 
 private:
     void closeDocumentState(bool unload);
+    // Writes the image to `path`, with its header checksum set first while that is on.
+    bool writeDocument(const std::wstring& path);
+    void toggleFixChecksum();
+    void showFixChecksum();
+    std::array<IntSetting, 1> settings();
     void setRomPath(const std::wstring& path);
     // The system's open or save dialog for ROM files, starting at `path`.
     bool askRomFile(bool save, std::wstring& path) const;

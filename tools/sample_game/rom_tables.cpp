@@ -1,5 +1,7 @@
 #include "tools/sample_game/rom_tables.h"
 
+#include "app/rom_checksum.h"
+
 #include "app/rom_image.h"
 #include "stage/stage_table.h"
 
@@ -49,14 +51,6 @@ void writeCartridgeHeader(std::vector<std::uint8_t>& image) {
     for (unsigned vector = 0xFFE4; vector < 0x10000; vector += 2)
         setRomWord(image, 0, vector, kReturnFromInterrupt);
     setRomWord(image, 0, 0xFFFC, kResetCode);
-}
-
-void writeChecksum(std::vector<std::uint8_t>& image) {
-    setRomWord(image, 0, 0xFFDC, 0xFFFF);
-    setRomWord(image, 0, 0xFFDE, 0x0000);
-    const auto sum = static_cast<std::uint16_t>(std::accumulate(image.begin(), image.end(), 0u));
-    setRomWord(image, 0, 0xFFDC, static_cast<std::uint16_t>(sum ^ 0xFFFF));
-    setRomWord(image, 0, 0xFFDE, sum);
 }
 
 // Stage headers (6 bytes, 8 for type 2) and the stage data blocks they point to.
@@ -190,7 +184,7 @@ TableLocations writeRomTables(std::vector<std::uint8_t>& image, const SamplePlan
     at.bananaSets = writeBananaSets(image);
     at.bananaSetCount = kBananaSetCount;
     at.cameraLevels = writeCameras(image, objects);
-    writeChecksum(image);
+    fixChecksum(image);
     return at;
 }
 

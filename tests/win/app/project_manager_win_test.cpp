@@ -1,5 +1,6 @@
 #include "support/editor_session.h"
 
+#include "app/rom_checksum.h"
 #include "app/rom_file_win.h"
 #include "resource_ids.h"
 
@@ -159,11 +160,36 @@ TEST_F(MainWindowTest, SaveWritesEveryLayoutBackByteForByte) {
             ASSERT_TRUE(editor.project->document.loaded);
             edit(0x55);
             editor.command(IDM_FILE_SAVE);
-            EXPECT_FALSE(editor.project->isModified());
+            EXPECT_FALSE(editor.project->isModified()) << "the checksum is no edit";
+            EXPECT_EQ(editor.project->undoBuffer.undoCount(), 1u);
             image[0x100] = 0x55;
+            fixChecksum(image);
             EXPECT_EQ(readBytes(path), encodeRomFile(image, layout)) << header << interleaved;
+            EXPECT_EQ(editor.project->document.image, image) << "the image holds the checksum it saved";
         }
     }
+}
+
+TEST_F(MainWindowTest, ChecksumFixingIsACheckItemThatSavingHonoursAndRemembers) {
+    auto image = titledImage(0x02);
+    fixChecksum(image);
+    const std::wstring path = editor.writeRom(L"sum.smc", image);
+    ASSERT_TRUE(editor.start(L"\"" + path + L"\""));
+    EXPECT_TRUE(editor.menuChecked(IDM_FILE_FIX_CHECKSUM));
+    editor.command(IDM_FILE_SAVE);
+    EXPECT_EQ(readBytes(path), image) << "a right checksum saved without edits stays byte for byte";
+
+    editor.command(IDM_FILE_FIX_CHECKSUM);
+    EXPECT_FALSE(editor.menuChecked(IDM_FILE_FIX_CHECKSUM));
+    edit(0x44);
+    editor.command(IDM_FILE_SAVE);
+    auto edited = image;
+    edited[0x100] = 0x44;
+    EXPECT_EQ(readBytes(path), edited) << "unchecked: the header is left as it was";
+    editor.stop();
+    EXPECT_EQ(editor.config(L"Save", L"FixChecksum"), L"0");
+    ASSERT_TRUE(editor.start());
+    EXPECT_FALSE(editor.menuChecked(IDM_FILE_FIX_CHECKSUM));
 }
 
 TEST_F(MainWindowTest, SaveAsWritesTheNewFileAndShowsItsName) {

@@ -5,6 +5,8 @@
 #include "app/rom_io_win.h"
 #include "resource_ids.h"
 #include "support/editor_session.h"
+
+#include "app/rom_checksum.h"
 #include "tests/win_tools/stress_image.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +108,8 @@ protected:
         ASSERT_TRUE(editor.project->document.loaded);
         ASSERT_TRUE(editor.dialogs.seen().empty());
         editor.project->document.image[0x20000] = 0x77;
+        // With its header checksum right, the image is what any save writes.
+        fixChecksum(editor.project->document.image);
         editor.project->document.changeCount = 1;
         edited = editor.project->document.image;
     }

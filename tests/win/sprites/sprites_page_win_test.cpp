@@ -174,11 +174,13 @@ TEST_F(SpritePageTest, EveryEditIsRefusedOnAStageWhoseListCannotBeRead) {
         editor.dialogs.answerNext(IDOK);
         press(id);
     }
-    // The message boxes' activation changes settle first: one that arrives late takes
-    // the mouse capture away, and the drag would be cancelled before its drop.
-    pumpMessages(300);
+    // The drop through the layer itself: after so many message boxes, a late change of
+    // activation can take the mouse capture from a drag made with the mouse, which
+    // rightly cancels it before its drop.
     editor.dialogs.answerNext(IDOK);
-    drag({100, 190}, {160, 240});
+    ASSERT_TRUE(sprites().hitTest(100, 190));
+    sprites().dragStep(160, 240);
+    sprites().drop(true);
     ASSERT_EQ(editor.dialogs.seen().size(), 8u);
     for (std::size_t i = 1; i < 8; ++i) {
         EXPECT_EQ(editor.dialogs.seen()[i].caption, L"エラー");
