@@ -89,7 +89,7 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_HSCROLL: hScroll.onScroll(wParam); return 0;
     case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
     case WM_MOUSEMOVE:
-        if (!drag.idle()) onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        if (!drag.idle()) onMouseMove(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_LBUTTONUP: onLeftButtonUp(); return 0;
@@ -359,6 +359,10 @@ void LevelManager::onMiddleButtonDown(int x, int y) {
 // panning stops, and a drag is cancelled with its object back where it was.
 void LevelManager::onCaptureLost() {
     pan.end();
+    cancelDrag();
+}
+
+void LevelManager::cancelDrag() {
     if (const auto kind = drag.heldKind()) layer(*kind).cancelDrag();
     drag.end();
     invalidateView();
@@ -381,7 +385,10 @@ void LevelManager::onLeftButtonDown(int x, int y) {
     invalidateView();
 }
 
-void LevelManager::onMouseMove(int x, int y) {
+void LevelManager::onMouseMove(WPARAM keys, int x, int y) {
+    // The button went up where this window did not hear of it: nothing may follow the
+    // pointer any longer.
+    if (!(keys & MK_LBUTTON)) return cancelDrag();
     const POINT at = mapPoint(x, y);
     if (!drag.moveTo(at.x, at.y)) return;
     if (const auto kind = drag.heldKind()) layer(*kind).dragStep(at.x, at.y);

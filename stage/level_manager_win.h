@@ -86,7 +86,9 @@ private:
     bool onChar(WPARAM character);
     void onMouseWheel(WPARAM wParam);
     void onLeftButtonDown(int x, int y);
-    void onMouseMove(int x, int y);
+    void onMouseMove(WPARAM keys, int x, int y);
+    // Ends a press or drag without its drop: the object stays where it was.
+    void cancelDrag();
     void onLeftButtonUp();
     void onMiddleButtonDown(int x, int y);
     void onCaptureLost();

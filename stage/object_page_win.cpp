@@ -2,6 +2,8 @@
 
 #include "app/settings_win.h"
 
+#include <algorithm>
+
 namespace vexa {
 
 namespace {

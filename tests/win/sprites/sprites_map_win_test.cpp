@@ -134,6 +134,18 @@ TEST_F(SpriteMapTest, LosingTheMouseMidDragCancelsItAndNothingFollowsThePointer)
     mouse(WM_LBUTTONUP, 250, 260);
     EXPECT_TRUE(image() == before);
     EXPECT_FALSE(undoEnabled());
+
+    // A button that went up where the map view did not hear of it: the next move,
+    // without the button, ends the drag the same way.
+    mouse(WM_LBUTTONDOWN, 95, 190);
+    mouse(WM_MOUSEMOVE, 150, 200);
+    ASSERT_TRUE(sprites().isDragging());
+    SendMessageW(mapView(), WM_MOUSEMOVE, 0, MAKELPARAM(160, 210));
+    EXPECT_FALSE(sprites().isDragging());
+    EXPECT_EQ(field(IDC_SPRITE_X), L"100");
+    mouse(WM_LBUTTONUP, 160, 210);
+    EXPECT_TRUE(image() == before);
+    EXPECT_FALSE(undoEnabled());
 }
 
 TEST_F(SpriteMapTest, MovementWithinTheDeadZoneIsNoDrag) {
