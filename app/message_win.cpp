@@ -6,8 +6,8 @@ void showError(HWND owner, const wchar_t* text) {
     MessageBoxW(owner, text, kErrorCaption, MB_OK | MB_ICONWARNING);
 }
 
-int askQuestion(HWND owner, const wchar_t* text, UINT buttons) {
-    return MessageBoxW(owner, text, kQuestionCaption, buttons | MB_ICONWARNING);
+int askQuestion(HWND owner, const wchar_t* text, UINT buttons, UINT icon) {
+    return MessageBoxW(owner, text, kQuestionCaption, buttons | icon);
 }
 
 } // namespace vexa

@@ -11,7 +11,8 @@ inline constexpr const wchar_t* kQuestionCaption = L"Vexa Editor";
 // An error or warning: caption "エラー", warning icon, OK button.
 void showError(HWND owner, const wchar_t* text);
 
-// A question with caption "Vexa Editor" and the warning icon; returns the button id.
-int askQuestion(HWND owner, const wchar_t* text, UINT buttons);
+// A question with caption "Vexa Editor", the warning icon unless another is given;
+// returns the button id.
+int askQuestion(HWND owner, const wchar_t* text, UINT buttons, UINT icon = MB_ICONWARNING);
 
 } // namespace vexa

@@ -20,4 +20,12 @@ inline std::wstring fileNamePart(std::wstring_view path) {
     return std::wstring(splitPath(path).name);
 }
 
+// The file name without its last extension ("game.v2.smc" -> "game.v2"); a name
+// that only starts with a dot keeps it.
+inline std::wstring fileStemPart(std::wstring_view path) {
+    const std::wstring_view name = splitPath(path).name;
+    const std::size_t dot = name.rfind(L'.');
+    return std::wstring(dot == std::wstring_view::npos || dot == 0 ? name : name.substr(0, dot));
+}
+
 } // namespace vexa

@@ -20,11 +20,13 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"vexaed_main";
 constexpr UINT_PTR kRaiseInspectorTimer = 1;
+// Posted on activation, so the check runs once the activation is done.
+constexpr UINT kCheckFileMessage = WM_APP + 1;
 constexpr const wchar_t* kSection = kMainWindowSection;
 constexpr const wchar_t* kRomFilter = L"SNES ROM(*.smc)\0*.smc\0すべてのファイル(*.*)\0*.*\0";
 // The items that need an open ROM; the rest of the File menu always works.
 constexpr int kRomCommands[] = {IDM_FILE_SAVE,      IDM_FILE_SAVE_AS, IDM_FILE_RELOAD, IDM_FILE_CLOSE,
-                                IDM_FILE_TEST_PLAY, IDM_EDIT_UNDO,    IDM_EDIT_REDO};
+                                IDM_FILE_TEST_PLAY, IDM_FILE_RESTORE, IDM_EDIT_UNDO,   IDM_EDIT_REDO};
 
 // The title is compared as the cartridge stores it, in code page 932, also when
 // rominfo.ini is written in UTF-8 or UTF-16.
@@ -74,7 +76,11 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_CREATE: return onCreate();
     case WM_DESTROY: return onDestroy();
     case WM_SIZE: MoveWindow(levels.hwnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
-    case WM_ACTIVATE: raiseInspector(); break;
+    case WM_ACTIVATE:
+        raiseInspector();
+        if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(hwnd, kCheckFileMessage, 0, 0);
+        break;
+    case kCheckFileMessage: checkFileOnDisk(); return 0;
     case WM_WINDOWPOSCHANGED:
         // Windows keeps the owned inspector above the main window by itself; Wine
         // does not, so every change of the main window's place in the z-order lifts
@@ -100,8 +106,9 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     return MyWindow::handleMessage(window, message, wParam, lParam);
 }
 
-std::array<IntSetting, 1> ProjectManager::settings() {
-    return {{{L"Save", L"FixChecksum", 1, &fixChecksumOnSave}}};
+std::array<IntSetting, 2> ProjectManager::settings() {
+    return {
+        {{L"Save", L"FixChecksum", 1, &fixChecksumOnSave}, {L"Backup", L"Count", 20, &diskGuard.restorePointCount}}};
 }
 
 LRESULT ProjectManager::onCreate() {
@@ -153,6 +160,10 @@ bool ProjectManager::handleCommand(int id) {
     if (id == IDM_FILE_TEST_PLAY) return testPlay.startTestPlay(), true;
     if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
     if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
+    if (id == IDM_FILE_RESTORE) {
+        if (document.loaded) restoreFromBackup();
+        return true;
+    }
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;
     switch (id) {
     case IDM_FILE_OPEN: openRomWithDialog(); return true;
@@ -184,7 +195,9 @@ bool ProjectManager::openRom() {
     // The path enters the recent list before the file is touched, so a path that
     // fails to open still moves to the front.
     recentFiles.addFile(romPath);
-    if (!openRomInto(document, romPath, cartName(), hwnd)) return false;
+    FileStamp stamp;
+    if (!openRomInto(document, romPath, cartName(), hwnd, &stamp)) return false;
+    diskGuard.startOver(stamp);
     setLoaded(true);
     document.markSaved();
     undoBuffer.clear();
@@ -197,10 +210,53 @@ bool ProjectManager::saveRom() {
 }
 
 bool ProjectManager::writeDocument(const std::wstring& path) {
+    if (path == romPath && !diskGuard.confirmOverwrite(hwnd, path, romTitle)) return false;
+    diskGuard.keepRestorePoint(hwnd, path);
     // The header checksum goes into the image itself, so the file and the image stay
     // alike; it is no edit, so it leaves no record and no change to undo.
     if (fixChecksumOnSave) fixChecksum(document.image);
-    return saveRomFrom(document, path, hwnd);
+    FileStamp written;
+    if (!saveRomFrom(document, path, hwnd, &written)) return false;
+    diskGuard.remember(written);
+    return true;
+}
+
+void ProjectManager::checkFileOnDisk() {
+    // Not while a dialog of the editor is open: it comes back here when it closes.
+    if (!document.loaded || !IsWindowEnabled(hwnd)) return;
+    if (diskGuard.offerReload(hwnd, romPath, romTitle, isModified())) reloadKeepingView();
+}
+
+void ProjectManager::reloadKeepingView() {
+    const POINT scroll = levels.scrollPosition();
+    closeDocumentState(false);
+    if (openRom())
+        levels.scrollTo(scroll);
+    else
+        keepImageAfterFailedReload();
+}
+
+void ProjectManager::keepImageAfterFailedReload() {
+    // The user has been told why the file did not open; the file is not offered again.
+    diskGuard.acknowledge(romPath);
+    // A file that fails to open leaves the image in memory open, so its lists are
+    // read again from it: empty lists would let a Sort or an Add write an empty or
+    // one-entry list over the stage's real one.
+    levels.loadCurrentStage();
+}
+
+void ProjectManager::restoreFromBackup() {
+    std::optional<RomDocument> restored = diskGuard.chooseRestorePoint(hwnd, romPath, cartName(), document);
+    if (!restored) return;
+    // The restore point becomes the content of this document; the file itself is
+    // written only when the user saves, and that save keeps the file first.
+    const POINT scroll = levels.scrollPosition();
+    closeDocumentState(false);
+    document.adopt(std::move(restored->image), restored->layout);
+    document.changedForGood = true;
+    setLoaded(true);
+    levels.loadCurrentStage();
+    levels.scrollTo(scroll);
 }
 
 void ProjectManager::toggleFixChecksum() {
@@ -283,10 +339,7 @@ bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
 void ProjectManager::reloadRom() {
     if (isModified() && askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL) return;
     closeDocumentState(false);
-    // A file that fails to open leaves the image in memory open, so its lists are
-    // read again from it: empty lists would let a Sort or an Add write an empty or
-    // one-entry list over the stage's real one.
-    if (!openRom()) levels.loadCurrentStage();
+    if (!openRom()) keepImageAfterFailedReload();
 }
 
 void ProjectManager::closeRom() {

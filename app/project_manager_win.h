@@ -2,6 +2,7 @@
 // recent files, the undo history, the stage editor and test play.
 #pragma once
 
+#include "app/disk_guard_win.h"
 #include "app/recent_menus_win.h"
 #include "app/rom_data_base.h"
 #include "app/rom_document.h"
@@ -46,6 +47,8 @@ public:
     std::wstring romTitle;
     // File > "保存時にチェックサムを修正する": [Save] FixChecksum.
     bool fixChecksumOnSave = true;
+    // What the file on disk was when last read or written, and its restore points.
+    DiskGuard diskGuard;
     RecentFileManager recentFiles;
     UndoBuffer undoBuffer;
     LevelManager levels;
@@ -57,7 +60,12 @@ private:
     bool writeDocument(const std::wstring& path);
     void toggleFixChecksum();
     void showFixChecksum();
-    std::array<IntSetting, 1> settings();
+    std::array<IntSetting, 2> settings();
+    // The editor came to the front: the file may have changed under it.
+    void checkFileOnDisk();
+    void reloadKeepingView();
+    void keepImageAfterFailedReload();
+    void restoreFromBackup();
     void setRomPath(const std::wstring& path);
     // The system's open or save dialog for ROM files, starting at `path`.
     bool askRomFile(bool save, std::wstring& path) const;

@@ -2,6 +2,8 @@
 
 #include "app/rom_image.h"
 
+#include <optional>
+
 namespace vexa {
 
 FileSystemCalls& fileSystemCalls() {
@@ -72,17 +74,70 @@ std::wstring absolutePath(const std::wstring& path) {
     return full;
 }
 
-FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
+namespace {
+
+std::uint64_t fileTimeValue(const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// Size and last-write time, or nothing for a file that is not there (or is a folder).
+std::optional<FileStamp> statFile(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.writeTime = fileTimeValue(data.ftLastWriteTime);
+    return stamp;
+}
+
+template <typename SizeAccepted>
+FileReadStatus readFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, FileStamp* stamp,
+                        SizeAccepted sizeAccepted) {
     FileHandle file(fileSystemCalls().createFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return FileReadStatus::CannotOpen;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return FileReadStatus::CannotOpen;
-    if (!isAcceptedRomFileSize(static_cast<std::uint64_t>(size.QuadPart))) return FileReadStatus::BadSize;
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FileReadStatus::CannotOpen;
+    const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (!sizeAccepted(size)) return FileReadStatus::BadSize;
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
     if (!readExactly(file.get(), data.data(), data.size())) return FileReadStatus::ReadFailed;
+    // The handle shares reading only, so nobody wrote the file while it was read:
+    // the time taken before the read belongs to these bytes.
+    if (stamp) *stamp = {size, fileTimeValue(info.ftLastWriteTime), contentHash(data)};
     bytes = std::move(data);
     return FileReadStatus::Ok;
+}
+
+} // namespace
+
+FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, FileStamp* stamp) {
+    return readFile(path, bytes, stamp, [](std::uint64_t size) { return isAcceptedRomFileSize(size); });
+}
+
+FileReadStatus readWholeFile(const std::wstring& path, std::uint64_t maxSize, std::vector<std::uint8_t>& bytes) {
+    return readFile(path, bytes, nullptr, [maxSize](std::uint64_t size) { return size <= maxSize; });
+}
+
+DiskCheck checkFileOnDisk(const std::wstring& path, const FileStamp& known) {
+    const std::optional<FileStamp> now = statFile(path);
+    if (!now) return {DiskState::Missing, known};
+    if (now->size != known.size) return {DiskState::Changed, *now};
+    if (now->writeTime == known.writeTime) return {DiskState::Same, known};
+    std::vector<std::uint8_t> bytes;
+    FileStamp read;
+    if (readFile(path, bytes, &read, [](std::uint64_t) { return true; }) != FileReadStatus::Ok)
+        return {DiskState::Same, known};
+    return {read.sameContent(known) ? DiskState::Same : DiskState::Changed, read};
+}
+
+FileStamp stampOfWrittenFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    FileStamp stamp = statFile(path).value_or(FileStamp{});
+    stamp.contentHash = contentHash(bytes);
+    return stamp;
 }
 
 bool writeFileReplacing(const std::wstring& path, std::span<const std::uint8_t> bytes) {

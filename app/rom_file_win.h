@@ -1,6 +1,7 @@
 // Reading and writing ROM files on disk.
 #pragma once
 
+#include "app/file_stamp.h"
 #include "app/path_text.h"
 
 #include <windows.h>
@@ -33,7 +34,25 @@ enum class FileReadStatus {
 
 // Reads a whole ROM file, sharing it for reading with others. Only files of one of
 // the two accepted sizes are read into `bytes`; on any failure `bytes` is untouched.
-FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& bytes);
+// `stamp`, when given, receives what the file was as it was read.
+FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, FileStamp* stamp = nullptr);
+
+// Reads a whole file of any size up to `maxSize` (BadSize beyond).
+FileReadStatus readWholeFile(const std::wstring& path, std::uint64_t maxSize, std::vector<std::uint8_t>& bytes);
+
+// The file as it is on disk now, against `known`, what it was when the editor last
+// read or wrote it. A file only touched (same size and content, a new time) is the
+// Same, with its new time in `stamp`; a file that cannot be read just now (another
+// program writing it) counts as the Same until it can.
+enum class DiskState { Same, Changed, Missing };
+struct DiskCheck {
+    DiskState state = DiskState::Same;
+    FileStamp stamp;
+};
+DiskCheck checkFileOnDisk(const std::wstring& path, const FileStamp& known);
+
+// The stamp of a file just written with `bytes`.
+FileStamp stampOfWrittenFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
 // Replaces the file at `path` with `bytes` so that a failure at any point leaves the
 // old file whole: the bytes go to a new file in the same folder, are flushed, and

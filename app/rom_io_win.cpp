@@ -5,9 +5,11 @@
 
 namespace vexa {
 
-bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner) {
+bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner,
+                 FileStamp* stamp) {
     std::vector<std::uint8_t> bytes;
-    switch (readRomFile(path, bytes)) {
+    FileStamp read;
+    switch (readRomFile(path, bytes, &read)) {
     case FileReadStatus::Ok: break;
     case FileReadStatus::CannotOpen: return false;
     case FileReadStatus::BadSize: showError(owner, L"ファイルサイズが不正です。"); return false;
@@ -20,15 +22,18 @@ bool openRomInto(RomDocument& document, const std::wstring& path, std::string_vi
         return false;
     }
     document.adopt(std::move(image), layout);
+    if (stamp) *stamp = read;
     return true;
 }
 
-bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner) {
-    if (document.image.size() != kRomSize ||
-        !writeFileReplacing(path, encodeRomFile(document.image, document.layout))) {
+bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner, FileStamp* written) {
+    std::vector<std::uint8_t> bytes;
+    if (document.image.size() == kRomSize) bytes = encodeRomFile(document.image, document.layout);
+    if (bytes.empty() || !writeFileReplacing(path, bytes)) {
         showError(owner, L"ファイルの保存に失敗しました。");
         return false;
     }
+    if (written) *written = stampOfWrittenFile(path, bytes);
     document.markSaved();
     return true;
 }

@@ -2,6 +2,7 @@
 // user sees when either fails.
 #pragma once
 
+#include "app/file_stamp.h"
 #include "app/rom_document.h"
 
 #include <windows.h>
@@ -13,12 +14,15 @@ namespace vexa {
 
 // Reads, checks and adopts the file. Silent when the file cannot be opened; a wrong
 // size, a failed read or an unknown layout is reported. Returns whether the file was
-// adopted; otherwise the document is exactly as it was.
-bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner);
+// adopted; otherwise the document is exactly as it was. `stamp`, when given, receives
+// what the file was as it was read.
+bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner,
+                 FileStamp* stamp = nullptr);
 
 // Writes the image in the layout it was read in, replacing the file only once the
 // new content is safely on disk. On success the document counts as saved; on
 // failure the message is shown, the file and the modified state stay as they were.
-bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner);
+// `written`, when given, receives what the file is after a successful save.
+bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner, FileStamp* written = nullptr);
 
 } // namespace vexa

@@ -246,6 +246,12 @@ void LevelManager::centerOn(int x, int y) {
     invalidateView();
 }
 
+void LevelManager::scrollTo(POINT position) {
+    hScroll.setPosition(position.x);
+    vScroll.setPosition(position.y);
+    invalidateView();
+}
+
 void LevelManager::onPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);

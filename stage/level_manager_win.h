@@ -42,6 +42,9 @@ public:
     void openStage(int stage);
     void loadStageMap();
     void centerOn(int x, int y);
+    // The view's scroll position in map pixels, to come back to after a reload.
+    POINT scrollPosition() const { return {hScroll.state.position, vScroll.state.position}; }
+    void scrollTo(POINT position);
     void clearSelections();
     void clearSelectionsExcept(ObjectKind kind);
     void invalidateView();

@@ -28,6 +28,13 @@ TEST(PathText, SplitsAtTheLastSeparatorOfEitherKind) {
     }
 }
 
+TEST(PathText, StemDropsOnlyTheLastExtension) {
+    EXPECT_EQ(fileStemPart(L"C:\\roms\\game.smc"), L"game");
+    EXPECT_EQ(fileStemPart(L"C:\\roms.v1\\game.v2.smc"), L"game.v2");
+    EXPECT_EQ(fileStemPart(L"Z:/ゲーム"), L"ゲーム");
+    EXPECT_EQ(fileStemPart(L".smc"), L".smc");
+}
+
 TEST(TextBuffer, CutsToTheBufferButNeverHalfASurrogatePair) {
     EXPECT_EQ(cutToBuffer(L"abcdef", 4), L"abc");
     EXPECT_EQ(cutToBuffer(L"abc", 4), L"abc");

@@ -6,6 +6,7 @@
 #include "app/rom_file_win.h"
 #include "resource_ids.h"
 #include "support/editor_session.h"
+#include "support/other_process.h"
 
 #include <gtest/gtest.h>
 
@@ -21,24 +22,12 @@ using test::writeBytes;
 constexpr const wchar_t* kBadSize = L"ファイルサイズが不正です。";
 constexpr const wchar_t* kUnknownFormat = L"フォーマットを特定できません。\r\nCartNameを確認してください。";
 
-std::wstring helperPath() {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    const std::wstring path = exe;
-    return path.substr(0, path.rfind(L'\\') + 1) + L"file_stress.exe";
-}
-
 // Another process holding a file open for writing and sharing nothing, until the end
 // of the test.
 class FileHolder {
 public:
     explicit FileHolder(const std::wstring& path) {
-        const std::wstring helper = helperPath();
-        std::wstring commandLine = L"\"" + helper + L"\" hold \"" + path + L"\"";
-        STARTUPINFOW startup{sizeof startup};
-        if (!CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                            nullptr, &startup, &process_))
-            return;
+        if (!test::startFileStress(L"hold \"" + path + L"\"", process_)) return;
         // Held once nobody else may open it for reading. A Wine process can take
         // seconds to start while the other tests run, so the wait is generous.
         for (const DWORD until = GetTickCount() + 30000; !held_ && GetTickCount() < until;) {

@@ -29,15 +29,19 @@ TempFolder::~TempFolder() {
 
 std::vector<std::wstring> TempFolder::names() const {
     std::vector<std::wstring> result;
+    listNames(path_, result);
+    return result;
+}
+
+void TempFolder::listNames(const std::wstring& folder, std::vector<std::wstring>& names) {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path_ + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return result;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
     do {
         std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..") result.push_back(name);
+        if (name != L"." && name != L"..") names.push_back(name);
     } while (FindNextFileW(find, &data));
     FindClose(find);
-    return result;
 }
 
 void writeBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {

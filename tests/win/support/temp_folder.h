@@ -19,6 +19,8 @@ public:
     const std::wstring& path() const { return path_; }
     std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
     std::vector<std::wstring> names() const;
+    // The names in any folder, "." and ".." left out.
+    static void listNames(const std::wstring& folder, std::vector<std::wstring>& names);
 
 private:
     std::wstring path_;

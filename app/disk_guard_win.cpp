@@ -1,0 +1,136 @@
+#include "app/disk_guard_win.h"
+
+#include "app/message_win.h"
+#include "app/restore_point_dialog_win.h"
+#include "app/restore_points_win.h"
+#include "app/rom_file_win.h"
+#include "app/rom_io_win.h"
+#include "app/text_buffer.h"
+
+#include <vector>
+
+namespace vexa {
+
+namespace {
+
+// The message with the file's name in place of "%s".
+std::wstring aboutFile(std::wstring_view text, std::wstring_view title) {
+    std::wstring message(text);
+    if (const std::size_t at = message.find(L"%s"); at != std::wstring::npos) message.replace(at, 2, title);
+    return cutToBuffer(message, 1024);
+}
+
+std::wstring groupedNumber(std::size_t value) {
+    std::wstring digits = std::to_wstring(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, L",");
+    return digits;
+}
+
+// A restore point as the dialog lists it: its time and how many bytes of its image
+// differ from the editor's.
+std::wstring restorePointLine(const RestorePoint& point, std::string_view cartName, const RomDocument& current) {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint8_t> image;
+    RomLayout layout;
+    std::wstring line = restorePointTimeText(point.time) + L"\t";
+    if (readRomFile(point.path, bytes) != FileReadStatus::Ok ||
+        decodeRomFile(bytes, cartName, image, layout) != RomFileStatus::Ok)
+        return line + L"読み込めません";
+    const std::size_t differing = countDifferingBytes(image, current.image);
+    return line +
+           (differing == 0 ? std::wstring(L"現在と同じ") : L"現在と " + groupedNumber(differing) + L" バイト違う");
+}
+
+} // namespace
+
+void DiskGuard::remember(const FileStamp& stamp) {
+    known = stamp;
+    askedAbout.reset();
+    missingSaid = false;
+}
+
+void DiskGuard::startOver(const FileStamp& stamp) {
+    remember(stamp);
+    backupFailureSaid = false;
+}
+
+void DiskGuard::acknowledge(const std::wstring& path) {
+    const DiskCheck check = checkFileOnDisk(path, known);
+    if (check.state == DiskState::Changed) askedAbout = check.stamp;
+}
+
+bool DiskGuard::confirmOverwrite(HWND owner, const std::wstring& path, std::wstring_view title) {
+    const DiskCheck check = checkFileOnDisk(path, known);
+    if (check.state != DiskState::Changed) return true;
+    askedAbout = check.stamp;
+    const std::wstring question =
+        aboutFile(L"「%s」は他のプログラムによって変更されています。\n上書きしますか?", title);
+    return whileAsking([&] { return askQuestion(owner, question.c_str(), MB_OKCANCEL); }) == IDOK;
+}
+
+void DiskGuard::keepRestorePoint(HWND owner, const std::wstring& path) {
+    if (vexa::keepRestorePoint(path, restorePointCount) != KeepResult::Failed || backupFailureSaid) return;
+    backupFailureSaid = true;
+    showError(owner, L"バックアップを作成できませんでした。");
+}
+
+int DiskGuard::whileAsking(const std::function<int()>& show) {
+    asking = true;
+    const int answer = show();
+    asking = false;
+    return answer;
+}
+
+bool DiskGuard::offerReload(HWND owner, const std::wstring& path, std::wstring_view title, bool modified) {
+    // The questions below take the focus and give it back, which comes here again.
+    if (asking) return false;
+    const DiskCheck check = checkFileOnDisk(path, known);
+    switch (check.state) {
+    case DiskState::Same:
+        known = check.stamp; // a file only touched keeps its new time
+        missingSaid = false;
+        return false;
+    case DiskState::Missing:
+        if (missingSaid) return false;
+        missingSaid = true;
+        whileAsking([&] { return showError(owner, aboutFile(L"「%s」が見つかりません。", title).c_str()), IDOK; });
+        return false;
+    case DiskState::Changed: break;
+    }
+    missingSaid = false;
+    if (askedAbout == check.stamp) return false;
+    askedAbout = check.stamp;
+    std::wstring question = L"「%s」は他のプログラムによって変更されました。再読み込みしますか?";
+    if (modified) question += L"\n編集内容は破棄されます。";
+    const std::wstring text = aboutFile(question, title);
+    return whileAsking([&] { return askQuestion(owner, text.c_str(), MB_YESNO, MB_ICONQUESTION); }) == IDYES;
+}
+
+std::optional<RomDocument> DiskGuard::chooseRestorePoint(HWND owner, const std::wstring& path,
+                                                         std::string_view cartName, const RomDocument& current) const {
+    const std::vector<RestorePoint> points = listRestorePoints(path);
+    if (points.empty()) {
+        askQuestion(owner, aboutFile(L"「%s」のバックアップはありません。", fileNamePart(path)).c_str(), MB_OK,
+                    MB_ICONINFORMATION);
+        return std::nullopt;
+    }
+    std::vector<std::wstring> lines;
+    for (const RestorePoint& point : points)
+        lines.push_back(restorePointLine(point, cartName, current));
+    RestorePointDialog dialog(std::move(lines));
+    const INT_PTR chosen = dialog.runModal(owner);
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= points.size()) return std::nullopt;
+    RomDocument restored;
+    const std::wstring& chosenPath = points[static_cast<std::size_t>(chosen)].path;
+    if (!openRomInto(restored, chosenPath, cartName, owner)) {
+        // Only a file that cannot be opened at all fails without its own message.
+        std::vector<std::uint8_t> bytes;
+        if (readRomFile(chosenPath, bytes) == FileReadStatus::CannotOpen)
+            showError(owner, L"ファイルの読み込みに失敗しました。");
+        return std::nullopt;
+    }
+    return restored;
+}
+
+} // namespace vexa

@@ -1,0 +1,10 @@
+#include "app/restore_point_dialog_win.h"
+
+#include "resource_ids.h"
+
+namespace vexa {
+
+RestorePointDialog::RestorePointDialog(std::vector<std::wstring> lines)
+    : ListPickDialog(IDC_RESTORE_POINT_LIST), lines(std::move(lines)) {}
+
+} // namespace vexa
