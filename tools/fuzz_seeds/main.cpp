@@ -1,12 +1,16 @@
 // fuzz_seeds <corpus folder>: writes the seed inputs of the stage-load and ini fuzz
-// targets from the sample game. A stage seed holds only the bytes a load of that
-// stage reads (tables, its header, terrain record and compressed block, its sprite,
-// banana and camera lists, its banana sets), so that each stays a few KiB.
+// targets from the sample game, and those of the patch fuzz targets. A stage seed
+// holds only the bytes a load of that stage reads (tables, its header, terrain record
+// and compressed block, its sprite, banana and camera lists, its banana sets), so that
+// each stays a few KiB.
+#include "fuzz/patch_fuzz_input.h"
 #include "fuzz/stage_load_input.h"
 #include "tools/sample_game/sample_game.h"
 #include "tools/sample_game/sample_plan.h"
 
 #include "app/ini_file.h"
+#include "app/patch_bps.h"
+#include "app/patch_ips.h"
 #include "app/rom_image.h"
 #include "app/rom_info.h"
 #include "bananas/banana_list.h"
@@ -225,6 +229,20 @@ int main(int argc, char** argv) {
     for (const auto& [name, text] : inis) {
         if (!writeFile(corpus / "ini_fuzz" / name, bytesOf(text))) return 1;
         total += text.size();
+    }
+    // Patch seeds: one BPS and one IPS patch of the fixed source for each target.
+    std::filesystem::create_directories(corpus / "bps_apply_fuzz");
+    std::filesystem::create_directories(corpus / "ips_apply_fuzz");
+    const Bytes source = patchFuzzSource();
+    const char* const patchNames[] = {"changed_bytes", "inserted_entry", "repeated_block", "grown_by_run", "cut"};
+    const std::vector<Bytes> targets = patchFuzzTargets();
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const Bytes bps = createBpsPatch(source, targets[i]);
+        const Bytes ips = createIpsPatch(source, targets[i]).value();
+        if (!writeFile(corpus / "bps_apply_fuzz" / patchNames[i], bps) ||
+            !writeFile(corpus / "ips_apply_fuzz" / patchNames[i], ips))
+            return 1;
+        total += bps.size() + ips.size();
     }
     std::printf("fuzz_seeds: %zu bytes in all\n", total);
     return 0;
