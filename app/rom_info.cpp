@@ -1,5 +1,6 @@
 #include "app/rom_info.h"
 
+#include "app/rom_image.h"
 #include "bananas/banana_list.h"
 #include "cameras/camera_list.h"
 
@@ -12,7 +13,40 @@ std::uint32_t location(const IniFile& file, const char* section, const char* key
     return static_cast<std::uint32_t>(file.readInt(section, key, static_cast<int>(defaultValue)));
 }
 
+// U+FF61 ... U+FF9F are bytes 0xA1 ... 0xDF of code page 932; one half-width katakana
+// is three bytes of UTF-8.
+std::string utf8ToJisX0201(const std::string& text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            bytes += static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (length == 3 && i + 2 < text.size()) {
+            const unsigned code = (lead & 0x0Fu) << 12 | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6 |
+                                  (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+            if (code >= 0xFF61 && code <= 0xFF9F) {
+                bytes += static_cast<char>(code - 0xFF61 + 0xA1);
+                i += 3;
+                continue;
+            }
+        }
+        bytes += '?';
+        i += length;
+    }
+    return bytes;
+}
+
 } // namespace
+
+std::string RomInfo::cartNameInCodePage932() const {
+    const std::optional<std::string> name = cartName();
+    if (!name) return std::string(kDefaultCartName);
+    return rominfo_.encoding() == IniEncoding::ShiftJis ? *name : utf8ToJisX0201(*name);
+}
 
 MapTableSettings RomInfo::mapTables() const {
     MapTableSettings settings;

@@ -30,6 +30,11 @@ public:
 
     // rominfo.ini
     std::optional<std::string> cartName() const { return rominfo_.value("ROMInfo", "CartName"); }
+    // The title to look for in the image, as the cartridge stores it (code page 932
+    // bytes); kDefaultCartName when the key is missing. From a UTF-8 or UTF-16 file only
+    // the characters of JIS X 0201 (ASCII and half-width katakana), which are all a
+    // title holds, convert; any other becomes '?'. (The editor converts through Win32.)
+    std::string cartNameInCodePage932() const;
     int stageCount() const { return rominfo_.readInt("Levels", "Count", kDefaultStageCount); }
     IniName levelName(int stage) const { return name(rominfo_, "LevelName", hexKey2(stage)); }
     MapTableSettings mapTables() const;

@@ -13,7 +13,7 @@ constexpr int kSetWindowFontHeight = 6;
 constexpr int kSetNameChars = 128;
 // Set numbers are one byte; a larger count would only offer numbers no banana can hold.
 constexpr int kMaxSetCount = 256;
-constexpr int kMarkSize = 6;
+constexpr int kMarkSize = kObjectMarkSize;
 constexpr int kSelectionMargin = 2;
 
 constexpr int kPageControls[] = {
@@ -23,8 +23,13 @@ constexpr int kPageControls[] = {
     IDC_BANANA_APPLY,  IDC_BANANA_UP,           IDC_BANANA_DOWN,   IDC_BANANA_SORT,
 };
 
-constexpr ObjectPageLook kLook{ObjectKind::Banana, L"ShowBananas",   IDM_VIEW_BANANAS,  IDC_BANANA_LIST,
-                               kPageControls,      RGB(255, 255, 0), RGB(255, 255, 128)};
+constexpr ObjectPageLook kLook{ObjectKind::Banana,
+                               L"ShowBananas",
+                               IDM_VIEW_BANANAS,
+                               IDC_BANANA_LIST,
+                               kPageControls,
+                               colourRef(kBananaColour),
+                               colourRef(kBananaSelectionColour)};
 
 std::wstring setName(unsigned setNumber) {
     return nameText(romInfo().bananaSetName(static_cast<int>(setNumber)), L"?", kSetNameChars);

@@ -9,8 +9,8 @@ namespace vexa {
 
 namespace {
 
-constexpr int kArrow = 6;             // depth and half width of a link arrow
-constexpr int kSecondArrowShift = 10; // the two arrows of a second link sit this far either side
+constexpr int kArrow = kCameraArrowSize;
+constexpr int kSecondArrowShift = kCameraSecondArrowShift;
 
 constexpr int kPageControls[] = {
     IDC_CAMERA_LIST,         IDC_CAMERA_NUMBER_LABEL, IDC_CAMERA_NUMBER, IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_RIGHT_LINK,
@@ -20,8 +20,13 @@ constexpr int kPageControls[] = {
     IDC_CAMERA_SORT,
 };
 
-constexpr ObjectPageLook kLook{ObjectKind::Camera, L"ShowCameras",   IDM_VIEW_CAMERAS,  IDC_CAMERA_LIST,
-                               kPageControls,      RGB(255, 0, 255), RGB(255, 128, 255)};
+constexpr ObjectPageLook kLook{ObjectKind::Camera,
+                               L"ShowCameras",
+                               IDM_VIEW_CAMERAS,
+                               IDC_CAMERA_LIST,
+                               kPageControls,
+                               colourRef(kCameraColour),
+                               colourRef(kCameraSelectionColour)};
 
 LPCWSTR cursorName(CameraCursor cursor) {
     switch (cursor) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/rom_image.h"
+#include "stage/map_look.h"
 #include "stage/object_list_ops.h"
 
 namespace vexa {
@@ -122,7 +123,8 @@ std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstri
 }
 
 bool spriteBoxContains(const SpriteAllocData& sprite, int x, int y) {
-    return sprite.x - 16 <= x && x < sprite.x + 16 && sprite.y - 36 <= y && y < sprite.y;
+    return sprite.x - kSpriteBoxHalfWidth <= x && x < sprite.x + kSpriteBoxHalfWidth &&
+           sprite.y - kSpriteBoxHeight <= y && y < sprite.y;
 }
 
 int spriteIndexAt(const SpriteList& sprites, int x, int y) {

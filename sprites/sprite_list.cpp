@@ -117,10 +117,10 @@ bool loadStageSprites(std::span<const std::uint8_t> image, int stage, const Spri
     data.stageNumber = stage;
     selectedIndex = -1;
     const unsigned start = spriteListStart(image, stage);
-    const int listBytes = readSpriteList(image, start, data.sprites);
-    data.readable = listBytes >= 0;
+    data.listBytes = readSpriteList(image, start, data.sprites);
+    data.readable = data.listBytes >= 0;
     if (!data.readable) return false;
-    data.capacity = computeSpriteCapacity(image, start, listBytes, settings);
+    data.capacity = computeSpriteCapacity(image, start, data.listBytes, settings);
     return true;
 }
 

@@ -40,8 +40,9 @@ using SpriteList = std::list<SpriteAllocData>;
 struct LevelSpritesData {
     std::int32_t stageNumber = 0;
     SpriteList sprites;
-    std::int32_t capacity = 0; // bytes the list may occupy from its start, terminator included
-    bool readable = true;      // false when no terminator was found: the list must not be edited
+    std::int32_t capacity = 0;  // bytes the list may occupy from its start, terminator included
+    std::int32_t listBytes = 0; // bytes it occupies now (8n + 2); -1 when no terminator was found
+    bool readable = true;       // false when no terminator was found: the list must not be edited
 };
 
 using SpriteEntryBytes = std::array<std::uint8_t, kSpriteEntrySize>;

@@ -22,8 +22,13 @@ constexpr int kPageControls[] = {
     IDC_SPRITE_DOWN,    IDC_SPRITE_SORT,    IDC_SPRITE_NUMBER_LABEL, IDC_SPRITE_PARAMETER_LABEL,
     IDC_SPRITE_X_LABEL, IDC_SPRITE_Y_LABEL, IDC_SPRITE_TYPE_LABEL};
 
-constexpr ObjectPageLook kLook{ObjectKind::Sprite, L"ShowSprites", IDM_VIEW_SPRITES,  IDC_SPRITE_LIST,
-                               kPageControls,      RGB(255, 0, 0), RGB(255, 128, 128)};
+constexpr ObjectPageLook kLook{ObjectKind::Sprite,
+                               L"ShowSprites",
+                               IDM_VIEW_SPRITES,
+                               IDC_SPRITE_LIST,
+                               kPageControls,
+                               colourRef(kSpriteColour),
+                               colourRef(kSpriteSelectionColour)};
 
 std::wstring typeName(unsigned type, std::size_t chars) {
     return nameText(romInfo().spriteTypeName(static_cast<int>(type)), L"?", chars);
@@ -193,10 +198,10 @@ void LevelSpritesManager::drawSprite(HDC target, const SpriteAllocData& sprite, 
 
     SelectObject(target, drawing.thinPen);
     SelectObject(target, drawing.bodyBrush);
-    Rectangle(target, x - 16, y - 36, x + 16, y);
+    Rectangle(target, x - kSpriteBoxHalfWidth, y - kSpriteBoxHeight, x + kSpriteBoxHalfWidth, y);
     SelectObject(target, GetStockObject(NULL_PEN));
     SelectObject(target, drawing.markBrush);
-    const POINT arrowHead[] = {{x - 6, y}, {x, y - 6}, {x + 6, y}};
+    const POINT arrowHead[] = {{x - kObjectMarkSize, y}, {x, y - kObjectMarkSize}, {x + kObjectMarkSize, y}};
     Polygon(target, arrowHead, 3);
 
     const std::wstring number = L"#" + std::to_wstring(index);

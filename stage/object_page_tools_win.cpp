@@ -12,7 +12,7 @@ HFONT createLabelFont(int height) {
 void LayerDrawingObjects::create(COLORREF colour, COLORREF selection) {
     if (!thinPen) thinPen = CreatePen(PS_SOLID, 1, colour);
     if (!selectionPen) selectionPen = CreatePen(PS_SOLID, 3, selection);
-    if (!bodyBrush) bodyBrush = CreateSolidBrush(RGB(0, 0, 0));
+    if (!bodyBrush) bodyBrush = CreateSolidBrush(colourRef(kObjectBodyColour));
     if (!markBrush) markBrush = CreateSolidBrush(colour);
     if (!labelFont) labelFont = createLabelFont(12);
 }

@@ -2,6 +2,8 @@
 // map layer in its colour, and reading and writing the page's fields.
 #pragma once
 
+#include "stage/map_look.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -9,6 +11,10 @@
 #include <string>
 
 namespace vexa {
+
+constexpr COLORREF colourRef(MapColour colour) {
+    return RGB(colour.r, colour.g, colour.b);
+}
 
 // Height 12 for the labels on the map; the banana set preview uses height 6.
 HFONT createLabelFont(int height);

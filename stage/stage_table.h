@@ -7,6 +7,9 @@
 namespace vexa {
 
 inline constexpr unsigned kStageBank = 0x3D;
+// The stage table holds one 16-bit word per stage in a single bank, so no more
+// stages than this can be told apart.
+inline constexpr int kMaxStageCount = 0x8000;
 
 struct StageHeader {
     std::uint16_t stageType = 0;

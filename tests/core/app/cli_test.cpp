@@ -1,0 +1,223 @@
+// The command-line tool run in-process on the sample game written to a folder.
+#include "app/cli.h"
+
+#include "app/file_io.h"
+#include "app/image_codec.h"
+#include "app/rom_checksum.h"
+#include "app/rom_image.h"
+#include "sprites/sprite_list.h"
+#include "stage/sample_stage_fixture.h"
+#include "stage/stage_render.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vexa {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+class VexaCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = fs::temp_directory_path() / (std::string("vexa_cli_test_") + info->name());
+        fs::remove_all(folder);
+        writeSample({});
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void writeSample(const SampleFileOptions& options) {
+        ASSERT_TRUE(writeSampleGame(test::sampleGame(), folder, options));
+    }
+
+    std::string path(const std::string& name) const { return utf8FromPath(folder / name); }
+    std::string rom() const { return path("sample.smc"); }
+
+    static void writeBytes(const fs::path& file, const Bytes& bytes) {
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes readBytes(const fs::path& file) { return readFileBytes(file, 1u << 26).bytes; }
+
+    CliRun run(std::vector<std::string> args) const {
+        std::ostringstream out;
+        std::ostringstream err;
+        CliRun result;
+        result.code = runVexa(args, out, err);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+
+    fs::path folder;
+};
+
+TEST_F(VexaCli, HelpDocumentsEveryCommandAndOption) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"render", "--help"}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, 0);
+        for (const char* word : {"info", "validate", "render", "checksum", "--json", "--layers", "--fix", "--rominfo",
+                                 "--sprites", "--chips", "Exit status"})
+            EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    }
+}
+
+struct BadInputCase {
+    const char* name;
+    std::vector<std::string> args; // "ROM" and "DIR/" are replaced by the sample's paths
+    std::string prepare;           // what to break first: "", "size", "title", "no-rominfo"
+    std::string expected;          // a part of the one line on stderr
+};
+
+TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
+    const std::vector<BadInputCase> cases = {
+        {"missing ROM", {"info", "DIR/nothing.smc"}, "", "nothing.smc: no such file"},
+        {"ROM is a folder", {"info", "DIR/chips"}, "", "chips: not a file"},
+        {"ROM of a wrong size", {"info", "ROM"}, "size", "sample.smc: the file is 4194305 bytes; a ROM image is"},
+        {"ROM of another title", {"info", "ROM"}, "title", "sample.smc: the title \"OTHER GAME\""},
+        {"stage past the count", {"render", "ROM", "206", "DIR/out.png"}, "", "stage '206' is out of range"},
+        {"stage in hex past the count", {"render", "ROM", "0xCE", "DIR/out.png"}, "", "has 206 stages (0 to 205)"},
+        {"stage not a number", {"render", "ROM", "12a", "DIR/out.png"}, "", "stage '12a' is out of range"},
+        {"negative stage", {"render", "ROM", "-1", "DIR/out.png"}, "", "stage '-1' is out of range"},
+        {"stage without a map", {"render", "ROM", "0", "DIR/out.png"}, "", "stage 0 has no map"},
+        {"unknown layer", {"render", "ROM", "37", "DIR/out.png", "--layers", "terrain,clouds"}, "", "--layers takes"},
+        {"output folder missing", {"render", "ROM", "37", "DIR/no/out.png"}, "", "out.png: cannot write the picture"},
+        {"unknown command", {"draw", "ROM"}, "", "unknown command 'draw'"},
+        {"option of another command", {"info", "ROM", "--fix"}, "", "info: unknown option --fix"},
+        {"option without its value", {"info", "ROM", "--rominfo"}, "", "option --rominfo needs a value"},
+        {"missing operand", {"render", "ROM", "37"}, "", "render: expects ROM STAGE OUT.png"},
+        {"named rominfo missing", {"info", "ROM", "--rominfo", "DIR/none.ini"}, "", "none.ini: no such file"},
+        {"named sprites missing", {"info", "ROM", "--sprites", "DIR/none.ini"}, "", "none.ini: no such file"},
+    };
+    for (const BadInputCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeSample({});
+        if (c.prepare == "size") {
+            Bytes bytes = readBytes(folder / "sample.smc");
+            bytes.push_back(0);
+            writeBytes(folder / "sample.smc", bytes);
+        } else if (c.prepare == "title") {
+            writeBytes(folder / "rominfo.ini",
+                       {'[', 'R', 'O', 'M', 'I', 'n', 'f', 'o', ']', '\n', 'C', 'a', 'r', 't', 'N',
+                        'a', 'm', 'e', '=', 'O', 'T', 'H', 'E', 'R', ' ',  'G', 'A', 'M', 'E'});
+        }
+        std::vector<std::string> args = c.args;
+        for (std::string& arg : args) {
+            if (arg == "ROM") arg = rom();
+            if (arg.rfind("DIR/", 0) == 0) arg = path(arg.substr(4));
+        }
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, kExitBadInput);
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(fs::exists(folder / "out.png"));
+        for (const auto& entry : fs::directory_iterator(folder))
+            EXPECT_NE(entry.path().extension(), ".tmp") << "a temporary file left behind";
+    }
+}
+
+TEST_F(VexaCli, InfoTellsTheLayoutOfEachFile) {
+    struct Case {
+        SampleFileOptions options;
+        std::string size;
+        std::string layout;
+    };
+    for (const Case& c : {Case{{false, false}, "4194304 bytes", "plain HiROM, no copier header"},
+                          Case{{true, true}, "4194816 bytes", "interleaved HiROM, with a 512-byte copier header"}}) {
+        SCOPED_TRACE(c.layout);
+        writeSample(c.options);
+        const CliRun r = run({"info", rom()});
+        EXPECT_EQ(r.code, 0) << r.err;
+        for (const std::string& line :
+             {"size:     " + c.size, "layout:   " + c.layout, std::string("title:    MARBLE CANYON QUEST\n"),
+              std::string(", right\n"), std::string("stages:   206\n"), "rominfo:  " + path("rominfo.ini")})
+            EXPECT_NE(r.out.find(line), std::string::npos) << line << "\nin:\n" << r.out;
+    }
+}
+
+TEST_F(VexaCli, ChecksumFixWritesTheRightSumInTheFilesOwnLayout) {
+    const SampleFileOptions layout{true, true};
+    SampleGame game = test::sampleGame();
+    game.image[0x123456] ^= 0x5A; // the stored checksum no longer fits
+    ASSERT_TRUE(writeSampleGame(game, folder, layout));
+
+    CliRun r = run({"checksum", rom()});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("\nwrong\n"), std::string::npos) << r.out;
+    EXPECT_EQ(readBytes(folder / "sample.smc"), sampleRomFile(game, layout)) << "without --fix nothing is written";
+
+    r = run({"checksum", rom(), "--fix"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    fixChecksum(game.image);
+    EXPECT_EQ(readBytes(folder / "sample.smc"), sampleRomFile(game, layout));
+    EXPECT_TRUE(hasCorrectChecksum(game.image));
+    r = run({"checksum", rom()});
+    EXPECT_NE(r.out.find("\nright\n"), std::string::npos) << r.out;
+}
+
+TEST_F(VexaCli, RenderWritesTheStagePicture) {
+    const fs::path out = folder / "stage.png";
+    CliRun r = run({"render", rom(), "0x25", utf8FromPath(out), "--layers", "terrain,sprites"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const std::optional<RgbaImage> picture = readImageFile(out);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 6400);
+    EXPECT_EQ(picture->height, 512);
+
+    // Settings and chips found elsewhere than beside the ROM: named by the options.
+    fs::create_directory(folder / "elsewhere");
+    fs::rename(folder / "rominfo.ini", folder / "elsewhere" / "rominfo.ini");
+    fs::rename(folder / "chips", folder / "elsewhere" / "pictures");
+    r = run({"render", rom(), "37", utf8FromPath(out), "--rominfo", path("elsewhere/rominfo.ini"), "--chips",
+             path("elsewhere/pictures")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const std::optional<RgbaImage> chips = test::sampleChips(0);
+    ASSERT_TRUE(chips);
+    const StageContents stage = loadStageContents(test::sampleGame().image, test::SampleSettings().info(), 37);
+    EXPECT_EQ(readImageFile(out)->rgba, renderStage(stage, &*chips, kRenderAllLayers).rgba);
+
+    // Without the chip bitmaps the picture is still made, and a note says why it lacks them.
+    r = run({"render", rom(), "37", utf8FromPath(out), "--rominfo", path("elsewhere/rominfo.ini")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.err.find("no chip bitmap can be read"), std::string::npos) << r.err;
+}
+
+TEST_F(VexaCli, ValidateExitsByWhatItFinds) {
+    CliRun r = run({"validate", rom()});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "");
+    r = run({"validate", rom(), "--json"});
+    EXPECT_EQ(r.out, "[]\n");
+
+    SampleGame game = test::sampleGame();
+    SpriteAllocData sprite = readSpriteEntry(game.image, spriteListStart(game.image, 37));
+    sprite.x = 6500;
+    writeStageSpriteEntry(game.image, 37, 0, sprite);
+    ASSERT_TRUE(writeSampleGame(game, folder, {}));
+    r = run({"validate", rom()});
+    EXPECT_EQ(r.code, kExitFindings);
+    EXPECT_EQ(r.out, "stage 37: sprite 0 at (6500, 384) lies outside the map (6400 x 512)\n");
+    r = run({"validate", rom(), "--json"});
+    EXPECT_EQ(r.code, kExitFindings);
+    EXPECT_EQ(r.out, "[\n {\"stage\": 37, \"kind\": \"sprite-outside-map\", \"index\": 0, \"message\": \"stage 37: "
+                     "sprite 0 at (6500, 384) lies outside the map (6400 x 512)\"}\n]\n");
+}
+
+} // namespace
+} // namespace vexa
