@@ -15,6 +15,7 @@ namespace {
 
 using cli::fail;
 using cli::failFile;
+using cli::readProblem;
 
 // Settings files are small; the editor reads at most this much of one.
 constexpr std::uintmax_t kMaxIniSize = 16u << 20;
@@ -35,6 +36,14 @@ Commands:
   checksum ROM [--fix]     prints the stored and the computed header checksum and
                            complement; --fix writes the file back in its own layout with
                            the right ones
+  patch create ORIGINAL MODIFIED OUT.bps|OUT.ips
+                           a patch from ORIGINAL to MODIFIED, BPS or IPS by the name's
+                           extension; both ROMs in any layout, the patch between their
+                           images without copier header, in plain order
+  patch apply ROM PATCH OUT
+                           applies a BPS or IPS patch (told apart by its contents) to ROM
+                           and writes the result to OUT in ROM's layout; a BPS patch for
+                           another ROM is refused
   --help                   this text
 
 Options of every command:
@@ -53,13 +62,15 @@ struct CommandSpec {
     std::size_t operands;
     std::string_view operandText;
     std::array<std::string_view, 2> flags; // options of this command beyond the common ones
+    std::size_t romOperand = 0;            // the ROM whose settings files are used
 };
 
-constexpr std::array<CommandSpec, 4> kCommands{{
+constexpr std::array<CommandSpec, 5> kCommands{{
     {"info", 1, "ROM", {}},
     {"validate", 1, "ROM", {"--json", ""}},
     {"render", 3, "ROM STAGE OUT.png", {"--layers", ""}},
     {"checksum", 1, "ROM", {"--fix", ""}},
+    {"patch", 4, "create ORIGINAL MODIFIED OUT, or apply ROM PATCH OUT", {}, 1},
 }};
 
 const CommandSpec* findCommand(std::string_view name) {
@@ -108,23 +119,15 @@ bool parseArguments(std::span<const std::string> args, cli::Options& options, st
             options.fix = true;
         }
     }
-    if (options.operands.size() != spec->operands) {
+    const bool patchVerb =
+        options.command != "patch" ||
+        (!options.operands.empty() && (options.operands[0] == "create" || options.operands[0] == "apply"));
+    if (options.operands.size() != spec->operands || !patchVerb) {
         fail(err, options.command + ": expects " + std::string(spec->operandText) + " (see vexa --help)");
         return false;
     }
+    options.romOperand = spec->romOperand;
     return true;
-}
-
-std::string readProblem(const FileBytes& file, std::uintmax_t limit) {
-    switch (file.status) {
-    case FileReadStatus::Ok: return {};
-    case FileReadStatus::Missing: return "no such file";
-    case FileReadStatus::NotAFile: return "not a file";
-    case FileReadStatus::TooLarge:
-        return "the file is " + std::to_string(file.size) + " bytes, more than " + std::to_string(limit) + " allowed";
-    case FileReadStatus::ReadFailed: return "cannot be read";
-    }
-    return "cannot be read";
 }
 
 // A settings file: the one named by its option, which must be readable, else the
@@ -139,12 +142,12 @@ bool loadSettingsFile(const std::optional<std::string>& named, std::span<const s
     }
     for (const std::filesystem::path& path : tries) {
         const FileBytes file = readFileBytes(path, kMaxIniSize);
-        if (file.status == FileReadStatus::Ok) {
+        if (file.status == FileBytesStatus::Ok) {
             ini = IniFile::parse(file.bytes);
             used = path;
             return true;
         }
-        if (named || file.status != FileReadStatus::Missing) {
+        if (named || file.status != FileBytesStatus::Missing) {
             failFile(err, path, readProblem(file, kMaxIniSize));
             return false;
         }
@@ -161,7 +164,7 @@ besideRomAndProgram(const std::filesystem::path& rom, const std::filesystem::pat
 
 bool loadInputs(const cli::Options& options, const std::filesystem::path& programDirectory, cli::Inputs& in,
                 std::ostream& err) {
-    in.romName = options.operands.front();
+    in.romName = options.operands[options.romOperand];
     in.romPath = pathFromUtf8(in.romName);
     if (!loadSettingsFile(options.rominfo, besideRomAndProgram(in.romPath, programDirectory, "rominfo.ini"), in.rominfo,
                           in.rominfoPath, err) ||
@@ -173,23 +176,31 @@ bool loadInputs(const cli::Options& options, const std::filesystem::path& progra
     else
         in.chipsFolder = (in.rominfoPath ? in.rominfoPath->parent_path() : in.romPath.parent_path()) / "chips";
 
-    const FileBytes file = readFileBytes(in.romPath, kRomFileSizeWithHeader);
-    if (file.status == FileReadStatus::TooLarge ||
-        (file.status == FileReadStatus::Ok && !isAcceptedRomFileSize(file.size))) {
-        failFile(err, in.romPath,
+    return cli::readRom(in, in.romPath, in.image, in.layout, &in.fileSize, err);
+}
+
+} // namespace
+
+namespace cli {
+
+bool readRom(const Inputs& in, const std::filesystem::path& path, std::vector<std::uint8_t>& image, RomLayout& layout,
+             std::uint64_t* fileSize, std::ostream& err) {
+    const FileBytes file = readFileBytes(path, kRomFileSizeWithHeader);
+    if (file.status == FileBytesStatus::TooLarge ||
+        (file.status == FileBytesStatus::Ok && !isAcceptedRomFileSize(file.size))) {
+        failFile(err, path,
                  "the file is " + std::to_string(file.size) + " bytes; a ROM image is " + std::to_string(kRomSize) +
                      " bytes, or " + std::to_string(kRomFileSizeWithHeader) + " with a copier header");
         return false;
     }
-    if (file.status != FileReadStatus::Ok) {
-        failFile(err, in.romPath, readProblem(file, kRomFileSizeWithHeader));
+    if (file.status != FileBytesStatus::Ok) {
+        failFile(err, path, readProblem(file, kRomFileSizeWithHeader));
         return false;
     }
-    in.fileSize = file.size;
-    const RomInfo info(in.rominfo, in.sprites);
-    const std::string title = info.cartNameInCodePage932();
-    if (decodeRomFile(file.bytes, title, in.image, in.layout) != RomFileStatus::Ok) {
-        failFile(err, in.romPath,
+    if (fileSize) *fileSize = file.size;
+    const std::string title = RomInfo(in.rominfo, in.sprites).cartNameInCodePage932();
+    if (decodeRomFile(file.bytes, title, image, layout) != RomFileStatus::Ok) {
+        failFile(err, path,
                  "the title \"" + title + "\" (CartName of " +
                      (in.rominfoPath ? utf8FromPath(*in.rominfoPath) : std::string("the default settings")) +
                      ") is at neither 0xFFC0 nor 0x7FC0");
@@ -198,9 +209,17 @@ bool loadInputs(const cli::Options& options, const std::filesystem::path& progra
     return true;
 }
 
-} // namespace
-
-namespace cli {
+std::string readProblem(const FileBytes& file, std::uintmax_t limit) {
+    switch (file.status) {
+    case FileBytesStatus::Ok: return {};
+    case FileBytesStatus::Missing: return "no such file";
+    case FileBytesStatus::NotAFile: return "not a file";
+    case FileBytesStatus::TooLarge:
+        return "the file is " + std::to_string(file.size) + " bytes, more than " + std::to_string(limit) + " allowed";
+    case FileBytesStatus::ReadFailed: return "cannot be read";
+    }
+    return "cannot be read";
+}
 
 int fail(std::ostream& err, const std::string& text) {
     err << "vexa: " << text << '\n';
@@ -233,9 +252,9 @@ int runVexa(std::span<const std::string> args, std::ostream& out, std::ostream& 
     if (!parseArguments(args, options, err)) return kExitBadInput;
     cli::Inputs in;
     if (!loadInputs(options, programDirectory, in, err)) return kExitBadInput;
-    // Each command reads its own operands past the ROM; `patch create` and `patch
-    // apply` will join the table above and this dispatch.
+    // Each command reads its own operands past the ROM.
     if (options.command == "info") return cli::runInfo(in, out);
+    if (options.command == "patch") return cli::runPatch(in, options, out, err);
     if (options.command == "validate") return cli::runValidate(in, options.json, out);
     if (options.command == "render") return cli::runRender(in, options, out, err);
     return cli::runChecksum(in, options.fix, out, err);

@@ -2,6 +2,7 @@
 // runs the commands): the parsed command line and the inputs read from it.
 #pragma once
 
+#include "app/file_io.h"
 #include "app/ini_file.h"
 #include "app/rom_image.h"
 
@@ -23,6 +24,7 @@ struct Options {
     std::optional<std::string> layers;
     bool json = false;
     bool fix = false;
+    std::size_t romOperand = 0; // the operand naming the ROM the settings go with
 };
 
 // A ROM file decoded with the settings that go with it.
@@ -39,14 +41,23 @@ struct Inputs {
     std::filesystem::path chipsFolder;
 };
 
+// Why a file could not be read, for its one line.
+std::string readProblem(const FileBytes& file, std::uintmax_t limit);
+
 // Writes "vexa: <text>" as one line to `err` and gives kExitBadInput.
 int fail(std::ostream& err, const std::string& text);
 // "<file>: <problem>" for a failure that names a file.
 int failFile(std::ostream& err, const std::filesystem::path& file, const std::string& problem);
 
+// Reads and decodes another ROM file with the settings of `in` (its title); on a
+// failure writes the line and returns false.
+bool readRom(const Inputs& in, const std::filesystem::path& path, std::vector<std::uint8_t>& image, RomLayout& layout,
+             std::uint64_t* fileSize, std::ostream& err);
+
 int runInfo(const Inputs& in, std::ostream& out);
 int runValidate(const Inputs& in, bool json, std::ostream& out);
 int runRender(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err);
 int runChecksum(const Inputs& in, bool fix, std::ostream& out, std::ostream& err);
+int runPatch(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err);
 
 } // namespace vexa::cli

@@ -33,18 +33,18 @@ FileBytes readFileBytes(const std::filesystem::path& path, std::uintmax_t maxSiz
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found) {
-        result.status = FileReadStatus::Missing;
+        result.status = FileBytesStatus::Missing;
         return result;
     }
     if (error) return result;
     if (status.type() != std::filesystem::file_type::regular) {
-        result.status = FileReadStatus::NotAFile;
+        result.status = FileBytesStatus::NotAFile;
         return result;
     }
     result.size = std::filesystem::file_size(path, error);
     if (error) return result;
     if (result.size > maxSize) {
-        result.status = FileReadStatus::TooLarge;
+        result.status = FileBytesStatus::TooLarge;
         return result;
     }
     std::ifstream in(path, std::ios::binary);
@@ -56,7 +56,7 @@ FileBytes readFileBytes(const std::filesystem::path& path, std::uintmax_t maxSiz
         result.bytes.clear();
         return result;
     }
-    result.status = FileReadStatus::Ok;
+    result.status = FileBytesStatus::Ok;
     return result;
 }
 

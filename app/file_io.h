@@ -9,7 +9,7 @@
 
 namespace vexa {
 
-enum class FileReadStatus {
+enum class FileBytesStatus {
     Ok,
     Missing,    // no such file
     NotAFile,   // a folder or another kind of entry
@@ -18,7 +18,7 @@ enum class FileReadStatus {
 };
 
 struct FileBytes {
-    FileReadStatus status = FileReadStatus::ReadFailed;
+    FileBytesStatus status = FileBytesStatus::ReadFailed;
     std::vector<std::uint8_t> bytes;
     std::uintmax_t size = 0; // the file's size when known, also when it was too large
 };

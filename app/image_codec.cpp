@@ -49,7 +49,7 @@ std::optional<RgbaImage> decodeImage(std::span<const std::uint8_t> bytes) {
 
 std::optional<RgbaImage> readImageFile(const std::filesystem::path& path) {
     const FileBytes file = readFileBytes(path, kMaxImageFileSize);
-    if (file.status != FileReadStatus::Ok) return std::nullopt;
+    if (file.status != FileBytesStatus::Ok) return std::nullopt;
     return decodeImage(file.bytes);
 }
 

@@ -3,6 +3,8 @@
 
 #include "app/file_io.h"
 #include "app/image_codec.h"
+#include "app/patch_bps.h"
+#include "app/patch_ips.h"
 #include "app/rom_checksum.h"
 #include "app/rom_image.h"
 #include "sprites/sprite_list.h"
@@ -69,8 +71,8 @@ TEST_F(VexaCli, HelpDocumentsEveryCommandAndOption) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"render", "--help"}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.code, 0);
-        for (const char* word : {"info", "validate", "render", "checksum", "--json", "--layers", "--fix", "--rominfo",
-                                 "--sprites", "--chips", "Exit status"})
+        for (const char* word : {"info", "validate", "render", "checksum", "patch create", "patch apply", "--json",
+                                 "--layers", "--fix", "--rominfo", "--sprites", "--chips", "Exit status"})
             EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
 }
@@ -101,6 +103,13 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
         {"missing operand", {"render", "ROM", "37"}, "", "render: expects ROM STAGE OUT.png"},
         {"named rominfo missing", {"info", "ROM", "--rominfo", "DIR/none.ini"}, "", "none.ini: no such file"},
         {"named sprites missing", {"info", "ROM", "--sprites", "DIR/none.ini"}, "", "none.ini: no such file"},
+        {"patch without its verb", {"patch", "make", "ROM", "ROM", "DIR/out.bps"}, "", "patch: expects create"},
+        {"patch of no known format", {"patch", "create", "ROM", "ROM", "DIR/out.txt"}, "", "a patch's name ends in"},
+        {"patch from a missing ROM", {"patch", "create", "ROM", "DIR/no.smc", "DIR/out.bps"}, "", "no.smc: no such"},
+        {"not a patch", {"patch", "apply", "ROM", "DIR/rominfo.ini", "DIR/out.smc"}, "", "neither a BPS nor an IPS"},
+        {"patch for another ROM", {"patch", "apply", "ROM", "DIR/p.bps", "DIR/out.smc"}, "other", "another ROM"},
+        {"damaged patch", {"patch", "apply", "ROM", "DIR/p.bps", "DIR/out.smc"}, "damaged", "damaged or truncated"},
+        {"patch to another size", {"patch", "apply", "ROM", "DIR/p.ips", "DIR/out.smc"}, "short", "not a ROM image"},
     };
     for (const BadInputCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -113,6 +122,14 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
             writeBytes(folder / "rominfo.ini",
                        {'[', 'R', 'O', 'M', 'I', 'n', 'f', 'o', ']', '\n', 'C', 'a', 'r', 't', 'N',
                         'a', 'm', 'e', '=', 'O', 'T', 'H', 'E', 'R', ' ',  'G', 'A', 'M', 'E'});
+        } else if (c.prepare == "other" || c.prepare == "damaged") {
+            Bytes source = test::sampleGame().image;
+            source[0x200000] ^= c.prepare == "other" ? 1 : 0;
+            Bytes patch = createBpsPatch(source, Bytes(kRomSize, 7));
+            patch[patch.size() / 2] ^= c.prepare == "damaged" ? 1 : 0;
+            writeBytes(folder / "p.bps", patch);
+        } else if (c.prepare == "short") {
+            writeBytes(folder / "p.ips", *createIpsPatch(test::sampleGame().image, Bytes(1000, 7)));
         }
         std::vector<std::string> args = c.args;
         for (std::string& arg : args) {
@@ -124,7 +141,8 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
         EXPECT_TRUE(r.out.empty()) << r.out;
         EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_FALSE(fs::exists(folder / "out.png"));
+        for (const char* output : {"out.png", "out.smc", "out.bps", "out.txt"})
+            EXPECT_FALSE(fs::exists(folder / output)) << output;
         for (const auto& entry : fs::directory_iterator(folder))
             EXPECT_NE(entry.path().extension(), ".tmp") << "a temporary file left behind";
     }
@@ -167,6 +185,29 @@ TEST_F(VexaCli, ChecksumFixWritesTheRightSumInTheFilesOwnLayout) {
     EXPECT_TRUE(hasCorrectChecksum(game.image));
     r = run({"checksum", rom()});
     EXPECT_NE(r.out.find("\nright\n"), std::string::npos) << r.out;
+}
+
+// A patch made between two files of any layouts applies to the original, and the
+// result is written in the original's layout.
+TEST_F(VexaCli, PatchesGoBetweenLayoutsAndBackIntoTheRomsOwn) {
+    SampleGame modified = test::sampleGame();
+    modified.image[0x123456] ^= 0x5A;
+    SpriteAllocData sprite = readSpriteEntry(modified.image, spriteListStart(modified.image, 37));
+    sprite.x = 1234;
+    writeStageSpriteEntry(modified.image, 37, 0, sprite);
+    for (const SampleFileOptions& layout : {SampleFileOptions{false, false}, SampleFileOptions{true, true}}) {
+        for (const char* name : {"p.bps", "p.ips"}) {
+            SCOPED_TRACE(std::string(name) + (layout.interleaved ? " from interleaved" : " from plain"));
+            writeSample(layout);
+            writeBytes(folder / "modified.smc", sampleRomFile(modified, {!layout.copierHeader, !layout.interleaved}));
+            CliRun r = run({"patch", "create", rom(), path("modified.smc"), path(name)});
+            ASSERT_EQ(r.code, 0) << r.err;
+            EXPECT_LT(fs::file_size(folder / name), 100u) << "a few edits make a small patch";
+            r = run({"patch", "apply", rom(), path(name), path("out.smc")});
+            ASSERT_EQ(r.code, 0) << r.err;
+            EXPECT_EQ(readBytes(folder / "out.smc"), sampleRomFile(modified, layout));
+        }
+    }
 }
 
 TEST_F(VexaCli, RenderWritesTheStagePicture) {
