@@ -121,16 +121,7 @@ std::optional<RomDocument> DiskGuard::chooseRestorePoint(HWND owner, const std::
     RestorePointDialog dialog(std::move(lines));
     const INT_PTR chosen = dialog.runModal(owner);
     if (chosen < 0 || static_cast<std::size_t>(chosen) >= points.size()) return std::nullopt;
-    RomDocument restored;
-    const std::wstring& chosenPath = points[static_cast<std::size_t>(chosen)].path;
-    if (!openRomInto(restored, chosenPath, cartName, owner)) {
-        // Only a file that cannot be opened at all fails without its own message.
-        std::vector<std::uint8_t> bytes;
-        if (readRomFile(chosenPath, bytes) == FileReadStatus::CannotOpen)
-            showError(owner, L"ファイルの読み込みに失敗しました。");
-        return std::nullopt;
-    }
-    return restored;
+    return readRomDocument(points[static_cast<std::size_t>(chosen)].path, cartName, owner);
 }
 
 } // namespace vexa

@@ -6,11 +6,12 @@
 #include "app/rom_file_win.h"
 #include "app/rom_io_win.h"
 #include "app/settings_win.h"
+#include "app/share_commands_win.h"
 #include "app/text_buffer.h"
 #include "app/window_placement.h"
 #include "resource_ids.h"
+#include "ui/file_dialog_win.h"
 
-#include <commdlg.h>
 #include <cstdio>
 #include <shellapi.h>
 
@@ -23,10 +24,10 @@ constexpr UINT_PTR kRaiseInspectorTimer = 1;
 // Posted on activation, so the check runs once the activation is done.
 constexpr UINT kCheckFileMessage = WM_APP + 1;
 constexpr const wchar_t* kSection = kMainWindowSection;
-constexpr const wchar_t* kRomFilter = L"SNES ROM(*.smc)\0*.smc\0すべてのファイル(*.*)\0*.*\0";
 // The items that need an open ROM; the rest of the File menu always works.
-constexpr int kRomCommands[] = {IDM_FILE_SAVE,      IDM_FILE_SAVE_AS, IDM_FILE_RELOAD, IDM_FILE_CLOSE,
-                                IDM_FILE_TEST_PLAY, IDM_FILE_RESTORE, IDM_EDIT_UNDO,   IDM_EDIT_REDO};
+constexpr int kRomCommands[] = {IDM_FILE_SAVE,         IDM_FILE_SAVE_AS,     IDM_FILE_RELOAD, IDM_FILE_CLOSE,
+                                IDM_FILE_TEST_PLAY,    IDM_FILE_RESTORE,     IDM_EDIT_UNDO,   IDM_EDIT_REDO,
+                                IDM_FILE_CREATE_PATCH, IDM_FILE_SAVE_PICTURE};
 
 // The title is compared as the cartridge stores it, in code page 932, also when
 // rominfo.ini is written in UTF-8 or UTF-16.
@@ -160,8 +161,8 @@ bool ProjectManager::handleCommand(int id) {
     if (id == IDM_FILE_TEST_PLAY) return testPlay.startTestPlay(), true;
     if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
     if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
-    if (id == IDM_FILE_RESTORE) {
-        if (document.loaded) restoreFromBackup();
+    if (id == IDM_FILE_RESTORE || id == IDM_FILE_CREATE_PATCH || id == IDM_FILE_SAVE_PICTURE) {
+        if (document.loaded) shareOrRestore(id);
         return true;
     }
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;
@@ -245,6 +246,15 @@ void ProjectManager::keepImageAfterFailedReload() {
     levels.loadCurrentStage();
 }
 
+void ProjectManager::shareOrRestore(int id) {
+    if (id == IDM_FILE_RESTORE) return restoreFromBackup();
+    if (id == IDM_FILE_SAVE_PICTURE) return saveStagePictureWithDialog(hwnd, levels, romPath);
+    // The patch leads to the image a save would write now.
+    std::vector<std::uint8_t> image = document.image;
+    if (fixChecksumOnSave) fixChecksum(image);
+    createPatchWithDialogs(hwnd, image, romPath, cartName());
+}
+
 void ProjectManager::restoreFromBackup() {
     std::optional<RomDocument> restored = diskGuard.chooseRestorePoint(hwnd, romPath, cartName(), document);
     if (!restored) return;
@@ -314,25 +324,9 @@ void ProjectManager::saveRomAs() {
 }
 
 bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
-    wchar_t file[MAX_PATH] = {};
-    wchar_t name[MAX_PATH] = {};
-    lstrcpynW(file, path.c_str(), MAX_PATH);
-    lstrcpynW(name, fileNamePart(path).c_str(), MAX_PATH);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd;
-    ofn.lpstrFilter = kRomFilter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrFileTitle = name;
-    ofn.nMaxFileTitle = MAX_PATH;
-    ofn.lpstrTitle = save ? L"保存" : L"開く";
-    ofn.lpstrDefExt = L"smc";
-    // The current directory stays where it was, so nothing that is still relative
-    // changes its meaning behind the user's back.
-    ofn.Flags = OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
-    path = file;
+    const auto chosen = askFileName(hwnd, {save, save ? L"保存" : L"開く", kRomFileFilter, L"smc"}, path);
+    if (!chosen) return false;
+    path = chosen->path;
     return true;
 }
 

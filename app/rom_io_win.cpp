@@ -5,13 +5,17 @@
 
 namespace vexa {
 
-bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner,
-                 FileStamp* stamp) {
+namespace {
+
+bool readInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner, FileStamp* stamp,
+              bool tellCannotOpen) {
     std::vector<std::uint8_t> bytes;
     FileStamp read;
     switch (readRomFile(path, bytes, &read)) {
     case FileReadStatus::Ok: break;
-    case FileReadStatus::CannotOpen: return false;
+    case FileReadStatus::CannotOpen:
+        if (tellCannotOpen) showError(owner, L"ファイルの読み込みに失敗しました。");
+        return false;
     case FileReadStatus::BadSize: showError(owner, L"ファイルサイズが不正です。"); return false;
     case FileReadStatus::ReadFailed: showError(owner, L"ファイルの読み込みに失敗しました。"); return false;
     }
@@ -24,6 +28,19 @@ bool openRomInto(RomDocument& document, const std::wstring& path, std::string_vi
     document.adopt(std::move(image), layout);
     if (stamp) *stamp = read;
     return true;
+}
+
+} // namespace
+
+bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner,
+                 FileStamp* stamp) {
+    return readInto(document, path, cartName, owner, stamp, false);
+}
+
+std::optional<RomDocument> readRomDocument(const std::wstring& path, std::string_view cartName, HWND owner) {
+    RomDocument document;
+    if (!readInto(document, path, cartName, owner, nullptr, true)) return std::nullopt;
+    return document;
 }
 
 bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner, FileStamp* written) {

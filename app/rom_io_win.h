@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ namespace vexa {
 // what the file was as it was read.
 bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner,
                  FileStamp* stamp = nullptr);
+
+// A ROM file the user picked for a purpose of its own (a restore point, the original
+// of a patch) as a document: like openRomInto, but a file that cannot be opened at
+// all is told too.
+std::optional<RomDocument> readRomDocument(const std::wstring& path, std::string_view cartName, HWND owner);
 
 // Writes the image in the layout it was read in, replacing the file only once the
 // new content is safely on disk. On success the document counts as saved; on

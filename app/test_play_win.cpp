@@ -5,8 +5,8 @@
 #include "app/project_manager_win.h"
 #include "app/settings_win.h"
 #include "resource_ids.h"
+#include "ui/file_dialog_win.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 namespace vexa {
@@ -69,22 +69,9 @@ INT_PTR SetEmulatorDialog::handleMessage(HWND window, UINT message, WPARAM wPara
 void SetEmulatorDialog::browse() {
     // Browsing starts from the path the dialog was opened with, and a cancelled file
     // dialog puts that path back into the field.
-    wchar_t file[kPathChars];
-    lstrcpynW(file, path_, kPathChars);
-    wchar_t title[128] = {};
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd;
-    ofn.lpstrFilter = L"アプリケーション(*.exe)\0*.exe\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = kPathChars;
-    ofn.lpstrFileTitle = title;
-    ofn.nMaxFileTitle = 128;
-    ofn.lpstrTitle = L"エミュレータの設定";
-    ofn.lpstrDefExt = L"exe";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) lstrcpynW(file, path_, kPathChars);
-    SetDlgItemTextW(hwnd, IDC_EMULATOR_PATH, file);
+    const auto chosen =
+        askFileName(hwnd, {false, L"エミュレータの設定", L"アプリケーション(*.exe)\0*.exe\0", L"exe"}, path_);
+    SetDlgItemTextW(hwnd, IDC_EMULATOR_PATH, chosen ? chosen->path.c_str() : path_);
 }
 
 } // namespace vexa

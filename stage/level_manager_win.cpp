@@ -261,7 +261,12 @@ void LevelManager::onPaint() {
     const RECT map{p.left + h, p.top + v, p.right + h, p.bottom + v};
     const RECT drawing{map.left, map.top, map.right + 1, map.bottom + 1};
 
-    HDC target = offscreen.dc;
+    drawMap(offscreen.dc, drawing);
+    BitBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, offscreen.dc, 0, 0, SRCCOPY);
+    EndPaint(hwnd, &ps);
+}
+
+void LevelManager::drawMap(HDC target, const RECT& drawing) {
     SelectObject(target, GetStockObject(NULL_PEN));
     SelectObject(target, GetStockObject(LTGRAY_BRUSH));
     Rectangle(target, 0, 0, drawing.right - drawing.left + 1, drawing.bottom - drawing.top + 1);
@@ -272,8 +277,6 @@ void LevelManager::onPaint() {
         (*it)->drawFirstPass(target, drawing);
     for (auto it = layers.rbegin(); it != layers.rend(); ++it)
         (*it)->drawSecondPass(target, drawing);
-    BitBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, target, 0, 0, SRCCOPY);
-    EndPaint(hwnd, &ps);
 }
 
 void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosition, int oldPage) {

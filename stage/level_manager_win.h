@@ -45,6 +45,9 @@ public:
     // The view's scroll position in map pixels, to come back to after a reload.
     POINT scrollPosition() const { return {hScroll.state.position, vScroll.state.position}; }
     void scrollTo(POINT position);
+    // Draws the part `drawing` of the map, in map pixels, into `target` at its origin:
+    // the terrain and the object layers as they are shown.
+    void drawMap(HDC target, const RECT& drawing);
     void clearSelections();
     void clearSelectionsExcept(ObjectKind kind);
     void invalidateView();
