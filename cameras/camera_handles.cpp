@@ -1,10 +1,34 @@
 #include "cameras/camera_handles.h"
 
+#include "stage/map_look.h"
+
 #include <algorithm>
 #include <iterator>
 #include <optional>
 
 namespace vexa {
+
+std::vector<LinkArrow> cameraLinkArrows(const CameraAllocData& camera) {
+    const int r = camera.right;
+    const int b = camera.bottom;
+    const int middleY = (camera.top + b) / 2;
+    const int middleX = (camera.left + r) / 2;
+    constexpr int kSize = kCameraArrowSize;
+    std::vector<LinkArrow> arrows;
+    const auto right = [&](int y) { arrows.push_back({{{r, y}, {r - kSize, y - kSize}, {r - kSize, y + kSize}}}); };
+    const auto down = [&](int x) { arrows.push_back({{{x, b}, {x - kSize, b - kSize}, {x + kSize, b - kSize}}}); };
+    if (camera.rightLink) right(middleY);
+    if (camera.rightLink2) {
+        right(middleY - kCameraSecondArrowShift);
+        right(middleY + kCameraSecondArrowShift);
+    }
+    if (camera.downLink) down(middleX);
+    if (camera.downLink2) {
+        down(middleX - kCameraSecondArrowShift);
+        down(middleX + kCameraSecondArrowShift);
+    }
+    return arrows;
+}
 
 CameraGrab cameraGrabAt(const CameraAllocData& c, int x, int y) {
     const bool inY = c.top <= y && y < c.bottom;

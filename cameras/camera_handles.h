@@ -4,6 +4,9 @@
 
 #include "cameras/camera_list.h"
 
+#include <array>
+#include <vector>
+
 namespace vexa {
 
 enum class CameraDragMode {
@@ -18,6 +21,17 @@ enum class CameraDragMode {
     TopRight = 8,
     BottomRight = 9,
 };
+
+// A camera's link arrows as the map draws them, on its right edge (right links) and
+// its bottom edge (down links), in map pixels: the tip first. A second link draws two
+// arrows either side of the edge's middle.
+struct ArrowPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const ArrowPoint&, const ArrowPoint&) = default;
+};
+using LinkArrow = std::array<ArrowPoint, 3>;
+std::vector<LinkArrow> cameraLinkArrows(const CameraAllocData& camera);
 
 inline constexpr int kCameraEdgeBand = 5;
 inline constexpr int kCameraLabelWidth = 28;

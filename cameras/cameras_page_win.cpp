@@ -9,9 +9,6 @@ namespace vexa {
 
 namespace {
 
-constexpr int kArrow = kCameraArrowSize;
-constexpr int kSecondArrowShift = kCameraSecondArrowShift;
-
 constexpr int kPageControls[] = {
     IDC_CAMERA_LIST,         IDC_CAMERA_NUMBER_LABEL, IDC_CAMERA_NUMBER, IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_RIGHT_LINK,
     IDC_CAMERA_DOWN_LINK2,   IDC_CAMERA_DOWN_LINK,    IDC_CAMERA_P1,     IDC_CAMERA_P2,          IDC_CAMERA_LEFT_LABEL,
@@ -219,20 +216,9 @@ void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, con
 
     SelectObject(dc, GetStockObject(NULL_PEN));
     SelectObject(dc, drawing.markBrush);
-    const int g = (t + b) / 2;
-    const int w = (l + r) / 2;
-    auto rightArrow = [&](int at) { fillTriangle(dc, {r, at}, {r - kArrow, at - kArrow}, {r - kArrow, at + kArrow}); };
-    auto downArrow = [&](int at) { fillTriangle(dc, {at, b}, {at - kArrow, b - kArrow}, {at + kArrow, b - kArrow}); };
-    if (camera.rightLink) rightArrow(g);
-    if (camera.rightLink2) {
-        rightArrow(g - kSecondArrowShift);
-        rightArrow(g + kSecondArrowShift);
-    }
-    if (camera.downLink) downArrow(w);
-    if (camera.downLink2) {
-        downArrow(w - kSecondArrowShift);
-        downArrow(w + kSecondArrowShift);
-    }
+    const auto onView = [&](ArrowPoint p) { return POINT{p.x - mapRect.left, p.y - mapRect.top}; };
+    for (const LinkArrow& arrow : cameraLinkArrows(camera))
+        fillTriangle(dc, onView(arrow[0]), onView(arrow[1]), onView(arrow[2]));
 
     SelectObject(dc, drawing.thinPen);
     SelectObject(dc, drawing.bodyBrush);

@@ -131,25 +131,9 @@ void drawCamera(RgbaImage& image, const CameraAllocData& camera) {
     const int r = camera.right;
     const int b = camera.bottom;
     drawRectangle(image, l, t, r, b, kCameraColour, nullptr);
-    constexpr int kArrow = kCameraArrowSize;
-    const int g = (t + b) / 2;
-    const int w = (l + r) / 2;
-    auto rightArrow = [&](int at) {
-        fillTriangle(image, {r, at}, {r - kArrow, at - kArrow}, {r - kArrow, at + kArrow}, kCameraColour);
-    };
-    auto downArrow = [&](int at) {
-        fillTriangle(image, {at, b}, {at - kArrow, b - kArrow}, {at + kArrow, b - kArrow}, kCameraColour);
-    };
-    if (camera.rightLink) rightArrow(g);
-    if (camera.rightLink2) {
-        rightArrow(g - kCameraSecondArrowShift);
-        rightArrow(g + kCameraSecondArrowShift);
-    }
-    if (camera.downLink) downArrow(w);
-    if (camera.downLink2) {
-        downArrow(w - kCameraSecondArrowShift);
-        downArrow(w + kCameraSecondArrowShift);
-    }
+    for (const LinkArrow& arrow : cameraLinkArrows(camera))
+        fillTriangle(image, {arrow[0].x, arrow[0].y}, {arrow[1].x, arrow[1].y}, {arrow[2].x, arrow[2].y},
+                     kCameraColour);
     drawRectangle(image, l, t, l + kCameraLabelWidth, t + kCameraLabelHeight, kCameraColour, &kObjectBodyColour);
 }
 
