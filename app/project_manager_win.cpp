@@ -12,6 +12,7 @@
 #include "resource_ids.h"
 #include "ui/file_dialog_win.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <shellapi.h>
 
@@ -76,7 +77,14 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     switch (message) {
     case WM_CREATE: return onCreate();
     case WM_DESTROY: return onDestroy();
-    case WM_SIZE: MoveWindow(levels.hwnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case WM_SIZE: layoutChildren(); return 0;
+    case WM_DRAWITEM:
+        if (statusBar.onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_INITMENUPOPUP:
+        if (reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(hwnd), MENU_POS_EDIT))
+            levels.mapEdits.updateEditMenu(GetMenu(hwnd));
+        break;
     case WM_ACTIVATE:
         raiseInspector();
         if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(hwnd, kCheckFileMessage, 0, 0);
@@ -107,9 +115,10 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     return MyWindow::handleMessage(window, message, wParam, lParam);
 }
 
-std::array<IntSetting, 2> ProjectManager::settings() {
-    return {
-        {{L"Save", L"FixChecksum", 1, &fixChecksumOnSave}, {L"Backup", L"Count", 20, &diskGuard.restorePointCount}}};
+std::array<IntSetting, 3> ProjectManager::settings() {
+    return {{{L"Save", L"FixChecksum", 1, &fixChecksumOnSave},
+             {L"Backup", L"Count", 20, &diskGuard.restorePointCount},
+             {kSection, L"StatusBar", 1, &statusBarShown}}};
 }
 
 LRESULT ProjectManager::onCreate() {
@@ -118,7 +127,22 @@ LRESULT ProjectManager::onCreate() {
     recentFiles.load(GetSubMenu(GetSubMenu(GetMenu(hwnd), MENU_POS_FILE), MENU_POS_RECENT_FILES));
     undoBuffer.setOwner(&document);
     undoBuffer.setMenu(this);
-    return levels.createView(hwnd) ? 0 : -1;
+    CheckMenuItem(GetMenu(hwnd), IDM_VIEW_STATUS_BAR, MF_BYCOMMAND | (statusBarShown ? MF_CHECKED : MF_UNCHECKED));
+    return statusBar.create(hwnd, statusBarShown) && levels.createView(hwnd) ? 0 : -1;
+}
+
+void ProjectManager::layoutChildren() {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const int barHeight = statusBar.layout();
+    MoveWindow(levels.hwnd, 0, 0, client.right, std::max(0, static_cast<int>(client.bottom) - barHeight), TRUE);
+}
+
+void ProjectManager::toggleStatusBar() {
+    statusBarShown = !statusBarShown;
+    CheckMenuItem(GetMenu(hwnd), IDM_VIEW_STATUS_BAR, MF_BYCOMMAND | (statusBarShown ? MF_CHECKED : MF_UNCHECKED));
+    statusBar.show(statusBarShown);
+    layoutChildren();
 }
 
 LRESULT ProjectManager::onDestroy() {
@@ -153,6 +177,8 @@ void ProjectManager::setLoaded(bool open) {
     // Undo and Redo are enabled by what the history holds, not by the open state.
     if (open) undoBuffer.refreshMenu();
     levels.enableStageView(open);
+    levels.mapEdits.refreshRoom();
+    if (!open) statusBar.setPointer(L"", L"");
     DrawMenuBar(hwnd);
 }
 
@@ -161,6 +187,7 @@ bool ProjectManager::handleCommand(int id) {
     if (id == IDM_FILE_TEST_PLAY) return testPlay.startTestPlay(), true;
     if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
     if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
+    if (id == IDM_VIEW_STATUS_BAR) return toggleStatusBar(), true;
     if (id == IDM_FILE_RESTORE || id == IDM_FILE_CREATE_PATCH || id == IDM_FILE_SAVE_PICTURE) {
         if (document.loaded) shareOrRestore(id);
         return true;

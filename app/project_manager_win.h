@@ -7,6 +7,7 @@
 #include "app/rom_data_base.h"
 #include "app/rom_document.h"
 #include "app/setting_binding.h"
+#include "app/status_bar_win.h"
 #include "app/test_play_win.h"
 #include "app/undo_buffer.h"
 #include "stage/level_manager_win.h"
@@ -53,6 +54,9 @@ public:
     UndoBuffer undoBuffer;
     LevelManager levels;
     TestPlayLauncher testPlay;
+    // View > ステータスバー: [MainWindow] StatusBar.
+    bool statusBarShown = true;
+    MainStatusBar statusBar;
 
 private:
     void closeDocumentState(bool unload);
@@ -60,7 +64,10 @@ private:
     bool writeDocument(const std::wstring& path);
     void toggleFixChecksum();
     void showFixChecksum();
-    std::array<IntSetting, 2> settings();
+    std::array<IntSetting, 3> settings();
+    // The map view takes the client area above the status bar.
+    void layoutChildren();
+    void toggleStatusBar();
     // The editor came to the front: the file may have changed under it.
     void checkFileOnDisk();
     void reloadKeepingView();

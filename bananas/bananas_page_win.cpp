@@ -94,6 +94,31 @@ void LevelBananasManager::apply(int index) {
     edits.apply(index, readFields());
 }
 
+bool LevelBananasManager::pasteValues(const BananaAllocData& values) {
+    const BananaAllocData* banana = edits.itemAt(selectedIndex);
+    if (!banana) return false;
+    edits.apply(selectedIndex, {banana->x, banana->y, values.front1, values.front2, values.setNumber});
+    return true;
+}
+
+bool LevelBananasManager::nudge(int dx, int dy) {
+    const BananaAllocData* banana = edits.itemAt(selectedIndex);
+    if (!banana) return false;
+    BananaAllocData moved{snapToTile(banana->x + dx), snapToTile(banana->y + dy)};
+    maskBananaPosition(moved, host.openMapType());
+    if (moved.x == banana->x && moved.y == banana->y) return true;
+    // A drag starts from the banana's own values, whatever was typed into the fields.
+    showItem(selectedIndex);
+    setFieldInt(hwnd, IDC_BANANA_X, moved.x);
+    setFieldInt(hwnd, IDC_BANANA_Y, moved.y);
+    drop(true);
+    return true;
+}
+
+HWND LevelBananasManager::firstField() const {
+    return GetDlgItem(hwnd, IDC_BANANA_X);
+}
+
 BananaFields LevelBananasManager::readFields() const {
     BananaFields fields;
     fields.x = fieldInt(hwnd, IDC_BANANA_X);

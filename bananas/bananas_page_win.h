@@ -36,6 +36,13 @@ public:
     void down(int index) { edits.down(index); }
     void sort(int index) { edits.sort(index); }
 
+    // The map view's keys and the Edit menu on the banana marked on the map, each as
+    // one Apply: a pasted banana's set and flags at its own place, or a move by
+    // (dx, dy) as a drag and drop would make it. False when none is marked.
+    bool pasteValues(const BananaAllocData& values);
+    bool nudge(int dx, int dy);
+    HWND firstField() const;
+
     const BananaEditor& editor() const { return edits; }
     const BananaSetWindow& setWindow() const { return setPreview; }
     bool shown() const { return isShown(); }

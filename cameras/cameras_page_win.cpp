@@ -75,6 +75,42 @@ void LevelCamerasManager::apply(int index) {
     edits.apply(index, readFields());
 }
 
+bool LevelCamerasManager::pasteValues(const CameraAllocData& values) {
+    const CameraAllocData* camera = edits.itemAt(selectedIndex);
+    if (!camera) return false;
+    edits.apply(selectedIndex, {camera->left, camera->top, camera->left + (values.right - values.left),
+                                camera->top + (values.bottom - values.top), values.rightLink, values.rightLink2,
+                                values.downLink, values.downLink2, values.p1, values.p2});
+    return true;
+}
+
+bool LevelCamerasManager::nudge(int dx, int dy) {
+    const CameraAllocData* camera = edits.itemAt(selectedIndex);
+    if (!camera) return false;
+    CameraGrab label;
+    label.mode = CameraDragMode::Move;
+    label.startX = camera->left;
+    label.startY = camera->top;
+    label.width = camera->right - camera->left;
+    label.height = camera->bottom - camera->top;
+    const CameraAllocData moved = heldDraggedCamera(*camera, label, snapToTile(camera->left + dx),
+                                                    snapToTile(camera->top + dy), host.openMapType());
+    if (moved == *camera) return true;
+    // A drag starts from the camera's own values, whatever was typed into the fields.
+    showItem(selectedIndex);
+    setFieldInt(hwnd, IDC_CAMERA_LEFT, moved.left);
+    setFieldInt(hwnd, IDC_CAMERA_TOP, moved.top);
+    setFieldInt(hwnd, IDC_CAMERA_RIGHT, moved.right);
+    setFieldInt(hwnd, IDC_CAMERA_BOTTOM, moved.bottom);
+    grab = label;
+    drop(true);
+    return true;
+}
+
+HWND LevelCamerasManager::firstField() const {
+    return GetDlgItem(hwnd, IDC_CAMERA_LEFT);
+}
+
 CameraFields LevelCamerasManager::readFields() const {
     CameraFields fields;
     fields.left = fieldInt(hwnd, IDC_CAMERA_LEFT);

@@ -34,6 +34,13 @@ public:
     void down(int index) { edits.down(index); }
     void sort(int index) { edits.sort(index); }
 
+    // The map view's keys and the Edit menu on the camera marked on the map, each as
+    // one Apply: a pasted camera's size and flags at its own left-top corner, or a
+    // move by (dx, dy) as a drag of its label would make it. False when none is marked.
+    bool pasteValues(const CameraAllocData& values);
+    bool nudge(int dx, int dy);
+    HWND firstField() const;
+
     const CameraEditor& editor() const { return edits; }
     bool shown() const { return isShown(); }
     CameraDragMode dragMode() const { return grab.mode; }

@@ -5,6 +5,7 @@
 #include "sprites/sprite_select_dialog_win.h"
 #include "stage/object_list_ops.h"
 
+#include <algorithm>
 #include <string>
 
 namespace vexa {
@@ -35,6 +36,10 @@ std::wstring typeName(unsigned type, std::size_t chars) {
 }
 
 } // namespace
+
+std::wstring spriteTypeLabel(unsigned type) {
+    return typeName(type, kLineNameChars);
+}
 
 LevelSpritesManager::LevelSpritesManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
 
@@ -126,6 +131,29 @@ void LevelSpritesManager::showItem(int index) {
 
 void LevelSpritesManager::showNumber(int index) {
     setFieldText(IDC_SPRITE_NUMBER, std::to_wstring(index));
+}
+
+HWND LevelSpritesManager::firstField() const {
+    return GetDlgItem(hwnd, IDC_SPRITE_PARAMETER);
+}
+
+void LevelSpritesManager::addSprite(const SpriteAllocData& sprite) {
+    edits.add(listSelection(), {hexText4(sprite.parameter), std::to_wstring(sprite.x), std::to_wstring(sprite.y),
+                                hexText4(sprite.type)});
+}
+
+bool LevelSpritesManager::nudge(int dx, int dy) {
+    const SpriteAllocData* sprite = edits.itemAt(selectedIndex);
+    if (!sprite) return false;
+    const int x = std::clamp(sprite->x + dx, kSpriteMinPosition, kSpriteMaxPosition);
+    const int y = std::clamp(sprite->y + dy, kSpriteMinPosition, kSpriteMaxPosition);
+    if (x == sprite->x && y == sprite->y) return true;
+    // A drag starts from the sprite's own values, whatever was typed into the fields.
+    showItem(selectedIndex);
+    setFieldText(IDC_SPRITE_X, std::to_wstring(x));
+    setFieldText(IDC_SPRITE_Y, std::to_wstring(y));
+    drop(true);
+    return true;
 }
 
 // The sprite layer of the map view.

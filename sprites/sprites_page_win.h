@@ -10,6 +10,9 @@
 
 namespace vexa {
 
+// A sprite type's name from sprites.ini, as the page's list lines give it.
+std::wstring spriteTypeLabel(unsigned type);
+
 class LevelSpritesManager : public ObjectPage {
 public:
     explicit LevelSpritesManager(LevelEditHost& host);
@@ -29,6 +32,16 @@ public:
 
     const LevelSpritesData& sprites() const { return edits.data(); }
     bool isDragging() const { return dragging; }
+
+    // The map view's keys and the Edit menu, each through the page's own edit: Delete
+    // of the sprite marked on the map, Add of a pasted sprite at the list selection,
+    // and the marked sprite moved by (dx, dy) as a drag and drop would (false when
+    // none is marked).
+    void deleteSelected() { edits.remove(selectedIndex); }
+    void addSprite(const SpriteAllocData& sprite);
+    bool nudge(int dx, int dy);
+    // The first of the page's fields a user types in.
+    HWND firstField() const;
 
 protected:
     void onInitPage() override;

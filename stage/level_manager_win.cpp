@@ -21,6 +21,7 @@ constexpr int kCtrlScroll = 256;
 
 bool registerMapViewClasses(HINSTANCE instance) {
     WNDCLASSEXW wc{sizeof wc};
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &MyWindow::windowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -89,9 +90,14 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_HSCROLL: hScroll.onScroll(wParam); return 0;
     case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
     case WM_MOUSEMOVE:
+        mapEdits.pointerMoved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         if (!drag.idle()) onMouseMove(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_LBUTTONDBLCLK:
+        onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        mapEdits.onDoubleClick();
+        return 0;
     case WM_LBUTTONUP: onLeftButtonUp(); return 0;
     case WM_MBUTTONDOWN: onMiddleButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_MBUTTONUP: pan.end(); return 0;
@@ -158,7 +164,7 @@ bool LevelManager::handleCommand(int command) {
         recentLevels.clear();
         return true;
     }
-    if (tilemap.handleCommand(command)) return true;
+    if (tilemap.handleCommand(command) || mapEdits.handleCommand(command)) return true;
     switch (command) {
     case IDM_VIEW_SPRITES: return sprites.toggleShown();
     case IDM_VIEW_BANANAS: return bananas.toggleShown();
@@ -184,6 +190,7 @@ void LevelManager::loadCurrentStage() {
     stageHeader = readStageHeaderOfStage(romImage(), stageNumber);
     sprites.loadStage(stageNumber);
     loadStageMap();
+    mapEdits.refreshRoom();
 }
 
 void LevelManager::loadStageMap() {
@@ -213,10 +220,13 @@ void LevelManager::loadStageMap() {
 void LevelManager::clearObjects() {
     for (ObjectLayer* layer : layers)
         layer->clearObjects();
+    mapEdits.refreshRoom();
 }
 
 void LevelManager::invalidateView() {
     InvalidateRect(hwnd, nullptr, TRUE);
+    // Every edit of a list and every replay redraws the map, so the room follows here.
+    mapEdits.refreshRoom();
 }
 
 void LevelManager::clearSelections() {
@@ -319,6 +329,7 @@ void LevelManager::onSetCursor(LPARAM lParam) {
 }
 
 bool LevelManager::onKeyDown(WPARAM key) {
+    if (mapEdits.onKeyDown(key)) return true;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     switch (key) {
     case VK_LEFT:

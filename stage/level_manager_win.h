@@ -11,6 +11,7 @@
 #include "stage/bitmap_buffer_win.h"
 #include "stage/inspector_win.h"
 #include "stage/map_drag.h"
+#include "stage/map_edit_win.h"
 #include "stage/object_layer_win.h"
 #include "stage/stage_edit_host_win.h"
 #include "stage/stage_table.h"
@@ -82,8 +83,11 @@ public:
     LevelEditInspector inspector;
 
     MapDrag drag;
+    MapEditCommands mapEdits{*this};
 
 private:
+    friend class MapEditCommands;
+
     LRESULT onCreate();
     void onDestroy();
     void onPaint();

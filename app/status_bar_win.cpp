@@ -1,0 +1,104 @@
+#include "app/status_bar_win.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+namespace vexa {
+
+namespace {
+
+constexpr int kPointerWidth = 270;
+constexpr int kRoomWidth = 115;
+constexpr int kZoomWidth = 55;
+constexpr COLORREF kFullColour = RGB(220, 0, 0);
+
+} // namespace
+
+bool MainStatusBar::create(HWND parent, bool shown) {
+    hwnd = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | (shown ? WS_VISIBLE : 0), 0, 0, 0, 0,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    if (!hwnd) return false;
+    visible = shown;
+    layout();
+    setRoom(std::nullopt);
+    refreshZoom();
+    return true;
+}
+
+void MainStatusBar::show(bool shown) {
+    visible = shown;
+    ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+}
+
+int MainStatusBar::layout() {
+    if (!hwnd || !visible) return 0;
+    SendMessageW(hwnd, WM_SIZE, 0, 0);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const int width = client.right;
+    const int zoom = std::max(width - kZoomWidth, 0);
+    const int room = std::max(zoom - kRoomWidth, 0);
+    std::array<int, kPartCount> edges{std::min(kPointerWidth, room), room, zoom, -1};
+    edges[kObjectPart] = std::max(edges[kObjectPart], edges[kPointerPart]);
+    SendMessageW(hwnd, SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges.data()));
+    RECT bar;
+    GetWindowRect(hwnd, &bar);
+    return bar.bottom - bar.top;
+}
+
+void MainStatusBar::setText(Part part, const std::wstring& text) {
+    SendMessageW(hwnd, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring MainStatusBar::text(Part part) const {
+    if (part == kRoomPart) return roomText;
+    const auto length = LOWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0));
+    std::wstring text(length + 1u, L'\0');
+    SendMessageW(hwnd, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+void MainStatusBar::setPointer(const std::wstring& pointer, const std::wstring& object) {
+    if (!hwnd) return;
+    // Only changed texts are set: the pointer moves far more often than they change.
+    if (text(kPointerPart) != pointer) setText(kPointerPart, pointer);
+    if (text(kObjectPart) != object) setText(kObjectPart, object);
+}
+
+void MainStatusBar::setRoom(const std::optional<SpriteRoom>& newRoom) {
+    if (!hwnd || newRoom == room) return;
+    room = newRoom;
+    roomText = room ? spriteRoomText(*room) : std::wstring();
+    // An owner-drawn part is drawn by the parent; setting it again repaints it.
+    SendMessageW(hwnd, SB_SETTEXTW, kRoomPart | SBT_OWNERDRAW, 0);
+}
+
+bool MainStatusBar::onDrawItem(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlID != kControlId || item.itemID != kRoomPart) return false;
+    RECT box = item.rcItem;
+    box.left += 4;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, roomFull() ? kFullColour : GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(item.hDC, roomText.c_str(), static_cast<int>(roomText.size()), &box,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    return true;
+}
+
+void MainStatusBar::refreshZoom() {
+    if (!hwnd) return;
+    const std::wstring zoom = zoomText(mapZoomPercent());
+    if (text(kZoomPart) != zoom) setText(kZoomPart, zoom);
+}
+
+// Shows the map view's zoom; the map is drawn at its own size.
+int MainStatusBar::mapZoomPercent() const {
+    return 100;
+}
+
+} // namespace vexa
