@@ -11,7 +11,9 @@ namespace vexa {
 
 namespace {
 
-constexpr int kPointerWidth = 270;
+// The widest pointer text, measured in the bar's font, sizes the first part.
+constexpr const wchar_t* kWidestPointer = L"X 00000 Y 00000 | 0000, 0000 | セル 0000, 0000 タイル 0000";
+constexpr int kTextPadding = 16;
 constexpr int kRoomWidth = 115;
 constexpr int kZoomWidth = 55;
 constexpr COLORREF kFullColour = RGB(220, 0, 0);
@@ -43,12 +45,22 @@ int MainStatusBar::layout() {
     const int width = client.right;
     const int zoom = std::max(width - kZoomWidth, 0);
     const int room = std::max(zoom - kRoomWidth, 0);
-    std::array<int, kPartCount> edges{std::min(kPointerWidth, room), room, zoom, -1};
+    std::array<int, kPartCount> edges{std::min(pointerWidth(), room), room, zoom, -1};
     edges[kObjectPart] = std::max(edges[kObjectPart], edges[kPointerPart]);
     SendMessageW(hwnd, SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges.data()));
     RECT bar;
     GetWindowRect(hwnd, &bar);
     return bar.bottom - bar.top;
+}
+
+int MainStatusBar::pointerWidth() const {
+    HDC dc = GetDC(hwnd);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, kWidestPointer, lstrlenW(kWidestPointer), &size);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return size.cx + kTextPadding;
 }
 
 void MainStatusBar::setText(Part part, const std::wstring& text) {

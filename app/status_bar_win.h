@@ -35,6 +35,7 @@ public:
     HWND hwnd = nullptr;
 
 private:
+    int pointerWidth() const;
     // The map's zoom in percent, as the zoom part shows it.
     int mapZoomPercent() const;
     void setText(Part part, const std::wstring& text);
