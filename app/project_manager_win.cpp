@@ -128,7 +128,9 @@ LRESULT ProjectManager::onCreate() {
     undoBuffer.setOwner(&document);
     undoBuffer.setMenu(this);
     CheckMenuItem(GetMenu(hwnd), IDM_VIEW_STATUS_BAR, MF_BYCOMMAND | (statusBarShown ? MF_CHECKED : MF_UNCHECKED));
-    return statusBar.create(hwnd, statusBarShown) && levels.createView(hwnd) ? 0 : -1;
+    if (!statusBar.create(hwnd, statusBarShown) || !levels.createView(hwnd)) return -1;
+    statusBar.refreshZoom(levels.zoomPercent());
+    return 0;
 }
 
 void ProjectManager::layoutChildren() {

@@ -28,7 +28,7 @@ bool MainStatusBar::create(HWND parent, bool shown) {
     visible = shown;
     layout();
     setRoom(std::nullopt);
-    refreshZoom();
+    refreshZoom(100);
     return true;
 }
 
@@ -102,15 +102,10 @@ bool MainStatusBar::onDrawItem(const DRAWITEMSTRUCT& item) const {
     return true;
 }
 
-void MainStatusBar::refreshZoom() {
+void MainStatusBar::refreshZoom(int percent) {
     if (!hwnd) return;
-    const std::wstring zoom = zoomText(mapZoomPercent());
+    const std::wstring zoom = zoomText(percent);
     if (text(kZoomPart) != zoom) setText(kZoomPart, zoom);
-}
-
-// Shows the map view's zoom; the map is drawn at its own size.
-int MainStatusBar::mapZoomPercent() const {
-    return 100;
 }
 
 } // namespace vexa

@@ -25,7 +25,8 @@ public:
     void setPointer(const std::wstring& pointer, const std::wstring& object);
     // Nothing while no stage is open.
     void setRoom(const std::optional<SpriteRoom>& room);
-    void refreshZoom();
+    // The map view's zoom, in percent.
+    void refreshZoom(int percent);
     // WM_DRAWITEM of the parent; true when it was the room part.
     bool onDrawItem(const DRAWITEMSTRUCT& item) const;
 
@@ -36,8 +37,6 @@ public:
 
 private:
     int pointerWidth() const;
-    // The map's zoom in percent, as the zoom part shows it.
-    int mapZoomPercent() const;
     void setText(Part part, const std::wstring& text);
 
     bool visible = true;

@@ -55,12 +55,15 @@ std::span<std::uint8_t> LevelManager::romImage() const {
     return project->document.image;
 }
 
-std::array<IntSetting, 1> LevelManager::settings() {
-    return {{{kSection, L"LevelNumber", kDefaultStage, &stageNumber}}};
+std::array<IntSetting, 3> LevelManager::settings() {
+    return {{{kSection, L"LevelNumber", kDefaultStage, &stageNumber},
+             {kSection, L"Zoom", kDefaultZoom, &zoom},
+             {kSection, L"ShowGrid", 0, &showGrid}}};
 }
 
 bool LevelManager::createView(HWND main) {
     appGlobals().config.load(settings());
+    zoom = validZoom(zoom);
     if (!CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0, 0,
                          main, nullptr, appGlobals().instance, static_cast<MyWindow*>(this)))
         return false;
@@ -104,15 +107,14 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd) onCaptureLost();
         return 0;
-    case WM_MOUSEWHEEL: onMouseWheel(wParam); return 0;
+    case WM_MOUSEWHEEL: onMouseWheel(wParam, lParam); return 0;
     default: break;
     }
     return MyWindow::handleMessage(window, message, wParam, lParam);
 }
 
 LRESULT LevelManager::onCreate() {
-    HDC dc = GetDC(hwnd);
-    bool ok = offscreen.create(dc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    bool ok = ensureOffscreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     if (ok) {
         HMENU stageMenu = GetSubMenu(GetMenu(mainWindow()), MENU_POS_STAGE);
         recentLevels.load(GetSubMenu(stageMenu, MENU_POS_RECENT_STAGES));
@@ -120,8 +122,8 @@ LRESULT LevelManager::onCreate() {
         for (ObjectLayer* layer : layers)
             ok = ok && layer->initialize();
     }
-    ReleaseDC(hwnd, dc);
     if (!ok) return -1;
+    showZoomAndGrid();
     for (ScrollBar* bar : {&hScroll, &vScroll}) {
         bar->setRange(0);
         bar->setPage(1);
@@ -146,7 +148,8 @@ void LevelManager::enableStageView(bool open) {
     HMENU menu = GetMenu(mainWindow());
     const UINT state = open ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(GetSubMenu(menu, MENU_POS_VIEW), MENU_POS_VIEW_MAP, MF_BYPOSITION | state);
-    for (int id : {IDM_VIEW_SPRITES, IDM_VIEW_BANANAS, IDM_VIEW_CAMERAS, IDM_STAGE_SELECT})
+    for (int id : {IDM_VIEW_SPRITES, IDM_VIEW_BANANAS, IDM_VIEW_CAMERAS, IDM_VIEW_GRID, IDM_VIEW_ZOOM_50,
+                   IDM_VIEW_ZOOM_100, IDM_VIEW_ZOOM_200, IDM_VIEW_ZOOM_300, IDM_STAGE_SELECT})
         EnableMenuItem(menu, id, MF_BYCOMMAND | state);
     EnableMenuItem(GetSubMenu(menu, MENU_POS_STAGE), MENU_POS_RECENT_STAGES, MF_BYPOSITION | state);
     ShowWindow(hwnd, open ? SW_SHOW : SW_HIDE);
@@ -164,7 +167,8 @@ bool LevelManager::handleCommand(int command) {
         recentLevels.clear();
         return true;
     }
-    if (tilemap.handleCommand(command) || mapEdits.handleCommand(command)) return true;
+    if (tilemap.handleCommand(command) || handleZoomCommand(command) || mapEdits.handleCommand(command))
+        return true;
     switch (command) {
     case IDM_VIEW_SPRITES: return sprites.toggleShown();
     case IDM_VIEW_BANANAS: return bananas.toggleShown();
@@ -202,8 +206,7 @@ void LevelManager::loadStageMap() {
     verticalLayout = tilemap.verticalLayout();
     mapType = tilemap.mapType();
 
-    hScroll.setRange(widthTiles * 32 - 1);
-    vScroll.setRange(heightTiles * 32 - 1);
+    applyZoomToScrollBars();
     hScroll.setPosition(0);
     vScroll.setPosition(0);
     RECT client;
@@ -246,13 +249,8 @@ void LevelManager::showInspectorPage(ObjectKind kind) {
 }
 
 void LevelManager::centerOn(int x, int y) {
-    auto centre = [](int at, int page, int tiles) {
-        const int wanted = at - page / 2;
-        const int limit = tiles * 32 - page;
-        return std::min(limit, wanted) < 0 ? 0 : std::min(wanted, limit);
-    };
-    hScroll.setPosition(centre(x, hScroll.state.page, widthTiles));
-    vScroll.setPosition(centre(y, vScroll.state.page, heightTiles));
+    hScroll.setPosition(centredScroll(x, zoom, widthTiles * 32, hScroll.state.page));
+    vScroll.setPosition(centredScroll(y, zoom, heightTiles * 32, vScroll.state.page));
     invalidateView();
 }
 
@@ -265,22 +263,21 @@ void LevelManager::scrollTo(POINT position) {
 void LevelManager::onPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    const RECT& p = ps.rcPaint;
-    const int h = hScroll.state.position;
-    const int v = vScroll.state.position;
-    const RECT map{p.left + h, p.top + v, p.right + h, p.bottom + v};
-    const RECT drawing{map.left, map.top, map.right + 1, map.bottom + 1};
-
-    drawMap(offscreen.dc, drawing);
-    BitBlt(dc, p.left, p.top, p.right - p.left, p.bottom - p.top, offscreen.dc, 0, 0, SRCCOPY);
+    paintZoomed(dc, ps.rcPaint);
     EndPaint(hwnd, &ps);
 }
 
 void LevelManager::drawMap(HDC target, const RECT& drawing) {
+    composeMap(target, drawing, false);
+}
+
+// The grid is the view's alone: the stage picture (drawMap) leaves it out.
+void LevelManager::composeMap(HDC target, const RECT& drawing, bool grid) {
     SelectObject(target, GetStockObject(NULL_PEN));
     SelectObject(target, GetStockObject(LTGRAY_BRUSH));
     Rectangle(target, 0, 0, drawing.right - drawing.left + 1, drawing.bottom - drawing.top + 1);
     tilemap.drawTilemap(drawing, target);
+    if (grid) drawGrid(target, drawing);
     // Cameras lie lowest and sprites on top; each kind draws its frames first and
     // its labels in a second pass over all three.
     for (auto it = layers.rbegin(); it != layers.rend(); ++it)
@@ -308,8 +305,13 @@ void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosi
     }
 }
 
-POINT LevelManager::mapPoint(int clientX, int clientY) const {
+POINT LevelManager::viewPoint(int clientX, int clientY) const {
     return {clientX + hScroll.state.position, clientY + vScroll.state.position};
+}
+
+POINT LevelManager::mapPoint(int clientX, int clientY) const {
+    const POINT view = viewPoint(clientX, clientY);
+    return {static_cast<LONG>(viewToMap(view.x, zoom)), static_cast<LONG>(viewToMap(view.y, zoom))};
 }
 
 void LevelManager::onSetCursor(LPARAM lParam) {
@@ -329,7 +331,7 @@ void LevelManager::onSetCursor(LPARAM lParam) {
 }
 
 bool LevelManager::onKeyDown(WPARAM key) {
-    if (mapEdits.onKeyDown(key)) return true;
+    if (onZoomKey(key) || mapEdits.onKeyDown(key)) return true;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     switch (key) {
     case VK_LEFT:
@@ -354,15 +356,21 @@ bool LevelManager::onChar(WPARAM character) {
     switch (character) {
     case L'b': handleCommand(IDM_VIEW_BANANAS); return true;
     case L'c': handleCommand(IDM_VIEW_CAMERAS); return true;
+    case L'g': handleCommand(IDM_VIEW_GRID); return true;
     case L'm': handleCommand(IDM_VIEW_MAP_CYCLE); return true;
     case L's': handleCommand(IDM_VIEW_SPRITES); return true;
     default: return false;
     }
 }
 
-void LevelManager::onMouseWheel(WPARAM wParam) {
-    // One line step per wheel message, whatever its delta.
+void LevelManager::onMouseWheel(WPARAM wParam, LPARAM lParam) {
+    // One line step, or one zoom level with Ctrl, per wheel message, whatever its delta.
     const bool down = GET_WHEEL_DELTA_WPARAM(wParam) <= 0;
+    if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+        POINT pointer{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScreenToClient(hwnd, &pointer);
+        return setZoom(steppedZoom(zoom, down ? -1 : 1), pointer);
+    }
     if (verticalLayout)
         SendMessageW(hwnd, WM_VSCROLL, down ? SB_LINEDOWN : SB_LINEUP, 0);
     else
@@ -392,12 +400,13 @@ void LevelManager::onLeftButtonDown(int x, int y) {
     if (pan.isActive()) return;
     SetCapture(hwnd);
     const POINT at = mapPoint(x, y);
-    drag.pressEmpty(at.x, at.y);
+    const POINT view = viewPoint(x, y);
+    drag.pressEmpty(view.x, view.y);
     for (const ObjectKind kind : kObjectKinds) {
         if (layer(kind).hitTest(at.x, at.y)) {
             clearSelectionsExcept(kind);
             showInspectorPage(kind);
-            drag.pressObject(kind, at.x, at.y);
+            drag.pressObject(kind, view.x, view.y);
             break;
         }
     }
@@ -409,8 +418,9 @@ void LevelManager::onMouseMove(WPARAM keys, int x, int y) {
     // The button went up where this window did not hear of it: nothing may follow the
     // pointer any longer.
     if (!(keys & MK_LBUTTON)) return cancelDrag();
+    const POINT view = viewPoint(x, y);
+    if (!drag.moveTo(view.x, view.y)) return;
     const POINT at = mapPoint(x, y);
-    if (!drag.moveTo(at.x, at.y)) return;
     if (const auto kind = drag.heldKind()) layer(*kind).dragStep(at.x, at.y);
     invalidateView();
 }

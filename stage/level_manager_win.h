@@ -12,6 +12,7 @@
 #include "stage/inspector_win.h"
 #include "stage/map_drag.h"
 #include "stage/map_edit_win.h"
+#include "stage/map_zoom.h"
 #include "stage/object_layer_win.h"
 #include "stage/stage_edit_host_win.h"
 #include "stage/stage_table.h"
@@ -43,9 +44,17 @@ public:
     void openStage(int stage);
     void loadStageMap();
     void centerOn(int x, int y);
-    // The view's scroll position in map pixels, to come back to after a reload.
+    // The view's scroll position in screen pixels of the zoomed map, to come back to
+    // after a reload.
     POINT scrollPosition() const { return {hScroll.state.position, vScroll.state.position}; }
     void scrollTo(POINT position);
+    // Whether map point (x, y) lies in the part of the map the view shows.
+    bool isInView(int x, int y) const;
+    // The zoom in percent, one of kZoomLevels.
+    int zoomPercent() const { return zoom; }
+    // Zooms to `percent` keeping the map point under client point `anchor` in place.
+    void setZoom(int percent, POINT anchor);
+    bool isGridShown() const { return showGrid; }
     // Draws the part `drawing` of the map, in map pixels, into `target` at its origin:
     // the terrain and the object layers as they are shown.
     void drawMap(HDC target, const RECT& drawing);
@@ -94,7 +103,7 @@ private:
     void onSetCursor(LPARAM lParam);
     bool onKeyDown(WPARAM key);
     bool onChar(WPARAM character);
-    void onMouseWheel(WPARAM wParam);
+    void onMouseWheel(WPARAM wParam, LPARAM lParam);
     void onLeftButtonDown(int x, int y);
     void onMouseMove(WPARAM keys, int x, int y);
     // Ends a press or drag without its drop: the object stays where it was.
@@ -103,14 +112,30 @@ private:
     void onMiddleButtonDown(int x, int y);
     void onCaptureLost();
     void selectStage();
-    std::array<IntSetting, 1> settings();
+    std::array<IntSetting, 3> settings();
     POINT mapPoint(int clientX, int clientY) const;
+    // A client point in screen pixels of the zoomed map: what the scroll bars count.
+    POINT viewPoint(int clientX, int clientY) const;
+
+    // Zoom and grid (level_manager_zoom_win.cpp).
+    bool handleZoomCommand(int command);
+    bool onZoomKey(WPARAM key);
+    void zoomAroundCentre(int percent);
+    void applyZoomToScrollBars();
+    void showZoomAndGrid();
+    void paintZoomed(HDC dc, const RECT& paint);
+    bool ensureOffscreen(int width, int height);
+    void composeMap(HDC target, const RECT& drawing, bool grid);
+    void drawGrid(HDC target, const RECT& drawing) const;
 
     ObjectLayer& layer(ObjectKind kind) { return *layers[indexOf(kind)]; }
 
     // The object layers by kind, in the order they are hit-tested.
     std::array<ObjectLayer*, kObjectKinds.size()> layers{&sprites, &bananas, &cameras};
     BitmapBuffer offscreen;
+    SIZE offscreenSize{};
+    int zoom = 100;
+    bool showGrid = false;
     MButtonPan pan{MButtonPan::kBoth, this, this, 10, 1};
 };
 

@@ -16,7 +16,8 @@ public:
     static constexpr int kDeadZoneLow = -4;
     static constexpr int kDeadZoneHigh = 3;
 
-    // Positions are map pixels.
+    // Positions are screen pixels of the zoomed map (client point plus scroll
+    // position), so the dead zone is the same distance under the hand at every zoom.
     void pressEmpty(int x, int y) { press({}, x, y); }
     void pressObject(ObjectKind kind, int x, int y) { press(kind, x, y); }
     // The pointer moved to (x, y) with the button held. True once the press has

@@ -227,7 +227,7 @@ std::wstring MapEditCommands::objectTextAt(POINT at) const {
 void MapEditCommands::refreshRoom() {
     MainStatusBar& bar = view.project->statusBar;
     bar.setRoom(view.project->document.loaded ? std::optional(spriteRoomOf(view.sprites.sprites())) : std::nullopt);
-    bar.refreshZoom();
+    bar.refreshZoom(view.zoomPercent());
 }
 
 } // namespace vexa

@@ -36,10 +36,7 @@ void LevelEditHost::clearOtherSelections(ObjectKind kind) {
 }
 
 bool LevelEditHost::isInView(int x, int y) const {
-    auto within = [](int at, const ScrollBar& bar) {
-        return at >= bar.state.position && at < bar.state.position + bar.state.page;
-    };
-    return within(x, view->hScroll) && within(y, view->vScroll);
+    return view->isInView(x, y);
 }
 
 void LevelEditHost::centerOn(int x, int y) {
