@@ -167,8 +167,7 @@ bool LevelManager::handleCommand(int command) {
         recentLevels.clear();
         return true;
     }
-    if (tilemap.handleCommand(command) || handleZoomCommand(command) || mapEdits.handleCommand(command))
-        return true;
+    if (tilemap.handleCommand(command) || handleZoomCommand(command) || mapEdits.handleCommand(command)) return true;
     switch (command) {
     case IDM_VIEW_SPRITES: return sprites.toggleShown();
     case IDM_VIEW_BANANAS: return bananas.toggleShown();

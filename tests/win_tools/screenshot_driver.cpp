@@ -252,6 +252,23 @@ void takePictures(ProjectManager& project) {
         failures += 2;
     }
 
+    // The stage at 50%, then a close look at 200% with the grid; the pointer rests in
+    // the middle of the view, so the status bar tells where it is.
+    const auto zoomTo = [&](int command) {
+        SendMessageW(project.hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        RECT client{};
+        GetClientRect(view.hwnd, &client);
+        SendMessageW(view.hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
+        pump(300);
+    };
+    zoomTo(IDM_VIEW_ZOOM_50);
+    capture(L"zoom-50", {project.hwnd});
+    SendMessageW(project.hwnd, WM_COMMAND, MAKEWPARAM(IDM_VIEW_GRID, 0), 0);
+    zoomTo(IDM_VIEW_ZOOM_200);
+    capture(L"zoom-200-grid", {project.hwnd});
+    SendMessageW(project.hwnd, WM_COMMAND, MAKEWPARAM(IDM_VIEW_GRID, 0), 0);
+    zoomTo(IDM_VIEW_ZOOM_100);
+
     captureModal(project, IDM_STAGE_SELECT, L"ステージの選択", L"stage-dialog");
     captureModal(project, IDM_FILE_EMULATOR, L"エミュレータの設定", L"emulator-dialog");
 }

@@ -12,7 +12,7 @@ TEST(MapDrag, APressBecomesADragOnlyOutsideTheDeadZoneAndStaysOne) {
     drag.pressObject(ObjectKind::Banana, 100, 100);
     EXPECT_EQ(drag.heldKind(), ObjectKind::Banana);
     // The dead zone is -4 .. +3 either way.
-    for (const auto [x, y] : {std::pair{96, 100}, {103, 103}, {100, 96}})
+    for (const auto& [x, y] : {std::pair{96, 100}, {103, 103}, {100, 96}})
         EXPECT_FALSE(drag.moveTo(x, y)) << x << ", " << y;
     EXPECT_FALSE(drag.moved());
     EXPECT_TRUE(drag.moveTo(104, 100));
