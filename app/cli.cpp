@@ -57,7 +57,7 @@ Exit status: 0 success, 1 validate found something, 2 a file, value or option th
 cannot be used (one line on standard error says which).
 )";
 
-struct CommandSpec {
+struct CommandForm {
     std::string_view name;
     std::size_t operands;
     std::string_view operandText;
@@ -65,7 +65,7 @@ struct CommandSpec {
     std::size_t romOperand = 0;            // the ROM whose settings files are used
 };
 
-constexpr std::array<CommandSpec, 5> kCommands{{
+constexpr std::array<CommandForm, 5> kCommands{{
     {"info", 1, "ROM", {}},
     {"validate", 1, "ROM", {"--json", ""}},
     {"render", 3, "ROM STAGE OUT.png", {"--layers", ""}},
@@ -73,9 +73,9 @@ constexpr std::array<CommandSpec, 5> kCommands{{
     {"patch", 4, "create ORIGINAL MODIFIED OUT, or apply ROM PATCH OUT", {}, 1},
 }};
 
-const CommandSpec* findCommand(std::string_view name) {
-    for (const CommandSpec& spec : kCommands)
-        if (spec.name == name) return &spec;
+const CommandForm* findCommand(std::string_view name) {
+    for (const CommandForm& form : kCommands)
+        if (form.name == name) return &form;
     return nullptr;
 }
 
@@ -86,8 +86,8 @@ bool takesValue(std::string_view option) {
 // Fills `options`; on a bad command line writes the line to `err` and returns false.
 bool parseArguments(std::span<const std::string> args, cli::Options& options, std::ostream& err) {
     options.command = args.front();
-    const CommandSpec* spec = findCommand(options.command);
-    if (!spec) {
+    const CommandForm* form = findCommand(options.command);
+    if (!form) {
         fail(err, "unknown command '" + options.command + "' (see vexa --help)");
         return false;
     }
@@ -98,7 +98,7 @@ bool parseArguments(std::span<const std::string> args, cli::Options& options, st
             continue;
         }
         const bool common = arg == "--rominfo" || arg == "--sprites" || arg == "--chips";
-        if (!common && std::find(spec->flags.begin(), spec->flags.end(), arg) == spec->flags.end()) {
+        if (!common && std::find(form->flags.begin(), form->flags.end(), arg) == form->flags.end()) {
             fail(err, options.command + ": unknown option " + arg + " (see vexa --help)");
             return false;
         }
@@ -122,11 +122,11 @@ bool parseArguments(std::span<const std::string> args, cli::Options& options, st
     const bool patchVerb =
         options.command != "patch" ||
         (!options.operands.empty() && (options.operands[0] == "create" || options.operands[0] == "apply"));
-    if (options.operands.size() != spec->operands || !patchVerb) {
-        fail(err, options.command + ": expects " + std::string(spec->operandText) + " (see vexa --help)");
+    if (options.operands.size() != form->operands || !patchVerb) {
+        fail(err, options.command + ": expects " + std::string(form->operandText) + " (see vexa --help)");
         return false;
     }
-    options.romOperand = spec->romOperand;
+    options.romOperand = form->romOperand;
     return true;
 }
 
