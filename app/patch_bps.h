@@ -1,7 +1,7 @@
 // BPS patches ("BPS1"), made and applied. The format follows byuu's public-domain
-// "BPS File Format Specification" (https://www.romhacking.net/documents/746/): a
-// header of variable-length numbers, then actions that write the target from front to back (SourceRead,
-// TargetRead, SourceCopy, TargetCopy), then the CRC32 of the source, of the target and
+// description of BPS (https://www.romhacking.net/documents/746/): a header of
+// variable-length numbers, then actions that write the target from front to back
+// (SourceRead, TargetRead, SourceCopy, TargetCopy), then the CRC32 of the source, of the target and
 // of the patch itself. Unlike IPS it checks that the right ROM is being patched and can
 // say "these bytes moved" instead of storing them again.
 #pragma once

@@ -190,15 +190,20 @@ bool ProjectManager::handleCommand(int id) {
     if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
     if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
     if (id == IDM_VIEW_STATUS_BAR) return toggleStatusBar(), true;
-    if (id == IDM_FILE_RESTORE || id == IDM_FILE_CREATE_PATCH || id == IDM_FILE_SAVE_PICTURE) {
-        if (document.loaded) shareOrRestore(id);
-        return true;
-    }
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;
     switch (id) {
     case IDM_FILE_OPEN: openRomWithDialog(); return true;
     case IDM_FILE_SAVE:
         if (document.loaded) saveRom();
+        return true;
+    case IDM_FILE_RESTORE:
+        if (document.loaded) restoreFromBackup();
+        return true;
+    case IDM_FILE_CREATE_PATCH:
+        if (document.loaded) createPatch();
+        return true;
+    case IDM_FILE_SAVE_PICTURE:
+        if (document.loaded) saveStagePictureWithDialog(hwnd, levels, romPath);
         return true;
     case IDM_FILE_SAVE_AS:
         if (document.loaded) saveRomAs();
@@ -275,9 +280,7 @@ void ProjectManager::keepImageAfterFailedReload() {
     levels.loadCurrentStage();
 }
 
-void ProjectManager::shareOrRestore(int id) {
-    if (id == IDM_FILE_RESTORE) return restoreFromBackup();
-    if (id == IDM_FILE_SAVE_PICTURE) return saveStagePictureWithDialog(hwnd, levels, romPath);
+void ProjectManager::createPatch() {
     // The patch leads to the image a save would write now.
     std::vector<std::uint8_t> image = document.image;
     if (fixChecksumOnSave) fixChecksum(image);

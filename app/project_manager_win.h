@@ -73,8 +73,8 @@ private:
     void reloadKeepingView();
     void keepImageAfterFailedReload();
     void restoreFromBackup();
-    // File > バックアップから復元, パッチの作成, ステージを画像で保存.
-    void shareOrRestore(int id);
+    // File > パッチの作成, from the image a save would write now.
+    void createPatch();
     void setRomPath(const std::wstring& path);
     // The system's open or save dialog for ROM files, starting at `path`.
     bool askRomFile(bool save, std::wstring& path) const;
