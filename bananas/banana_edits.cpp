@@ -18,10 +18,6 @@ BananaAllocData BananaEditTraits::fromFields(const BananaFields& fields, const B
     return banana;
 }
 
-bool BananaEditTraits::sortsBefore(const BananaAllocData& a, const BananaAllocData& b) {
-    return a.x < b.x || (a.x == b.x && a.y < b.y);
-}
-
 std::wstring bananaSetLabel(std::uint8_t setNumber, std::wstring_view name) {
     return hexText2(setNumber) + L": " + std::wstring(name);
 }

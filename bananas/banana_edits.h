@@ -56,7 +56,7 @@ struct BananaEditTraits {
     }
     static BananaAllocData fromFields(const BananaFields& fields, const BananaAllocData& current);
     static void mask(BananaAllocData& banana, std::uint16_t mapType) { maskBananaPosition(banana, mapType); }
-    static bool sortsBefore(const BananaAllocData& a, const BananaAllocData& b);
+    static std::int64_t sortKey(const BananaAllocData& banana) { return positionSortKey(banana.x, banana.y); }
     static int anchorX(const BananaAllocData& banana) { return banana.x; }
     static int anchorY(const BananaAllocData& banana) { return banana.y; }
 };

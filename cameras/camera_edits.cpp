@@ -9,10 +9,6 @@ CameraAllocData CameraEditTraits::fromFields(const CameraFields& fields, const C
             fields.rightLink2, fields.downLink, fields.downLink2, fields.p1,     fields.p2};
 }
 
-bool CameraEditTraits::sortsBefore(const CameraAllocData& a, const CameraAllocData& b) {
-    return a.left < b.left || (a.left == b.left && a.top < b.top);
-}
-
 std::wstring cameraRectangleText(const CameraAllocData& camera) {
     return L"(" + std::to_wstring(camera.left) + L", " + std::to_wstring(camera.top) + L", " +
            std::to_wstring(camera.right) + L", " + std::to_wstring(camera.bottom) + L")";

@@ -55,7 +55,7 @@ struct CameraEditTraits {
     }
     static CameraAllocData fromFields(const CameraFields& fields, const CameraAllocData& current);
     static void mask(CameraAllocData& camera, std::uint16_t mapType) { maskCameraRectangle(camera, mapType); }
-    static bool sortsBefore(const CameraAllocData& a, const CameraAllocData& b);
+    static std::int64_t sortKey(const CameraAllocData& camera) { return positionSortKey(camera.left, camera.top); }
     static int anchorX(const CameraAllocData& camera) { return camera.left; }
     static int anchorY(const CameraAllocData& camera) { return camera.top; }
 };

@@ -67,8 +67,8 @@ void putBankBytes(std::span<std::uint8_t> image, unsigned offset, const SpriteEn
         setRomByte(image, kSpriteBank, (offset + i) & 0xFFFF, bytes[i]);
 }
 
-bool spriteLess(const SpriteAllocData& a, const SpriteAllocData& b) {
-    return a.x < b.x || (a.x == b.x && a.y < b.y);
+std::int64_t spriteSortKey(const SpriteAllocData& sprite) {
+    return positionSortKey(sprite.x, sprite.y);
 }
 
 std::wstring addLimitMessage(int listSize, int capacity) {
@@ -291,7 +291,7 @@ void SpriteListEditor::sort(int index) {
     if (refusedAsUnreadable()) return;
     // Sorting a copy lets every allocation happen before anything changes.
     SpriteList sorted = data_.sprites;
-    const int selected = exchangeSort(sorted, index, spriteLess);
+    const int selected = exchangeSort(sorted, index, spriteSortKey);
     auto record =
         std::make_unique<LevelSpriteSort_UndoMethod>(*this, data_.stageNumber, data_.sprites, sorted, index, selected);
     data_.sprites.swap(sorted);

@@ -14,7 +14,7 @@
 //   writeList(image, levels, stage, list, mapType) -> int
 //   fromFields(fields, current) -> Item                 the page's fields over an entry
 //   mask(Item&, mapType)
-//   sortsBefore(a, b) -> bool
+//   sortKey(entry) -> std::int64_t (Sort's order)
 //   anchorX(item), anchorY(item)                        the map point that is centred on
 #pragma once
 
@@ -199,9 +199,11 @@ template <typename Traits> bool ObjectListEditor<Traits>::writable(int index) co
 }
 
 template <typename Traits> bool ObjectListEditor<Traits>::allWritable() const {
+    if (objectLayoutOf(host.openMapType()) == ObjectLayout::None) return false;
+    const StageSlots slots = Traits::slots(host.romImage(), levelsLocation(), data.stageNumber);
     for (int i = 0; i < count(); ++i)
-        if (!writable(i)) return false;
-    return objectLayoutOf(host.openMapType()) != ObjectLayout::None;
+        if (!slots.holdsSlot(i)) return false;
+    return true;
 }
 
 template <typename Traits> void ObjectListEditor<Traits>::writeSlot(int index) {
@@ -264,7 +266,7 @@ template <typename Traits> bool ObjectListEditor<Traits>::sort(int index) {
     List before = items();
     // The lines are made again once after the sort: replacing each line as its position
     // is done walks the list for every line, which takes seconds on the longest lists.
-    const int tracked = exchangeSort(list(), index, Traits::sortsBefore);
+    const int tracked = exchangeSort(list(), index, Traits::sortKey);
     page.rebuildLines(0);
     if (page.mapSelection() != -1) page.setMapSelection(tracked);
     page.selectLine(tracked);

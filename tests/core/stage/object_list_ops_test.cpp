@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace vexa {
@@ -11,8 +12,25 @@ struct Item {
     int x, y, tag;
 };
 
-bool byXThenY(const Item& a, const Item& b) {
-    return a.x < b.x || (a.x == b.x && a.y < b.y);
+std::int64_t byXThenY(const Item& item) {
+    return positionSortKey(item.x, item.y);
+}
+
+// The procedure as stated, entry by entry over a list: what the fast one must match.
+int referenceExchangeSort(std::list<Item>& list, int tracked) {
+    int p = 0;
+    for (auto first = list.begin(); first != list.end(); ++first, ++p) {
+        int q = p + 1;
+        for (auto later = std::next(first); later != list.end(); ++later, ++q) {
+            if (!(byXThenY(*later) < byXThenY(*first))) continue;
+            std::swap(*first, *later);
+            if (tracked == p)
+                tracked = q;
+            else if (tracked == q)
+                tracked = p;
+        }
+    }
+    return tracked;
 }
 
 std::vector<int> tags(const std::list<Item>& list) {
@@ -24,11 +42,50 @@ std::vector<int> tags(const std::list<Item>& list) {
 
 TEST(ExchangeSort, SelectionFollowsItsEntry) {
     std::list<Item> list{{40, 10, 0}, {8, 30, 1}, {40, 2, 2}};
-    std::vector<int> done;
-    const int tracked = exchangeSort(list, 0, byXThenY, [&](int p) { done.push_back(p); });
+    const int tracked = exchangeSort(list, 0, byXThenY);
     EXPECT_EQ(tags(list), (std::vector<int>{1, 2, 0}));
     EXPECT_EQ(tracked, 2);
-    EXPECT_EQ(done, (std::vector<int>{0, 1, 2}));
+}
+
+// Lists of every shape the fast search and its plain fallback meet: random with many
+// equal keys, already sorted, reversed (past the exchange budget), all equal, negative
+// coordinates; each with the selection at its start, middle and end.
+TEST(ExchangeSort, MatchesTheProcedureEntryForEntry) {
+    std::uint32_t seed = 7;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, static_cast<int>(seed >> 16); };
+    const std::vector<std::function<Item(int, int)>> shapes{
+        [&](int, int) {
+            return Item{next() % 8, next() % 4, 0};
+        },
+        [&](int i, int) {
+            return Item{i / 3, i % 3, 0};
+        },
+        [&](int i, int n) {
+            return Item{n - i, next() % 2, 0};
+        },
+        [&](int, int) {
+            return Item{5, 5, 0};
+        },
+        [&](int, int) {
+            return Item{next() % 200 - 100, -(next() % 50), 0};
+        },
+    };
+    for (const int n : {0, 1, 2, 17, 3000}) {
+        for (std::size_t shape = 0; shape < shapes.size(); ++shape) {
+            std::list<Item> list;
+            for (int i = 0; i < n; ++i) {
+                list.push_back(shapes[shape](i, n));
+                list.back().tag = i;
+            }
+            for (const int tracked : {-1, 0, n / 2, n - 1}) {
+                std::list<Item> fast = list;
+                std::list<Item> expected = list;
+                const int expectedTracked = referenceExchangeSort(expected, tracked);
+                EXPECT_EQ(exchangeSort(fast, tracked, byXThenY), expectedTracked) << n << " shape " << shape;
+                EXPECT_EQ(tags(fast), tags(expected)) << n << " shape " << shape;
+            }
+        }
+    }
 }
 
 TEST(ExchangeSort, EqualEntriesEndInTheProceduresOrderNotStableOrder) {
