@@ -37,6 +37,25 @@ struct LayerDrawingObjects {
     HFONT labelFont = nullptr;
 };
 
+// What every object of a layer draws with, set once for a pass over the layer: the
+// label font and transparent label text in the layer's colour. The context's state is
+// restored when the pass ends; each object selects its own pens and brushes.
+class LayerPass {
+public:
+    LayerPass(HDC dc, HFONT labelFont, COLORREF colour) : dc(dc), saved(SaveDC(dc)) {
+        SelectObject(dc, labelFont);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, colour);
+    }
+    ~LayerPass() { RestoreDC(dc, saved); }
+    LayerPass(const LayerPass&) = delete;
+    LayerPass& operator=(const LayerPass&) = delete;
+
+private:
+    HDC dc;
+    int saved;
+};
+
 std::wstring fieldText(HWND page, int id);
 std::int32_t fieldInt(HWND page, int id);
 void setFieldInt(HWND page, int id, int value);
@@ -47,7 +66,10 @@ void enableControls(HWND page, std::span<const int> ids, bool enabled);
 void clearExtendedStyle(HWND page, int id);
 
 // List box lines by index.
-void replaceListLine(HWND list, int index, const std::wstring& text);
+// Owner-drawn lists drawn as the system draws a list of texts: the line height of the
+// list's font, a line as WM_DRAWITEM asks for it.
+void matchLineHeightToFont(HWND list);
+void drawListLine(const DRAWITEMSTRUCT& item, const std::wstring& text);
 int listSelection(HWND list);
 
 } // namespace vexa

@@ -12,12 +12,19 @@ constexpr const wchar_t* kMapViewSection = L"MapView";
 
 } // namespace
 
-INT_PTR ObjectPage::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR ObjectPage::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         enableTabTexture(window);
+        matchLineHeightToFont(list());
         onInitPage();
         return TRUE;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlID != static_cast<UINT>(look.listId)) return FALSE;
+        drawLine(item);
+        return TRUE;
+    }
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
@@ -57,27 +64,41 @@ bool ObjectPage::toggleShown() {
     return true;
 }
 
-void ObjectPage::setListRedraw(bool on) {
-    SendMessageW(list(), WM_SETREDRAW, on ? TRUE : FALSE, 0);
-    if (on) InvalidateRect(list(), nullptr, TRUE);
+void ObjectPage::holdListRedraw(bool hold) {
+    SendMessageW(list(), WM_SETREDRAW, hold ? FALSE : TRUE, 0);
+    if (!hold) InvalidateRect(list(), nullptr, TRUE);
 }
 
+// Lines from `from` on are new: a list rebuilt from its start also scrolls back to
+// its top and loses its selection, as an emptied and refilled list would.
 void ObjectPage::rebuildLines(int from) {
     const HWND lines = list();
-    setListRedraw(false);
     if (from <= 0) SendMessageW(lines, LB_RESETCONTENT, 0, 0);
-    while (SendMessageW(lines, LB_GETCOUNT, 0, 0) > from)
-        SendMessageW(lines, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
-    for (int index = std::max(from, 0); index < itemCount(); ++index)
-        SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lineText(index).c_str()));
-    setListRedraw(true);
+    const int count = itemCount();
+    if (SendMessageW(lines, LB_GETCOUNT, 0, 0) != count)
+        SendMessageW(lines, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
+    invalidateLinesFrom(std::max(from, 0));
 }
 
 void ObjectPage::setLine(int index) {
     if (!hasItem(index)) return;
-    setListRedraw(false);
-    replaceListLine(list(), index, lineText(index));
-    setListRedraw(true);
+    RECT box;
+    if (SendMessageW(list(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&box)) != LB_ERR)
+        InvalidateRect(list(), &box, TRUE);
+}
+
+void ObjectPage::invalidateLinesFrom(int index) const {
+    const HWND lines = list();
+    RECT client;
+    GetClientRect(lines, &client);
+    RECT box;
+    if (SendMessageW(lines, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&box)) != LB_ERR)
+        client.top = std::clamp<LONG>(box.top, 0, client.bottom);
+    InvalidateRect(lines, &client, TRUE);
+}
+
+void ObjectPage::drawLine(const DRAWITEMSTRUCT& item) const {
+    drawListLine(item, line(static_cast<int>(item.itemID)));
 }
 
 void ObjectPage::selectLine(int index) {

@@ -41,6 +41,11 @@ public:
     void enable(bool open) override;
     bool toggleShown() override;
     bool isShown() const { return shownOnMap; }
+    // While held, the list neither paints nor updates its scroll bar: a stage load
+    // empties and refills it, and shows the outcome once when let go.
+    void holdListRedraw(bool hold);
+    // The text line `index` of the list shows.
+    std::wstring line(int index) const { return hasItem(index) ? lineText(index) : std::wstring(); }
 
 protected:
     // Called once the page's controls exist.
@@ -72,7 +77,9 @@ protected:
 
 private:
     std::array<IntSetting, 1> settings();
-    void setListRedraw(bool on);
+    // The list holds no texts: it knows its line count and asks for the lines it shows.
+    void drawLine(const DRAWITEMSTRUCT& item) const;
+    void invalidateLinesFrom(int index) const;
     void onListSelectionChange();
     void centreOnListSelection();
 };

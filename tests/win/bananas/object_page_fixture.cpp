@@ -97,14 +97,10 @@ std::wstring ObjectPageTest::text(HWND page, int id) {
     return buffer;
 }
 
-std::wstring ObjectPageTest::line(HWND page, int listId, int index) {
-    HWND list = GetDlgItem(page, listId);
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR) return L"<none>";
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+// The lists hold no texts; a line the list has shows what its page draws for it.
+std::wstring ObjectPageTest::line(const ObjectPage& page, int listId, int index) {
+    if (index < 0 || index >= lineCount(page.hwnd, listId)) return L"<none>";
+    return page.line(index);
 }
 
 int ObjectPageTest::lineCount(HWND page, int listId) {
