@@ -87,8 +87,15 @@ void MainStatusBar::setRoom(const std::optional<SpriteRoom>& newRoom) {
     if (!hwnd || newRoom == room) return;
     room = newRoom;
     roomText = room ? spriteRoomText(*room) : std::wstring();
-    // An owner-drawn part is drawn by the parent; setting it again repaints it.
-    SendMessageW(hwnd, SB_SETTEXTW, kRoomPart | SBT_OWNERDRAW, 0);
+    // An owner-drawn part is drawn by the parent from roomText: it is marked so once,
+    // and then only repainted with the next paint (setting a text paints at once).
+    if (!ownerDrawn) {
+        SendMessageW(hwnd, SB_SETTEXTW, kRoomPart | SBT_OWNERDRAW, 0);
+        ownerDrawn = true;
+        return;
+    }
+    RECT part;
+    if (SendMessageW(hwnd, SB_GETRECT, kRoomPart, reinterpret_cast<LPARAM>(&part))) InvalidateRect(hwnd, &part, TRUE);
 }
 
 bool MainStatusBar::onDrawItem(const DRAWITEMSTRUCT& item) const {

@@ -42,6 +42,7 @@ private:
     bool visible = true;
     std::optional<SpriteRoom> room;
     std::wstring roomText;
+    bool ownerDrawn = false;
 };
 
 } // namespace vexa

@@ -218,6 +218,7 @@ void LevelBananasManager::cancelDrag() {
 
 void LevelBananasManager::drawFirstPass(HDC target, const RECT& mapRect) {
     if (!shownOnMap) return;
+    const LayerPass pass(target, drawing.labelFont, look.colour);
     int index = 0;
     for (const BananaAllocData& banana : edits.items()) {
         if (!(draggingBanana && index == selectedIndex))
@@ -228,6 +229,7 @@ void LevelBananasManager::drawFirstPass(HDC target, const RECT& mapRect) {
 
 void LevelBananasManager::drawSecondPass(HDC target, const RECT& mapRect) {
     if (!shownOnMap || !draggingBanana) return;
+    const LayerPass pass(target, drawing.labelFont, look.colour);
     if (const BananaAllocData* banana = edits.itemAt(selectedIndex))
         drawBanana(target, mapRect, selectedIndex, banana->setNumber, dragPosition.x, dragPosition.y, true);
 }
@@ -241,11 +243,6 @@ void LevelBananasManager::drawBanana(HDC dc, const RECT& mapRect, int index, std
         return;
     const int left = x - mapRect.left;
     const int top = y - mapRect.top;
-    const int saved = SaveDC(dc);
-    SelectObject(dc, drawing.labelFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, look.colour);
-
     SelectObject(dc, drawing.thinPen);
     SelectObject(dc, drawing.bodyBrush);
     Rectangle(dc, left, top, left + kBananaBoxWidth, top + kBananaBoxHeight);
@@ -266,7 +263,6 @@ void LevelBananasManager::drawBanana(HDC dc, const RECT& mapRect, int index, std
         Rectangle(dc, left - kSelectionMargin, top - kSelectionMargin, left + kBananaBoxWidth + kSelectionMargin,
                   top + kBananaBoxHeight + kSelectionMargin);
     }
-    RestoreDC(dc, saved);
 }
 
 } // namespace vexa

@@ -63,6 +63,7 @@ private:
     BananaFields readFields() const;
     void showSet(unsigned setNumber);
     void fillSetCombo();
+    // Within a LayerPass.
     void drawBanana(HDC dc, const RECT& mapRect, int index, std::uint8_t setNumber, int x, int y, bool selected) const;
 
     BananaEditor edits;

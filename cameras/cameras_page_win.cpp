@@ -209,6 +209,7 @@ void LevelCamerasManager::cancelDrag() {
 void LevelCamerasManager::drawFirstPass(HDC target, const RECT& mapRect) {
     if (!shownOnMap) return;
     const bool dragging = grab.mode != CameraDragMode::None;
+    const LayerPass pass(target, drawing.labelFont, look.colour);
     int index = 0;
     for (const CameraAllocData& camera : edits.items()) {
         if (!(dragging && index == selectedIndex)) drawCamera(target, mapRect, index, camera, index == selectedIndex);
@@ -218,6 +219,7 @@ void LevelCamerasManager::drawFirstPass(HDC target, const RECT& mapRect) {
 
 void LevelCamerasManager::drawSecondPass(HDC target, const RECT& mapRect) {
     if (!shownOnMap || grab.mode == CameraDragMode::None) return;
+    const LayerPass pass(target, drawing.labelFont, look.colour);
     if (const CameraAllocData* camera = edits.itemAt(selectedIndex))
         drawCamera(target, mapRect, selectedIndex, draggedRectangle(*camera), true);
 }
@@ -235,11 +237,6 @@ void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, con
     const int t = camera.top - mapRect.top;
     const int r = camera.right - mapRect.left;
     const int b = camera.bottom - mapRect.top;
-    const int saved = SaveDC(dc);
-    SelectObject(dc, drawing.labelFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, look.colour);
-
     if (selected) {
         SelectObject(dc, drawing.selectionPen);
         SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -261,7 +258,6 @@ void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, con
     Rectangle(dc, l, t, l + kCameraLabelWidth, t + kCameraLabelHeight);
     const std::wstring label = L"#" + std::to_wstring(index);
     TextOutW(dc, l + 3, t + 3, label.c_str(), static_cast<int>(label.size()));
-    RestoreDC(dc, saved);
 }
 
 } // namespace vexa

@@ -60,6 +60,7 @@ private:
     CameraFields readFields() const;
     // The grabbed camera where the drag has it, as its drop will store it.
     CameraAllocData draggedRectangle(const CameraAllocData& camera) const;
+    // Within a LayerPass.
     void drawCamera(HDC dc, const RECT& mapRect, int index, const CameraAllocData& camera, bool selected) const;
 
     CameraEditor edits;

@@ -199,10 +199,16 @@ void LevelSpritesManager::cancelDrag() {
 
 void LevelSpritesManager::drawFirstPass(HDC target, const RECT& mapRect) {
     if (!shownOnMap) return;
+    // Nothing of a sprite reaches past its selection frame (x - 18 to x + 18) but its
+    // labels, which are at most six characters from x - 13.
+    constexpr RECT kReach{-20, -40, 40, 4};
+    const LayerPass pass(target, drawing.labelFont, look.colour);
     int index = 0;
     for (const SpriteAllocData& sprite : edits.items()) {
+        const bool outside = sprite.x + kReach.right < mapRect.left || sprite.x + kReach.left > mapRect.right ||
+                             sprite.y + kReach.bottom < mapRect.top || sprite.y + kReach.top > mapRect.bottom;
         // The dragged sprite is drawn by the second pass, at the pointer.
-        if (!(dragging && index == selectedIndex))
+        if (!outside && !(dragging && index == selectedIndex))
             drawSprite(target, sprite, index, {sprite.x - mapRect.left, sprite.y - mapRect.top},
                        index == selectedIndex);
         ++index;
@@ -212,6 +218,7 @@ void LevelSpritesManager::drawFirstPass(HDC target, const RECT& mapRect) {
 void LevelSpritesManager::drawSecondPass(HDC target, const RECT& mapRect) {
     const SpriteAllocData* sprite = edits.itemAt(selectedIndex);
     if (!shownOnMap || !dragging || !sprite) return;
+    const LayerPass pass(target, drawing.labelFont, look.colour);
     drawSprite(target, *sprite, selectedIndex, {dragX - mapRect.left, dragY - mapRect.top}, true);
 }
 
@@ -219,11 +226,6 @@ void LevelSpritesManager::drawSprite(HDC target, const SpriteAllocData& sprite, 
                                      bool framed) const {
     const int x = at.x;
     const int y = at.y;
-    const int saved = SaveDC(target);
-    SelectObject(target, drawing.labelFont);
-    SetBkMode(target, TRANSPARENT);
-    SetTextColor(target, look.colour);
-
     SelectObject(target, drawing.thinPen);
     SelectObject(target, drawing.bodyBrush);
     Rectangle(target, x - kSpriteBoxHalfWidth, y - kSpriteBoxHeight, x + kSpriteBoxHalfWidth, y);
@@ -242,7 +244,6 @@ void LevelSpritesManager::drawSprite(HDC target, const SpriteAllocData& sprite, 
         SelectObject(target, GetStockObject(NULL_BRUSH));
         Rectangle(target, x - 18, y - 38, x + 18, y + 2);
     }
-    RestoreDC(target, saved);
 }
 
 } // namespace vexa

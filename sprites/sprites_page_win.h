@@ -61,6 +61,7 @@ private:
     void onTypeChanged();
     void chooseType();
     bool runEdit(int id);
+    // Within a LayerPass.
     void drawSprite(HDC target, const SpriteAllocData& sprite, int index, POINT at, bool framed) const;
 
     SpriteListEditor edits;

@@ -2,13 +2,33 @@
 
 namespace vexa {
 
+namespace {
+
+// The bitmap's pixels as 32-bit values, top row first (it must not be selected into
+// any context yet); empty when it cannot be read.
+std::vector<std::uint32_t> readPixels(HDC referenceDc, HBITMAP bitmap, SIZE& size) {
+    BITMAP b{};
+    if (!GetObjectW(bitmap, sizeof b, &b) || b.bmWidth <= 0 || b.bmHeight <= 0) return {};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, b.bmWidth, -b.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(b.bmWidth) * static_cast<std::size_t>(b.bmHeight));
+    if (GetDIBits(referenceDc, bitmap, 0, static_cast<UINT>(b.bmHeight), pixels.data(), &info, DIB_RGB_COLORS) !=
+        b.bmHeight)
+        return {};
+    size = {b.bmWidth, b.bmHeight};
+    return pixels;
+}
+
+} // namespace
+
 bool BitmapBuffer::create(HDC referenceDc, int width, int height) {
     release();
     HDC memoryDc = CreateCompatibleDC(referenceDc);
     if (!memoryDc) return false;
-    // Compatible with the reference, not with the new memory context, which would
-    // give a monochrome bitmap.
-    HBITMAP created = CreateCompatibleBitmap(referenceDc, width, height);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pixels = nullptr;
+    HBITMAP created = CreateDIBSection(referenceDc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     if (!created) {
         DeleteDC(memoryDc);
         return false;
@@ -20,12 +40,40 @@ bool BitmapBuffer::create(HDC referenceDc, int width, int height) {
     return true;
 }
 
+std::optional<PixelRows> pixelRowsOf(HDC dc) {
+    DIBSECTION section{};
+    const auto bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+    if (!bitmap || GetObjectW(bitmap, sizeof section, &section) != sizeof section) return std::nullopt;
+    const BITMAP& b = section.dsBm;
+    if (!b.bmBits || b.bmBitsPixel != 32 || section.dsBmih.biCompression != BI_RGB) return std::nullopt;
+    auto* base = static_cast<std::uint8_t*>(b.bmBits);
+    const std::ptrdiff_t stride = b.bmWidthBytes;
+    // Which way up the rows lie is not told alike by every system (the header's
+    // height sign): the first pixel in memory is asked instead.
+    const COLORREF topLeft = GetPixel(dc, 0, 0);
+    const std::uint32_t stored = *reinterpret_cast<const std::uint32_t*>(base);
+    SetPixelV(dc, 0, 0, topLeft ^ 0xFFFFFF);
+    GdiFlush();
+    const bool bottomUp = *reinterpret_cast<const std::uint32_t*>(base) == stored && b.bmHeight > 1;
+    SetPixelV(dc, 0, 0, topLeft);
+    PixelRows rows;
+    rows.width = b.bmWidth;
+    rows.height = b.bmHeight;
+    rows.first = reinterpret_cast<std::uint32_t*>(bottomUp ? base + stride * (b.bmHeight - 1) : base);
+    rows.step = (bottomUp ? -stride : stride) / 4;
+    GdiFlush(); // GDI's drawing into it is done before anyone writes directly
+    return rows;
+}
+
 void BitmapBuffer::loadFile(HDC referenceDc, const wchar_t* path) {
     release();
     HDC memoryDc = CreateCompatibleDC(referenceDc);
     if (!memoryDc) return;
     auto* loaded = static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (loaded) SelectObject(memoryDc, loaded);
+    if (loaded) {
+        pixels = readPixels(referenceDc, loaded, pixelSize);
+        SelectObject(memoryDc, loaded);
+    }
     dc = memoryDc;
     bitmap = loaded;
     owned = true;
@@ -39,6 +87,8 @@ void BitmapBuffer::release() {
     dc = nullptr;
     bitmap = nullptr;
     owned = false;
+    pixels.clear();
+    pixelSize = {};
 }
 
 } // namespace vexa

@@ -125,10 +125,8 @@ LRESULT LevelManager::onCreate() {
     if (!ok) return -1;
     showZoomAndGrid();
     for (ScrollBar* bar : {&hScroll, &vScroll}) {
-        bar->setRange(0);
-        bar->setPage(1);
+        bar->setAll(0, 1, 0);
         bar->state.lineStep = 32;
-        bar->setPosition(0);
     }
     return 0;
 }
@@ -189,11 +187,16 @@ void LevelManager::openStage(int stage) {
 }
 
 void LevelManager::loadCurrentStage() {
+    const std::array<ObjectPage*, 3> pages{&sprites, &bananas, &cameras};
+    for (ObjectPage* page : pages)
+        page->holdListRedraw(true);
     recentLevels.addLevel(stageNumber);
     stageHeader = readStageHeaderOfStage(romImage(), stageNumber);
     sprites.loadStage(stageNumber);
     loadStageMap();
     mapEdits.refreshRoom();
+    for (ObjectPage* page : pages)
+        page->holdListRedraw(false);
 }
 
 void LevelManager::loadStageMap() {
@@ -205,13 +208,7 @@ void LevelManager::loadStageMap() {
     verticalLayout = tilemap.verticalLayout();
     mapType = tilemap.mapType();
 
-    applyZoomToScrollBars();
-    hScroll.setPosition(0);
-    vScroll.setPosition(0);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    hScroll.setPage(client.right);
-    vScroll.setPage(client.bottom);
+    showMapExtent({0, 0});
 
     // Banana and camera positions are read by the map type, so they load last.
     bananas.loadStage(stageNumber);

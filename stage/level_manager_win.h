@@ -121,7 +121,9 @@ private:
     bool handleZoomCommand(int command);
     bool onZoomKey(WPARAM key);
     void zoomAroundCentre(int percent);
-    void applyZoomToScrollBars();
+    // Scroll ranges and line steps for the map at the zoom, pages for the client area,
+    // and `position` (screen pixels of the zoomed map): one update of each bar.
+    void showMapExtent(POINT position);
     void showZoomAndGrid();
     void paintZoomed(HDC dc, const RECT& paint);
     bool ensureOffscreen(int width, int height);

@@ -62,16 +62,19 @@ void LevelManager::setZoom(int percent, POINT anchor) {
     const int y =
         anchoredScroll(vScroll.state.position, anchor.y, zoom, percent, heightTiles * kCellSize, vScroll.state.page);
     zoom = percent;
-    applyZoomToScrollBars();
-    hScroll.setPosition(x);
-    vScroll.setPosition(y);
+    showMapExtent({x, y});
     showZoomAndGrid();
     invalidateView();
 }
 
-void LevelManager::applyZoomToScrollBars() {
-    hScroll.setRange(static_cast<int>(mapToView(static_cast<std::int64_t>(widthTiles) * kCellSize, zoom)) - 1);
-    vScroll.setRange(static_cast<int>(mapToView(static_cast<std::int64_t>(heightTiles) * kCellSize, zoom)) - 1);
+void LevelManager::showMapExtent(POINT position) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    auto extent = [this](int cells) {
+        return static_cast<int>(mapToView(static_cast<std::int64_t>(cells) * kCellSize, zoom)) - 1;
+    };
+    hScroll.setAll(extent(widthTiles), client.right, position.x);
+    vScroll.setAll(extent(heightTiles), client.bottom, position.y);
     const int step = static_cast<int>(mapToView(kCellSize, zoom));
     hScroll.state.lineStep = step;
     vScroll.state.lineStep = step;

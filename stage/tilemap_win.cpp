@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace vexa {
@@ -34,6 +35,25 @@ int nextDisplayMode(int mode) {
     }
 }
 
+// One cell from the chip bitmap's pixels at (sx, sy) to the target at (dx, dy), cut
+// to both as BitBlt cuts it: what lies outside either is left as it was.
+void copyCell(const BitmapBuffer& chips, int sx, int sy, const PixelRows& target, int dx, int dy) {
+    int width = kTileSize;
+    int height = kTileSize;
+    auto cut = [](int& source, int& dest, int& extent, int sourceLimit, int destLimit) {
+        const int skip = std::max({0, -source, -dest});
+        source += skip;
+        dest += skip;
+        extent = std::min({extent - skip, sourceLimit - source, destLimit - dest});
+    };
+    cut(sx, dx, width, chips.pixelSize.cx, target.width);
+    cut(sy, dy, height, chips.pixelSize.cy, target.height);
+    if (width <= 0 || height <= 0) return;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(target.row(dy + y) + dx, &chips.pixels[static_cast<std::size_t>(sy + y) * chips.pixelSize.cx + sx],
+                    static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+}
+
 } // namespace
 
 std::array<IntSetting, 1> LevelTilemapManager::settings() {
@@ -50,12 +70,30 @@ void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC refere
     if (!host_) return;
     switch (loadTilemapData(host_->romImage(), stageHeader, host_->romInfo().mapTables(), data_)) {
     case TilemapLoadOutcome::DecompressionFailed: host_->showError(kMapExpandFailedMessage); break;
-    case TilemapLoadOutcome::Loaded:
-        chipBitmap_.loadFile(referenceDc, chipBitmapPath(data_.terrainNumber).c_str());
-        break;
+    case TilemapLoadOutcome::Loaded: showChipBitmap(referenceDc, chipBitmapPath(data_.terrainNumber)); break;
     case TilemapLoadOutcome::NoMap:
     case TilemapLoadOutcome::NoTerrainData: break;
     }
+}
+
+void LevelTilemapManager::showChipBitmap(HDC referenceDc, const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    const FILETIME written = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes)
+                                 ? attributes.ftLastWriteTime
+                                 : FILETIME{};
+    auto same = [&](const ChipBitmap& chips) {
+        return chips.path == path && CompareFileTime(&chips.written, &written) == 0;
+    };
+    const auto cached = std::find_if(chips_.begin(), chips_.end(), same);
+    if (cached != chips_.end()) {
+        chips_.splice(chips_.begin(), chips_, cached);
+        return;
+    }
+    if (chips_.size() >= kCachedChipBitmaps) chips_.pop_back();
+    chips_.emplace_front();
+    chips_.front().path = path;
+    chips_.front().written = written;
+    chips_.front().bitmap.loadFile(referenceDc, path.c_str());
 }
 
 void LevelTilemapManager::drawTilemap(const RECT& viewRect, HDC targetDc) const {
@@ -85,13 +123,26 @@ void LevelTilemapManager::drawCells(const RECT& viewRect, HDC targetDc) const {
     const long long c1 = std::min<long long>(data_.widthTiles - 1, viewRect.right / kTileSize + 1);
     const long long r1 = std::min<long long>(data_.heightTiles - 1, viewRect.bottom / kTileSize + 1);
     const auto& cells = data_.chipCells;
+    const BitmapBuffer& chips = chipBitmap();
+    if (const auto target = pixelRowsOf(targetDc); target && !chips.pixels.empty()) {
+        // Straight into the target's pixels: a BitBlt per cell costs more than the copy.
+        for (long long r = r0; r <= r1; ++r)
+            for (long long c = c0; c <= c1; ++c) {
+                const long long index = r * data_.widthTiles + c;
+                if (index >= static_cast<long long>(cells.size())) break;
+                const std::uint16_t cell = cells[static_cast<std::size_t>(index)];
+                copyCell(chips, (cell & 0xFF) * kTileSize, (cell >> 8) * kTileSize, *target,
+                         static_cast<int>(c * kTileSize - left), static_cast<int>(r * kTileSize - top));
+            }
+        return;
+    }
     for (long long c = c0; c <= c1; ++c) {
         for (long long r = r0; r <= r1; ++r) {
             const long long index = r * data_.widthTiles + c;
             if (index >= static_cast<long long>(cells.size())) break;
             const std::uint16_t cell = cells[static_cast<std::size_t>(index)];
             BitBlt(targetDc, static_cast<int>(c * kTileSize - left), static_cast<int>(r * kTileSize - top), kTileSize,
-                   kTileSize, chipBitmap_.dc, (cell & 0xFF) * kTileSize, (cell >> 8) * kTileSize, SRCCOPY);
+                   kTileSize, chipBitmap().dc, (cell & 0xFF) * kTileSize, (cell >> 8) * kTileSize, SRCCOPY);
         }
     }
 }

@@ -12,7 +12,9 @@
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <span>
+#include <string>
 
 namespace vexa {
 
@@ -46,7 +48,7 @@ public:
     bool loaded() const { return data_.loaded; }
     int displayMode() const { return displayMode_; }
     const TilemapData& data() const { return data_; }
-    const BitmapBuffer& chipBitmap() const { return chipBitmap_; }
+    const BitmapBuffer& chipBitmap() const { return chips_.empty() ? noChips_ : chips_.front().bitmap; }
 
 private:
     void drawCells(const RECT& viewRect, HDC targetDc) const;
@@ -54,7 +56,18 @@ private:
 
     TilemapData data_;
     int displayMode_ = kTilemapGraphics;
-    BitmapBuffer chipBitmap_;
+    // The chip bitmaps of the last few terrains shown, the current one first, each with
+    // the path and last-write time it was loaded from: going back to a stage draws
+    // from memory unless the file changed.
+    struct ChipBitmap {
+        std::wstring path;
+        FILETIME written{};
+        BitmapBuffer bitmap;
+    };
+    static constexpr std::size_t kCachedChipBitmaps = 4;
+    void showChipBitmap(HDC referenceDc, const std::wstring& path);
+    std::list<ChipBitmap> chips_;
+    BitmapBuffer noChips_;
     StageEditHost* host_ = nullptr;
 };
 

@@ -41,6 +41,13 @@ ScrollUpdate setPosition(ScrollBarState& bar, std::int32_t position) {
     return {kScrollFieldPosition, false, bar.position, bar.page, bar.position, bar.page};
 }
 
+ScrollUpdate setAll(ScrollBarState& bar, std::int32_t maximum, std::int32_t page, std::int32_t position) {
+    setRange(bar, maximum);
+    setPage(bar, page);
+    setPosition(bar, position);
+    return {kScrollFieldRange | kScrollFieldPage | kScrollFieldPosition, false, position, page, position, page};
+}
+
 ScrollUpdate resizePage(ScrollBarState& bar, std::int32_t page) {
     const std::int32_t oldPosition = bar.position;
     const std::int32_t oldPage = bar.page;

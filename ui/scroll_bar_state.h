@@ -51,6 +51,8 @@ ScrollUpdate setRange(ScrollBarState& bar, std::int32_t maximum);
 ScrollUpdate setPage(ScrollBarState& bar, std::int32_t page);
 // Sets the position as given, without notification.
 ScrollUpdate setPosition(ScrollBarState& bar, std::int32_t position);
+// Range (minimum 0), page and position at once, without notification: a new content.
+ScrollUpdate setAll(ScrollBarState& bar, std::int32_t maximum, std::int32_t page, std::int32_t position);
 // The window changed size: a bar scrolled to its end stays at the end, so the
 // position moves back to maximum + 1 - page (not below the minimum) when past it.
 ScrollUpdate resizePage(ScrollBarState& bar, std::int32_t page);

@@ -9,16 +9,21 @@ namespace vexa {
 
 void ScrollBar::apply(const ScrollUpdate& update) {
     if (update.fields != 0 && window_->hwnd) {
+        // The record is the bar's whole truth, so the bar gets all of it, and nothing
+        // when it shows that already.
         SCROLLINFO info{sizeof info};
-        if (update.fields & kScrollFieldRange) info.fMask |= SIF_RANGE;
-        if (update.fields & kScrollFieldPage) info.fMask |= SIF_PAGE;
-        if (update.fields & kScrollFieldPosition) info.fMask |= SIF_POS;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
         if (state.disableNoScroll) info.fMask |= SIF_DISABLENOSCROLL;
         info.nMin = state.minimum;
         info.nMax = state.maximum;
         info.nPage = static_cast<UINT>(state.page);
         info.nPos = state.position;
-        SetScrollInfo(window_->hwnd, axis_ == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT, &info, state.redrawBar);
+        const bool same = shown_.fMask == info.fMask && shown_.nMin == info.nMin && shown_.nMax == info.nMax &&
+                          shown_.nPage == info.nPage && shown_.nPos == info.nPos;
+        if (!same) {
+            SetScrollInfo(window_->hwnd, axis_ == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT, &info, state.redrawBar);
+            shown_ = info;
+        }
     }
     if (update.notify) client_->scrolled(axis_, update.position, update.page, update.oldPosition, update.oldPage);
 }

@@ -31,6 +31,7 @@ public:
     void setRange(int maximum) { apply(vexa::setRange(state, maximum)); }
     void setPage(int page) { apply(vexa::setPage(state, page)); }
     void setPosition(int position) { apply(vexa::setPosition(state, position)); }
+    void setAll(int maximum, int page, int position) { apply(vexa::setAll(state, maximum, page, position)); }
     void resizePage(int page) { apply(vexa::resizePage(state, page)); }
     // The wParam of WM_HSCROLL / WM_VSCROLL.
     void onScroll(WPARAM request) { apply(onScrollRequest(state, static_cast<std::uint32_t>(request))); }
@@ -42,6 +43,8 @@ private:
     Window* window_;
     ScrollAxis axis_;
     ScrollBarClient* client_;
+    // What the bar shows: a bar is only told what changed (each SetScrollInfo redraws it).
+    SCROLLINFO shown_{};
 };
 
 class WindowWithHScrollBar : public virtual Window, public virtual ScrollBarClient {

@@ -49,12 +49,12 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-// Each 32 x 32 cell in its chipColour.
-std::vector<std::uint8_t> chipSheetFile() {
+// Each 32 x 32 cell in its chipColour (with `inverted`, in the inverse of it).
+std::vector<std::uint8_t> chipSheetFile(bool inverted = false) {
     std::vector<sample::Rgb> colours;
     for (int row = 0; row < kSheetRows; ++row) {
         for (int column = 0; column < kSheetColumns; ++column) {
-            const COLORREF colour = chipColour(column, row);
+            const COLORREF colour = chipColour(column, row) ^ (inverted ? 0xFFFFFF : 0);
             colours.push_back({GetRValue(colour), GetGValue(colour), GetBValue(colour)});
         }
     }
@@ -191,6 +191,42 @@ TEST_F(LevelTilemapTest, GraphicsModeCopiesEachCellFromItsChip) {
     }
     EXPECT_EQ(pixel(16, 16), chipColour(50, 1)) << "tile 0xC012 shows the chip at (1600, 32)";
     EXPECT_EQ(pixel(96, 10), kUntouched);
+}
+
+// Going back to a terrain draws from the bitmap already loaded, unless its file was
+// written since; a target that is not a 32-bit pixel buffer gets the same cells.
+TEST_F(LevelTilemapTest, ChipBitmapsAreKeptUntilTheirFileChanges) {
+    tilemap.initialize();
+    load();
+    const HBITMAP grass = tilemap.chipBitmap().bitmap;
+    writeBytes(folder.file(L"chips\\other.bmp"), chipSheetFile(true));
+    writeRominfo("[MapChip]\r\n2A=other.bmp\r\n");
+    load();
+    EXPECT_NE(tilemap.chipBitmap().bitmap, grass);
+    writeRominfo("[MapChip]\r\n2A=grass.bmp\r\n");
+    load();
+    EXPECT_EQ(tilemap.chipBitmap().bitmap, grass) << "loaded before, file unchanged";
+
+    writeBytes(folder.file(L"chips\\grass.bmp"), chipSheetFile(true));
+    HANDLE file = CreateFileW(folder.file(L"chips\\grass.bmp").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    FILETIME written;
+    GetFileTime(file, nullptr, nullptr, &written);
+    reinterpret_cast<ULARGE_INTEGER&>(written).QuadPart += 10'000'000; // a second later
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    load();
+    draw(0, 0, 96, 64);
+    EXPECT_EQ(pixel(16, 16), chipColour(50, 1) ^ 0xFFFFFF) << "the file written since is loaded again";
+
+    BitmapBuffer screenLike;
+    screenLike.dc = CreateCompatibleDC(screen);
+    screenLike.bitmap = CreateCompatibleBitmap(screen, 96, 64);
+    screenLike.owned = true;
+    SelectObject(screenLike.dc, screenLike.bitmap);
+    tilemap.drawTilemap(RECT{0, 0, 96, 64}, screenLike.dc);
+    EXPECT_EQ(GetPixel(screenLike.dc, 16, 16), chipColour(50, 1) ^ 0xFFFFFF);
+    EXPECT_EQ(GetPixel(screenLike.dc, 95, 63), pixel(95, 63));
 }
 
 TEST_F(LevelTilemapTest, CellsFollowTheRectangleOffsetAndStopOneCellBeyondIt) {
