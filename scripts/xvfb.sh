@@ -1,9 +1,10 @@
-# Sourced: start_xvfb starts an Xvfb server on a free display and exports DISPLAY;
+# Sourced: start_xvfb starts an Xvfb server on a free display (VEXA_XVFB_SCREEN,
+# 1280x1024x24 unless set) and exports DISPLAY;
 # stop_xvfb stops that server (by its PID) and Wine's services of our prefixes.
 start_xvfb() {
     local n=${VEXA_DISPLAY_FROM:-91}
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${VEXA_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     VEXA_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
