@@ -150,7 +150,7 @@ void LevelBananasManager::clearObjects() {
 void LevelBananasManager::clearPage() {
     SendMessageW(list(), LB_RESETCONTENT, 0, 0);
     for (const int id : {IDC_BANANA_NUMBER, IDC_BANANA_X, IDC_BANANA_Y})
-        SetDlgItemTextW(hwnd, id, L"");
+        setFieldText(hwnd, id, L"");
     setChecked(hwnd, IDC_BANANA_FRONT1, false);
     setChecked(hwnd, IDC_BANANA_FRONT2, false);
     SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_SETCURSEL, 0, 0);

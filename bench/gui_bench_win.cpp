@@ -169,23 +169,26 @@ std::string placementText() {
     return text;
 }
 
-// One client-sized BitBlt from a memory bitmap into the map view.
+// One client-sized BitBlt from a memory bitmap into the map view, through a context
+// taken and given back as a paint does (giving it back puts the pixels on the screen).
 double blitFloor(HWND view) {
     RECT client;
     GetClientRect(view, &client);
-    HDC dc = GetDC(view);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HDC screen = GetDC(view);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(view, screen);
     HGDIOBJ old = SelectObject(memory, bitmap);
     PatBlt(memory, 0, 0, client.right, client.bottom, WHITENESS);
     const double ms = timed(50, [&] {
+        HDC dc = GetDC(view);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        ReleaseDC(view, dc);
         GdiFlush();
     });
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(view, dc);
     return ms;
 }
 

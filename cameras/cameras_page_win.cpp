@@ -137,7 +137,7 @@ void LevelCamerasManager::clearObjects() {
 void LevelCamerasManager::clearPage() {
     SendMessageW(list(), LB_RESETCONTENT, 0, 0);
     for (const int id : {IDC_CAMERA_NUMBER, IDC_CAMERA_LEFT, IDC_CAMERA_TOP, IDC_CAMERA_RIGHT, IDC_CAMERA_BOTTOM})
-        SetDlgItemTextW(hwnd, id, L"");
+        setFieldText(hwnd, id, L"");
     for (const int id : {IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_RIGHT_LINK, IDC_CAMERA_DOWN_LINK2, IDC_CAMERA_DOWN_LINK,
                          IDC_CAMERA_P1, IDC_CAMERA_P2})
         setChecked(hwnd, id, false);

@@ -56,7 +56,7 @@ private:
     void showNumber(int index) override;
 
     std::wstring fieldText(int id) const { return vexa::fieldText(hwnd, id); }
-    void setFieldText(int id, const std::wstring& text) { SetDlgItemTextW(hwnd, id, text.c_str()); }
+    void setFieldText(int id, const std::wstring& text) { vexa::setFieldText(hwnd, id, text); }
     SpriteFieldTexts fieldTexts() const;
     void onTypeChanged();
     void chooseType();

@@ -39,8 +39,14 @@ std::int32_t fieldInt(HWND page, int id) {
     return decimalFieldValue(fieldText(page, id));
 }
 
+void setFieldText(HWND page, int id, const std::wstring& text) {
+    // Setting a field repaints it even when the text stays: a stage switch would
+    // repaint every field of the page.
+    if (fieldText(page, id) != text) SetDlgItemTextW(page, id, text.c_str());
+}
+
 void setFieldInt(HWND page, int id, int value) {
-    SetDlgItemTextW(page, id, std::to_wstring(value).c_str());
+    setFieldText(page, id, std::to_wstring(value));
 }
 
 bool isChecked(HWND page, int id) {

@@ -58,6 +58,8 @@ private:
 
 std::wstring fieldText(HWND page, int id);
 std::int32_t fieldInt(HWND page, int id);
+// Sets the field's text unless it shows that text already.
+void setFieldText(HWND page, int id, const std::wstring& text);
 void setFieldInt(HWND page, int id, int value);
 bool isChecked(HWND page, int id);
 void setChecked(HWND page, int id, bool checked);
