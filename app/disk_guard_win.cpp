@@ -1,5 +1,6 @@
 #include "app/disk_guard_win.h"
 
+#include "app/ini_file.h"
 #include "app/message_win.h"
 #include "app/restore_point_dialog_win.h"
 #include "app/restore_points_win.h"
@@ -18,13 +19,6 @@ std::wstring aboutFile(std::wstring_view text, std::wstring_view title) {
     std::wstring message(text);
     if (const std::size_t at = message.find(L"%s"); at != std::wstring::npos) message.replace(at, 2, title);
     return cutToBuffer(message, 1024);
-}
-
-std::wstring groupedNumber(std::size_t value) {
-    std::wstring digits = std::to_wstring(value);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, L",");
-    return digits;
 }
 
 // A restore point as the dialog lists it: its time and how many bytes of its image

@@ -224,4 +224,11 @@ std::wstring hexText4(int number) {
     return {key.begin(), key.end()};
 }
 
+std::wstring groupedNumber(std::size_t value) {
+    std::wstring digits = std::to_wstring(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, L",");
+    return digits;
+}
+
 } // namespace vexa

@@ -2,6 +2,7 @@
 // functions read them, but decoded independently of the system code page.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -68,6 +69,8 @@ std::string hexKey4(int number);
 // The same numbers as list lines and fields show them.
 std::wstring hexText2(int number);
 std::wstring hexText4(int number);
+// A count with its thousands grouped: "1,234".
+std::wstring groupedNumber(std::size_t value);
 
 // UTF-16LE code units to UTF-8 (unpaired surrogates become U+FFFD).
 std::string utf16ToUtf8(std::u16string_view text);

@@ -7,6 +7,7 @@
 // Times are medians of repeated runs, taken with QueryPerformanceCounter; a repaint
 // counts until every pending paint of the windows has been done (RDW_UPDATENOW).
 #include "app/huge_lists_image.h"
+#include "app/ini_file.h"
 #include "app/project_manager_win.h"
 #include "app/settings_win.h"
 #include "resource_ids.h"
@@ -69,7 +70,7 @@ void repaint(HWND window) {
 }
 
 struct Row {
-    std::string figure;
+    std::wstring figure;
     double ms;
     std::string floorName;
     double floorMs;
@@ -78,7 +79,7 @@ struct Row {
 void printRows(const std::vector<Row>& rows) {
     std::printf("| figure | time | floor (same run) | ratio |\n| --- | --- | --- | --- |\n");
     for (const Row& row : rows)
-        std::printf("| %s | %.2f ms | %s: %.2f ms | %.1f |\n", row.figure.c_str(), row.ms, row.floorName.c_str(),
+        std::printf("| %ls | %.2f ms | %s: %.2f ms | %.1f |\n", row.figure.c_str(), row.ms, row.floorName.c_str(),
                     row.floorMs, row.ms / row.floorMs);
     std::fflush(stdout);
 }
@@ -152,13 +153,6 @@ double childRuns(const std::wstring& arguments, int runs) {
 
 // ---- the figures ----
 
-std::string thousands(int n) {
-    std::string digits = std::to_string(n);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
-}
-
 // config.ini: the main window at the measured size, the inspector beside it.
 std::string placementText() {
     char text[256];
@@ -201,7 +195,7 @@ std::vector<Row> sampleFigures() {
         const std::string placement = placementText();
         test::writeBytes(folder.file(L"config.ini"), {placement.begin(), placement.end()});
         const double start = childRuns(L"--editor \"" + folder.path() + L"\"", 7);
-        rows.push_back({"start to the first stage frame (sample, stage 37)", start, "bare window start", bare});
+        rows.push_back({L"start to the first stage frame (sample, stage 37)", start, "bare window start", bare});
     }
 
     test::EditorSession editor;
@@ -220,19 +214,19 @@ std::vector<Row> sampleFigures() {
     const double blit = blitFloor(view);
     RECT client;
     GetClientRect(view, &client);
-    const std::string size = std::to_string(client.right) + " x " + std::to_string(client.bottom);
+    const std::wstring size = std::to_wstring(client.right) + L" x " + std::to_wstring(client.bottom);
     const double full = timed(30, [&] { repaint(view); });
-    rows.push_back({"full repaint of stage 37, all layers, " + size, full, "one client-sized BitBlt", blit});
+    rows.push_back({L"full repaint of stage 37, all layers, " + size, full, "one client-sized BitBlt", blit});
 
     levels.setZoom(300, {client.right / 2, client.bottom / 2});
     test::pumpMessages();
     const double zoomed = timed(30, [&] { repaint(view); });
-    rows.push_back({"full repaint at 300% zoom", zoomed, "one client-sized BitBlt", blit});
+    rows.push_back({L"full repaint at 300% zoom", zoomed, "one client-sized BitBlt", blit});
     levels.setZoom(100, {client.right / 2, client.bottom / 2});
     test::pumpMessages();
 
     const double statusBar = timed(30, [&] { repaint(editor.project->statusBar.hwnd); });
-    rows.push_back({"status bar repaint", statusBar, "one client-sized BitBlt", blit});
+    rows.push_back({L"status bar repaint", statusBar, "one client-sized BitBlt", blit});
 
     // A redraw of a window scroll bar as it stands: what each bar whose range changes
     // costs. A switch changes three (the map's two and the sprite list's).
@@ -242,7 +236,7 @@ std::vector<Row> sampleFigures() {
         SetScrollInfo(view, SB_VERT, &position, TRUE);
         GdiFlush();
     });
-    rows.push_back({"one scroll bar redraw (SetScrollInfo)", bar, "one client-sized BitBlt", blit});
+    rows.push_back({L"one scroll bar redraw (SetScrollInfo)", bar, "one client-sized BitBlt", blit});
 
     auto showStage = [&](int stage) {
         levels.openStage(stage);
@@ -257,7 +251,7 @@ std::vector<Row> sampleFigures() {
                 showStage(stage);
                 switches.push_back(now() - start);
             }
-        rows.push_back({"stage switch 37 <-> " + std::to_string(other) + ", with repaint", median(switches),
+        rows.push_back({L"stage switch 37 <-> " + std::to_wstring(other) + L", with repaint", median(switches),
                         "full repaint + 3 scroll bar redraws", full + 3 * bar});
     }
     editor.stop();
@@ -290,17 +284,17 @@ std::vector<Row> hugeListFigures() {
             levels.openStage(0);
             show();
         });
-    rows.push_back({"opening the stage of the largest lists", open, "full repaint", full});
+    rows.push_back({L"opening the stage of the largest lists", open, "full repaint", full});
 
     struct Sort {
-        std::string name;
+        std::wstring name;
         HWND page;
         int button;
     };
     for (const Sort& sort :
-         {Sort{"sort of " + thousands(test::kHugeSprites) + " sprites", levels.sprites.hwnd, IDC_SPRITE_SORT},
-          Sort{"sort of " + thousands(test::kHugeBananas) + " bananas", levels.bananas.hwnd, IDC_BANANA_SORT},
-          Sort{"sort of " + thousands(test::kHugeCameras) + " cameras", levels.cameras.hwnd, IDC_CAMERA_SORT}}) {
+         {Sort{L"sort of " + groupedNumber(test::kHugeSprites) + L" sprites", levels.sprites.hwnd, IDC_SPRITE_SORT},
+          Sort{L"sort of " + groupedNumber(test::kHugeBananas) + L" bananas", levels.bananas.hwnd, IDC_BANANA_SORT},
+          Sort{L"sort of " + groupedNumber(test::kHugeCameras) + L" cameras", levels.cameras.hwnd, IDC_CAMERA_SORT}}) {
         bool sorted = false;
         const double ms = timed(
             3,

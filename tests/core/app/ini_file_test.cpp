@@ -87,6 +87,12 @@ TEST(IniFile, EntryKeysUseTheirFormats) {
     EXPECT_EQ(hexKey2(5), "05");
     EXPECT_EQ(hexKey4(0x12), "0012");
     EXPECT_EQ(hexKey4(0xBEEF), "BEEF");
+    for (const auto& [value, text] : {std::pair<std::size_t, const wchar_t*>{0, L"0"},
+                                      {999, L"999"},
+                                      {1000, L"1,000"},
+                                      {16255, L"16,255"},
+                                      {1234567, L"1,234,567"}})
+        EXPECT_EQ(groupedNumber(value), text);
 }
 
 // Every named value reads its own section and key, and falls back to the editor's
