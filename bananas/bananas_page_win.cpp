@@ -37,6 +37,10 @@ std::wstring setName(unsigned setNumber) {
 
 } // namespace
 
+std::wstring bananaSetNameText(unsigned setNumber) {
+    return setName(setNumber);
+}
+
 LevelBananasManager::LevelBananasManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
 
 LevelBananasManager::~LevelBananasManager() {

@@ -11,6 +11,9 @@
 
 namespace vexa {
 
+// A set's name as the list lines show it.
+std::wstring bananaSetNameText(unsigned setNumber);
+
 class LevelBananasManager : public ObjectPage {
 public:
     explicit LevelBananasManager(LevelEditHost& host);

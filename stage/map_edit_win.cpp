@@ -77,10 +77,19 @@ bool MapEditCommands::onKeyDown(WPARAM key) {
 }
 
 bool MapEditCommands::handleCommand(int command) {
+    // The keys reach here with no ROM open too; a closed image keeps its bytes, and an
+    // edit made into it would come back as an undo step over the next file opened.
+    const bool open = view.project->document.loaded;
     switch (command) {
-    case IDM_EDIT_COPY: copy(); return true;
-    case IDM_EDIT_PASTE: paste(); return true;
-    case IDM_EDIT_DELETE: deleteSelection(); return true;
+    case IDM_EDIT_COPY:
+        if (open) copy();
+        return true;
+    case IDM_EDIT_PASTE:
+        if (open) paste();
+        return true;
+    case IDM_EDIT_DELETE:
+        if (open) deleteSelection();
+        return true;
     default: return false;
     }
 }

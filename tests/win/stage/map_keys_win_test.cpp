@@ -105,6 +105,18 @@ TEST_F(MapKeysTest, PasteKeepsEveryRuleOfAdd) {
     EXPECT_EQ(bytes(kStage39List, 34), before);
 }
 
+TEST_F(MapKeysTest, WithTheRomClosedTheKeysEditNothing) {
+    editor.command(IDM_FILE_CLOSE);
+    const test::Bytes closed = image();
+    test::putOnClipboard(SpriteAllocData{10, 10, 0x02, 0x0007});
+    for (const WPARAM code : {WPARAM('V'), WPARAM(VK_DELETE)})
+        key(code, code == 'V' ? kCtrl : test::kNoModifier);
+    editor.command(IDM_EDIT_PASTE);
+    EXPECT_TRUE(lines().empty());
+    EXPECT_EQ(undoSteps(), 0u);
+    EXPECT_EQ(image(), closed) << "the closed image is never written";
+}
+
 TEST_F(MapKeysTest, ShiftArrowsMoveTheSpriteOnePixelAsADropWould) {
     const test::Bytes before = bytes(kStage37List, kStage37Bytes);
     click(100, 190);

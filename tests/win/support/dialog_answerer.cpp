@@ -79,6 +79,10 @@ void DialogAnswerer::onTimer() {
                 answers_.pop_front();
                 seen.answer = it->answer.button;
                 seen.scripted = true;
+            } else if (policy_) {
+                it->answer.button = policy_(dialog, seen, it->answer.action);
+                seen.answer = it->answer.button;
+                seen.scripted = true;
             }
             seen_.push_back(seen);
             it->acted = true;

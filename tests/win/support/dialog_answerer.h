@@ -32,6 +32,10 @@ public:
     // The next dialog is closed with this button (IDOK, IDYES, IDNO, IDCANCEL ...),
     // after `action` has run on it once it is visible.
     void answerNext(int buttonId, Action action = nullptr) { answers_.push_back({buttonId, std::move(action)}); }
+    // Decides for a dialog nobody scripted an answer for: the button, and what to do
+    // first. Without a policy such a dialog is cancelled.
+    using Policy = std::function<int(HWND dialog, const SeenDialog& seen, Action& action)>;
+    void setPolicy(Policy policy) { policy_ = std::move(policy); }
     const std::vector<SeenDialog>& seen() const { return seen_; }
     void clear() {
         seen_.clear();
@@ -57,6 +61,7 @@ private:
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
     std::deque<Answer> answers_;
+    Policy policy_;
     std::vector<SeenDialog> seen_;
     std::vector<Open> open_;
 };

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# A long monkey run through the real editor under Wine, in an Xvfb display of its own:
+#   scripts/monkey.sh [STEPS [FIRST_SEED [SEEDS]]]
+# runs STEPS steps (default 1000) for each of SEEDS seeds (default 1) from FIRST_SEED
+# (default 1). A failing seed prints its finding and the shortest sequence of steps
+# found that still fails (VEXA_MONKEY_SHRINK seconds spent shortening, default 300);
+# the last line counts the steps run and the findings.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+scripts/deps.sh >/dev/null
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/win -j"${JOBS:-2}" --target vexa_win_tests >/dev/null
+
+source scripts/xvfb.sh
+start_xvfb
+trap 'stop_xvfb; WINEPREFIX=$root/build/win/wineprefix wineserver -k 2>/dev/null || true' EXIT
+
+export VEXA_MONKEY_STEPS=${1:-1000} VEXA_MONKEY_SEED=${2:-1} VEXA_MONKEY_SEEDS=${3:-1}
+export VEXA_MONKEY_SHRINK=${VEXA_MONKEY_SHRINK:-300}
+build/win/wine-run.sh build/win/vexa_win_tests.exe --gtest_filter='Monkey.*' </dev/null

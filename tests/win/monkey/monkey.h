@@ -1,0 +1,128 @@
+// The monkey: seeded random sequences of what a user can do with the real editor on
+// the sample game, each step followed by the checks that must hold whatever the user
+// did, and at the end undo, redo, save and reopen compared byte for byte.
+#pragma once
+
+#include "support/editor_session.h"
+#include "tools/sample_game/sample_game.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace vexa::test::monkey {
+
+enum class Act : std::uint8_t {
+    Menu,         // a: command id
+    RecentStage,  // a: line of Stage > recent stages
+    Click,        // a, b: map point; c: 1 = double-click
+    Drag,         // a, b -> c, d: map points
+    Wheel,        // a: notches (signed); b: 1 = with Ctrl (zoom)
+    Scroll,       // a: 0 horizontal, 1 vertical; b: SB_ code
+    Key,          // a: virtual key; b: modifiers (1 Ctrl, 2 Shift)
+    Tab,          // a: page (0 sprites, 1 bananas, 2 cameras)
+    SelectLine,   // a: page; b: line; c: 1 = double-click
+    Type,         // a: page; b: field id; text; c: 1 = press Apply (or Add) after
+    Press,        // a: page; b: button id
+    Check,        // a: page; b: check box id
+    ChooseSet,    // b: line of the banana set list
+    OtherProgram, // a: 0 saves the first version, 1 saves a broken file, 2 deletes, 3 touches
+    Resize,       // a, b: main window size
+};
+
+struct Action {
+    Act act = Act::Menu;
+    int a = 0;
+    int b = 0;
+    int c = 0;
+    int d = 0;
+    // Picks the buttons of the dialogs the step opens, and the lines they choose.
+    int answer = 0;
+    std::wstring text;
+};
+
+std::string describe(const Action& action);
+
+// What the other program's files are made from.
+struct MonkeyGame {
+    SampleGame game;
+    SampleFileOptions options;
+};
+
+// One editor on a fresh copy of the sample game in a folder of its own.
+class MonkeySession {
+public:
+    explicit MonkeySession(const MonkeyGame& game);
+
+    bool started() const { return started_; }
+    Action generate(std::mt19937& rng);
+    // Does the step and checks the editor after it; the finding, if any.
+    std::optional<std::string> step(const Action& action);
+    // Undoes and redoes everything, saves and reopens; the finding, if any.
+    std::optional<std::string> finish();
+
+private:
+    // Doing one step (monkey_actions.cpp).
+    void perform(const Action& action);
+    void menuCommand(int id);
+    void otherProgram(int mode);
+    void showPage(int page);
+    HWND pageWindow(int page) const;
+    POINT clientPoint(int mapX, int mapY) const;
+    void mouse(UINT message, WPARAM keys, POINT client);
+    void pressKey(WPARAM key, int modifiers);
+    void comeBack();
+    int answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswerer::Action& act);
+
+    // The checks (monkey_session.cpp).
+    std::optional<std::string> checkLists() const;
+    std::optional<std::string> checkDialogs(const Action& action, std::size_t firstSeen) const;
+    std::optional<std::string> checkSavedFile() const;
+    std::vector<std::uint8_t> expectedFile() const;
+    std::vector<std::uint8_t>& image() { return editor.project->document.image; }
+    bool loaded() const { return editor.project->document.loaded; }
+
+    const MonkeyGame& game_;
+    EditorSession editor;
+    std::wstring romPath_;
+    bool started_ = false;
+    // The image the history leads back to: taken whenever the history is empty.
+    std::vector<std::uint8_t> baseline_;
+    // What the user has seen of the file on disk being another program's.
+    bool otherProgramWrote_ = false;
+    bool diskBroken_ = false;
+    int currentAnswer_ = 0;
+    int dialogsThisStep_ = 0;
+};
+
+struct RunResult {
+    std::uint32_t seed = 0;
+    std::size_t stepsRun = 0;
+    std::optional<std::string> finding;
+    std::vector<Action> actions; // those done, up to and including a failing one
+};
+
+// Generates and does `steps` steps from `seed`, then the closing checks.
+RunResult runSeed(const MonkeyGame& game, std::uint32_t seed, std::size_t steps);
+// Does the given steps in a fresh session, then the closing checks.
+std::optional<std::string> replay(const MonkeyGame& game, const std::vector<Action>& actions);
+// The shortest sequence found that still fails (delta debugging), within `seconds`.
+std::vector<Action> minimize(const MonkeyGame& game, std::vector<Action> actions, double seconds);
+
+// Stops the process with the steps so far when one step takes longer than `seconds`.
+class Watchdog {
+public:
+    explicit Watchdog(double seconds);
+    ~Watchdog();
+    void begin(std::uint32_t seed, const std::string& stepsSoFar);
+    void end();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace vexa::test::monkey

@@ -1,0 +1,340 @@
+// The monkey's checks after each step and at the end, the seeded run, the replay of
+// a recorded sequence and its shortening, and the watchdog for a step that hangs.
+#include "monkey/monkey.h"
+
+#include "app/project_manager_win.h"
+#include "app/rom_checksum.h"
+#include "bananas/banana_edits.h"
+#include "bananas/bananas_page_win.h"
+#include "cameras/camera_edits.h"
+#include "resource_ids.h"
+#include "sprites/sprite_edits.h"
+#include "sprites/sprites_page_win.h"
+#include "stage/stage_contents.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <regex>
+#include <thread>
+
+namespace vexa::test::monkey {
+
+namespace {
+
+constexpr int kListId = 20752;
+
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(size));
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+// Commands whose own dialog (a list, a path, or the system's file dialog) may open.
+bool opensDialog(const Action& action) {
+    if (action.act == Act::Press) return action.b == IDC_SPRITE_TYPE_BROWSE;
+    if (action.act != Act::Menu) return false;
+    switch (action.a) {
+    case IDM_FILE_OPEN:
+    case IDM_FILE_SAVE_AS:
+    case IDM_FILE_RESTORE:
+    case IDM_FILE_EMULATOR:
+    case IDM_FILE_CREATE_PATCH:
+    case IDM_FILE_SAVE_PICTURE:
+    case IDM_STAGE_SELECT: return true;
+    default: return false;
+    }
+}
+
+bool isMenu(const Action& action, std::initializer_list<int> ids) {
+    return action.act == Act::Menu && std::find(ids.begin(), ids.end(), action.a) != ids.end();
+}
+
+// A message the editor may show for this step: an answer to what the user did, a
+// question before throwing edits away, or news of what the other program did.
+bool expectedMessage(const std::wstring& text, const Action& action, bool otherProgramWrote, bool diskBroken) {
+    struct Rule {
+        const wchar_t* pattern;
+        bool allowed;
+    };
+    const bool closing = isMenu(action, {IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST, IDM_FILE_OPEN});
+    const bool editing = action.act == Act::Type || action.act == Act::Press || action.act == Act::Key ||
+                         isMenu(action, {IDM_EDIT_PASTE});
+    const bool reading = closing || isMenu(action, {IDM_FILE_RELOAD}) || otherProgramWrote;
+    const Rule rules[] = {
+        {L".* は変更されています。保存しますか\\?", closing},
+        {L"編集内容は破棄されます。よろしいですか\\?", isMenu(action, {IDM_FILE_RELOAD})},
+        {L"パラメータに 0 は指定できません。", editing},
+        {L"これ以上スプライトを追加できません。\r\n現在: \\d+バイト, 最大: \\d+バイト", editing},
+        {L"エミュレータが設定されていません。", isMenu(action, {IDM_FILE_TEST_PLAY})},
+        {L"エミュレータの起動に失敗しました。", isMenu(action, {IDM_FILE_TEST_PLAY})},
+        {L"「.*」のバックアップはありません。", isMenu(action, {IDM_FILE_RESTORE})},
+        {L"「.*」は他のプログラムによって変更されました。再読み込みしますか\\?(\n編集内容は破棄されます。)?",
+         otherProgramWrote},
+        {L"「.*」は他のプログラムによって変更されています。\n上書きしますか\\?", otherProgramWrote},
+        {L"「.*」が見つかりません。", otherProgramWrote},
+        {L"ファイルサイズが不正です。", reading && diskBroken},
+    };
+    for (const Rule& rule : rules)
+        if (rule.allowed && std::regex_match(text, std::wregex(rule.pattern))) return true;
+    return false;
+}
+
+std::string lineMismatch(const char* kind, int index, const std::wstring& shown, const std::wstring& read) {
+    return std::string(kind) + " line " + std::to_string(index) + " shows \"" + narrow(shown) +
+           "\" but the image holds \"" + narrow(read) + "\"";
+}
+
+} // namespace
+
+MonkeySession::MonkeySession(const MonkeyGame& game) : game_(game) {
+    if (!writeSampleGame(game.game, editor.folder.path(), game.options)) return;
+    romPath_ = editor.folder.file(L"sample.smc");
+    editor.dialogs.setPolicy([this](HWND dialog, const SeenDialog& seen, DialogAnswerer::Action& act) {
+        return answerDialog(dialog, seen, act);
+    });
+    started_ = editor.start(L"\"" + romPath_ + L"\"") && loaded();
+    if (started_) {
+        MoveWindow(editor.project->hwnd, 0, 0, 900, 640, TRUE);
+        pumpMessages();
+        baseline_ = image();
+    }
+}
+
+std::optional<std::string> MonkeySession::checkLists() const {
+    const LevelManager& levels = editor.project->levels;
+    const ObjectPage* pages[] = {&levels.sprites, &levels.bananas, &levels.cameras};
+    auto count = [&](int page) {
+        return static_cast<int>(SendDlgItemMessageW(pages[page]->hwnd, kListId, LB_GETCOUNT, 0, 0));
+    };
+    if (!loaded()) {
+        for (int page = 0; page < 3; ++page)
+            if (count(page) != 0) return "a list shows lines with no ROM open";
+        return std::nullopt;
+    }
+    const StageContents stage =
+        loadStageContents(editor.project->document.image, levels.host.romInfo(), levels.stageNumber);
+    if (!stage.sprites.readable)
+        return "the sprite list of stage " + std::to_string(stage.stageNumber) + " is unreadable";
+    std::vector<std::vector<std::wstring>> read(3);
+    for (const SpriteAllocData& sprite : stage.sprites.sprites)
+        read[0].push_back(spriteLineText(static_cast<int>(read[0].size()), sprite, spriteTypeLabel(sprite.type)));
+    for (const BananaAllocData& banana : stage.bananas.bananas)
+        read[1].push_back(
+            bananaListLine(static_cast<int>(read[1].size()), banana.setNumber, bananaSetNameText(banana.setNumber)));
+    for (const CameraAllocData& camera : stage.cameras.cameras)
+        read[2].push_back(cameraListLine(static_cast<int>(read[2].size()), camera));
+    static const char* const kinds[] = {"sprite", "banana", "camera"};
+    for (int page = 0; page < 3; ++page) {
+        const auto& lines = read[static_cast<std::size_t>(page)];
+        if (count(page) != static_cast<int>(lines.size()))
+            return std::string(kinds[page]) + " list shows " + std::to_string(count(page)) +
+                   " lines but the image holds " + std::to_string(lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::wstring shown = pages[page]->line(static_cast<int>(i));
+            if (shown != lines[i]) return lineMismatch(kinds[page], static_cast<int>(i), shown, lines[i]);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> MonkeySession::checkDialogs(const Action& action, std::size_t firstSeen) const {
+    const std::vector<SeenDialog>& seen = editor.dialogs.seen();
+    for (std::size_t i = firstSeen; i < seen.size(); ++i) {
+        const SeenDialog& dialog = seen[i];
+        const bool known = dialog.text.empty() ? opensDialog(action)
+                                               : expectedMessage(dialog.text, action, otherProgramWrote_, diskBroken_);
+        if (!known) return "unexpected dialog \"" + narrow(dialog.caption) + "\": \"" + narrow(dialog.text) + "\"";
+    }
+    return std::nullopt;
+}
+
+std::vector<std::uint8_t> MonkeySession::expectedFile() const {
+    std::vector<std::uint8_t> saved = editor.project->document.image;
+    if (editor.project->fixChecksumOnSave) fixChecksum(saved);
+    return encodeRomFile(saved, editor.project->document.layout);
+}
+
+std::optional<std::string> MonkeySession::checkSavedFile() const {
+    if (readBytes(romPath_) != expectedFile()) return "the file on disk is not the image just saved";
+    return std::nullopt;
+}
+
+std::optional<std::string> MonkeySession::step(const Action& action) {
+    currentAnswer_ = action.answer;
+    dialogsThisStep_ = 0;
+    const std::size_t firstSeen = editor.dialogs.seen().size();
+    const bool hadHistory = editor.project->undoBuffer.undoCount() + editor.project->undoBuffer.redoCount() > 0;
+    perform(action);
+    pumpMessages();
+
+    HWND main = editor.project->hwnd;
+    if (!IsWindow(main)) return "the main window is gone";
+    if (!IsWindowEnabled(main)) return "the main window is left disabled (a dialog still open?)";
+    if (auto finding = checkDialogs(action, firstSeen)) return finding;
+    if (auto finding = checkLists()) return finding;
+
+    const bool history = editor.project->undoBuffer.undoCount() + editor.project->undoBuffer.redoCount() > 0;
+    const bool reads = action.act == Act::OtherProgram || opensDialog(action) ||
+                       isMenu(action, {IDM_FILE_RELOAD, IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST});
+    if (hadHistory && !history && !reads) return "the undo history was lost";
+    if (!history && loaded()) baseline_ = image();
+    // A save that went through leaves the image on disk as it is in the editor.
+    if (isMenu(action, {IDM_FILE_SAVE}) && loaded() && !editor.project->isModified()) {
+        if (auto finding = checkSavedFile()) return finding;
+        otherProgramWrote_ = false;
+        diskBroken_ = false;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> MonkeySession::finish() {
+    if (!loaded()) {
+        // The user closed the file: open it again to look at what is on disk.
+        currentAnswer_ = 0;
+        menuCommand(IDM_RECENT_FILE_FIRST);
+        if (!loaded()) return std::nullopt; // a broken or deleted file: nothing to compare
+        baseline_ = image();
+    }
+    const std::vector<std::uint8_t> before = image();
+    UndoBuffer& history = editor.project->undoBuffer;
+    for (std::size_t n = history.undoCount(); n > 0; --n)
+        editor.command(IDM_EDIT_UNDO);
+    if (image() != baseline_) return "undoing everything does not give the image back byte for byte";
+    if (auto finding = checkLists()) return "after undoing everything: " + *finding;
+    for (std::size_t n = history.redoCount(); n > 0; --n)
+        editor.command(IDM_EDIT_REDO);
+    if (image() != before) return "redoing everything does not give the edited image back";
+    if (auto finding = checkLists()) return "after redoing everything: " + *finding;
+
+    // Save (over another program's file too) and open the file again.
+    currentAnswer_ = 0;
+    editor.dialogs.setPolicy([](HWND dialog, const SeenDialog&, DialogAnswerer::Action&) {
+        return GetDlgItem(dialog, IDOK) ? IDOK : IDYES;
+    });
+    editor.command(IDM_FILE_SAVE);
+    if (editor.project->isModified()) return "the closing save did not go through";
+    if (auto finding = checkSavedFile()) return finding;
+    editor.command(IDM_FILE_CLOSE);
+    editor.command(IDM_RECENT_FILE_FIRST);
+    if (!loaded()) return "the saved file does not open again";
+    std::vector<std::uint8_t> expected = before;
+    if (editor.project->fixChecksumOnSave) fixChecksum(expected);
+    if (image() != expected) return "the reopened file differs from the image saved";
+    return checkLists();
+}
+
+RunResult runSeed(const MonkeyGame& game, std::uint32_t seed, std::size_t steps) {
+    RunResult result;
+    result.seed = seed;
+    MonkeySession session(game);
+    if (!session.started()) {
+        result.finding = "the editor did not open the sample game";
+        return result;
+    }
+    std::mt19937 rng(seed);
+    Watchdog watchdog(20.0);
+    for (std::size_t i = 0; i < steps; ++i) {
+        result.actions.push_back(session.generate(rng));
+        watchdog.begin(seed, describe(result.actions.back()));
+        result.finding = session.step(result.actions.back());
+        watchdog.end();
+        result.stepsRun = i + 1;
+        if (result.finding) return result;
+    }
+    watchdog.begin(seed, "closing checks");
+    result.finding = session.finish();
+    watchdog.end();
+    return result;
+}
+
+std::optional<std::string> replay(const MonkeyGame& game, const std::vector<Action>& actions) {
+    MonkeySession session(game);
+    if (!session.started()) return "the editor did not open the sample game";
+    for (const Action& action : actions)
+        if (auto finding = session.step(action)) return finding;
+    return session.finish();
+}
+
+std::vector<Action> minimize(const MonkeyGame& game, std::vector<Action> actions, double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    // Delta debugging: drop ever smaller chunks while the rest still fails.
+    std::size_t chunk = std::max<std::size_t>(actions.size() / 2, 1);
+    while (chunk >= 1 && std::chrono::steady_clock::now() < until) {
+        bool dropped = false;
+        for (std::size_t from = 0; from < actions.size() && std::chrono::steady_clock::now() < until;) {
+            std::vector<Action> shorter = actions;
+            shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(from),
+                          shorter.begin() + static_cast<std::ptrdiff_t>(std::min(from + chunk, shorter.size())));
+            if (replay(game, shorter)) {
+                actions = std::move(shorter);
+                dropped = true;
+            } else {
+                from += chunk;
+            }
+        }
+        if (!dropped) {
+            if (chunk == 1) break;
+            chunk /= 2;
+        }
+    }
+    return actions;
+}
+
+struct Watchdog::State {
+    std::mutex mutex;
+    std::vector<std::string> steps;
+    std::uint32_t seed = 0;
+    std::atomic<bool> running{false};
+    std::atomic<bool> stop{false};
+    std::atomic<long long> startedAt{0};
+    double limit = 0;
+    std::thread thread;
+};
+
+namespace {
+long long nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
+Watchdog::Watchdog(double seconds) : state_(std::make_unique<State>()) {
+    state_->limit = seconds;
+    state_->thread = std::thread([state = state_.get()] {
+        while (!state->stop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            if (!state->running || nowMs() - state->startedAt < static_cast<long long>(state->limit * 1000)) continue;
+            std::lock_guard lock(state->mutex);
+            std::fprintf(stderr, "\nmonkey: seed %u: step %zu has not come back in %.0f s; the steps:\n", state->seed,
+                         state->steps.size(), state->limit);
+            for (std::size_t i = 0; i < state->steps.size(); ++i)
+                std::fprintf(stderr, "  %zu: %s\n", i + 1, state->steps[i].c_str());
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+    });
+}
+
+Watchdog::~Watchdog() {
+    state_->stop = true;
+    state_->thread.join();
+}
+
+void Watchdog::begin(std::uint32_t seed, const std::string& step) {
+    std::lock_guard lock(state_->mutex);
+    state_->seed = seed;
+    state_->steps.push_back(step);
+    state_->startedAt = nowMs();
+    state_->running = true;
+}
+
+void Watchdog::end() {
+    state_->running = false;
+}
+
+} // namespace vexa::test::monkey
