@@ -58,6 +58,15 @@ public:
     explicit MonkeySession(const MonkeyGame& game);
 
     bool started() const { return started_; }
+    // What the steps did: that the monkey edits, saves and is asked, not only looks.
+    struct Tally {
+        std::size_t imageChanged = 0;
+        std::size_t undone = 0;
+        std::size_t dialogs = 0;
+        std::size_t saved = 0;
+        std::size_t stagesOpened = 0;
+    };
+    const Tally& tally() const { return tally_; }
     Action generate(std::mt19937& rng);
     // Does the step and checks the editor after it; the finding, if any.
     std::optional<std::string> step(const Action& action);
@@ -94,6 +103,8 @@ private:
     // What the user has seen of the file on disk being another program's.
     bool otherProgramWrote_ = false;
     bool diskBroken_ = false;
+    bool checksumSaved_ = false;
+    Tally tally_;
     int currentAnswer_ = 0;
     int dialogsThisStep_ = 0;
 };
@@ -103,14 +114,17 @@ struct RunResult {
     std::size_t stepsRun = 0;
     std::optional<std::string> finding;
     std::vector<Action> actions; // those done, up to and including a failing one
+    MonkeySession::Tally tally;
 };
 
 // Generates and does `steps` steps from `seed`, then the closing checks.
 RunResult runSeed(const MonkeyGame& game, std::uint32_t seed, std::size_t steps);
 // Does the given steps in a fresh session, then the closing checks.
 std::optional<std::string> replay(const MonkeyGame& game, const std::vector<Action>& actions);
-// The shortest sequence found that still fails (delta debugging), within `seconds`.
-std::vector<Action> minimize(const MonkeyGame& game, std::vector<Action> actions, double seconds);
+// The shortest sequence found that still fails as `finding` did (delta debugging),
+// within `seconds`.
+std::vector<Action> minimize(const MonkeyGame& game, std::vector<Action> actions, const std::string& finding,
+                             double seconds);
 
 // Stops the process with the steps so far when one step takes longer than `seconds`.
 class Watchdog {

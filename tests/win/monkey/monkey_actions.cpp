@@ -92,9 +92,11 @@ int uniform(std::mt19937& rng, int low, int high) {
 // Anything a user may type or paste: numbers in and out of range, hexadecimal,
 // signs, spaces, full-width digits, letters, nothing, or far too much.
 std::wstring anyText(std::mt19937& rng) {
-    switch (uniform(rng, 0, 9)) {
+    switch (uniform(rng, 0, 11)) {
     case 0:
-    case 1: return std::to_wstring(uniform(rng, 0, 4096));
+    case 1:
+    case 10:
+    case 11: return std::to_wstring(uniform(rng, 0, 4096));
     case 2: return std::to_wstring(uniform(rng, -70000, 70000));
     case 3: {
         wchar_t hex[8];
@@ -176,6 +178,12 @@ Action MonkeySession::generate(std::mt19937& rng) {
         }
         return POINT{uniform(rng, -16, mapWidth + 16), uniform(rng, -16, mapHeight + 16)};
     };
+    // With no ROM open a user soon opens one again.
+    if (!loaded() && uniform(rng, 0, 4) == 0) {
+        action.act = Act::Menu;
+        action.a = IDM_RECENT_FILE_FIRST;
+        return action;
+    }
     switch (action.act) {
     case Act::Menu: action.a = weighted<WeightedCommand>(rng, kCommands).id; break;
     case Act::RecentStage: action.a = uniform(rng, 0, 5); break;
@@ -205,23 +213,29 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.b = std::array{SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_TOP, SB_BOTTOM}[uniform(rng, 0, 5)];
         break;
     case Act::Key: {
-        static constexpr std::array<std::pair<int, int>, 16> keys{{{VK_DELETE, 0},
+        // Editing keys mostly; the letters that hide a layer or change the map now and then.
+        static constexpr std::array<std::pair<int, int>, 18> keys{{{VK_DELETE, 0},
+                                                                   {VK_DELETE, 0},
                                                                    {'C', 1},
+                                                                   {'C', 1},
+                                                                   {'V', 1},
                                                                    {'V', 1},
                                                                    {'V', 1},
                                                                    {VK_LEFT, 2},
                                                                    {VK_RIGHT, 2},
                                                                    {VK_UP, 2},
                                                                    {VK_DOWN, 2},
+                                                                   {VK_LEFT, 2},
+                                                                   {VK_DOWN, 2},
                                                                    {VK_LEFT, 0},
                                                                    {VK_DOWN, 1},
-                                                                   {'G', 0},
-                                                                   {'S', 0},
-                                                                   {'B', 0},
-                                                                   {'C', 0},
                                                                    {VK_OEM_PLUS, 1},
-                                                                   {VK_OEM_MINUS, 1}}};
-        const auto& key = keys[static_cast<std::size_t>(uniform(rng, 0, keys.size() - 1))];
+                                                                   {VK_OEM_MINUS, 1},
+                                                                   {'G', 0}}};
+        static constexpr std::array<int, 4> letters{'S', 'B', 'C', 'M'};
+        const auto key = uniform(rng, 0, 9) == 0
+                             ? std::pair<int, int>{letters[static_cast<std::size_t>(uniform(rng, 0, 3))], 0}
+                             : keys[static_cast<std::size_t>(uniform(rng, 0, keys.size() - 1))];
         action.a = key.first;
         action.b = key.second;
         break;

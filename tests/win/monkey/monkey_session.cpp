@@ -169,13 +169,44 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
     dialogsThisStep_ = 0;
     const std::size_t firstSeen = editor.dialogs.seen().size();
     const bool hadHistory = editor.project->undoBuffer.undoCount() + editor.project->undoBuffer.redoCount() > 0;
+    const std::size_t undoBefore = editor.project->undoBuffer.undoCount();
+    const std::vector<std::uint8_t> imageBefore = image();
+    const int stageBefore = editor.project->levels.stageNumber;
+    const bool loadedBefore = loaded();
+    const bool modifiedBefore = editor.project->isModified();
     perform(action);
     pumpMessages();
+    tally_.imageChanged += image() != imageBefore;
+    // Any save (asked for, or said yes to before a close) may set the header checksum.
+    if (image().size() == imageBefore.size() && image().size() > kChecksumOffset + 1 &&
+        !std::equal(image().begin() + kChecksumComplementOffset, image().begin() + kChecksumOffset + 2,
+                    imageBefore.begin() + kChecksumComplementOffset))
+        checksumSaved_ = true;
+    tally_.undone += editor.project->undoBuffer.undoCount() < undoBefore;
+    tally_.dialogs += editor.dialogs.seen().size() - firstSeen;
+    tally_.stagesOpened += editor.project->levels.stageNumber != stageBefore;
+    static const bool trace = GetEnvironmentVariableA("VEXA_MONKEY_TRACE", nullptr, 0) > 0;
+    if (trace)
+        std::printf("  %s%s%s%s\n", describe(action).c_str(), loaded() ? "" : " [closed]",
+                    image() != imageBefore ? " [edit]" : "",
+                    editor.dialogs.seen().size() > firstSeen ? " [dialog]" : "");
+    for (std::size_t i = firstSeen; trace && i < editor.dialogs.seen().size(); ++i)
+        std::printf("    dialog \"%s\" answered %d\n", narrow(editor.dialogs.seen()[i].text).c_str(),
+                    editor.dialogs.seen()[i].answer);
 
     HWND main = editor.project->hwnd;
     if (!IsWindow(main)) return "the main window is gone";
     if (!IsWindowEnabled(main)) return "the main window is left disabled (a dialog still open?)";
     if (auto finding = checkDialogs(action, firstSeen)) return finding;
+    // A command whose every question was cancelled leaves everything as it was (but
+    // Open, which closes the ROM before it asks for the next one).
+    const auto& seen = editor.dialogs.seen();
+    if (action.act == Act::Menu && action.a != IDM_FILE_OPEN && seen.size() > firstSeen &&
+        std::all_of(seen.begin() + static_cast<std::ptrdiff_t>(firstSeen), seen.end(),
+                    [](const SeenDialog& dialog) { return dialog.answer == IDCANCEL; }) &&
+        (loaded() != loadedBefore || image() != imageBefore || editor.project->levels.stageNumber != stageBefore ||
+         editor.project->isModified() != modifiedBefore))
+        return "a cancelled command changed the document";
     if (auto finding = checkLists()) return finding;
 
     const bool history = editor.project->undoBuffer.undoCount() + editor.project->undoBuffer.redoCount() > 0;
@@ -186,6 +217,7 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
     // A save that went through leaves the image on disk as it is in the editor.
     if (isMenu(action, {IDM_FILE_SAVE}) && loaded() && !editor.project->isModified()) {
         if (auto finding = checkSavedFile()) return finding;
+        ++tally_.saved;
         otherProgramWrote_ = false;
         diskBroken_ = false;
     }
@@ -200,15 +232,25 @@ std::optional<std::string> MonkeySession::finish() {
         if (!loaded()) return std::nullopt; // a broken or deleted file: nothing to compare
         baseline_ = image();
     }
+    // A save puts the header checksum into the image with no record of its own, so
+    // after one those four bytes are the last save's, whatever is undone.
+    const auto same = [this](std::vector<std::uint8_t> a, std::vector<std::uint8_t> b) {
+        if (checksumSaved_)
+            for (std::size_t i = kChecksumComplementOffset; i < kChecksumOffset + 2 && i < a.size() && i < b.size();
+                 ++i)
+                a[i] = b[i] = 0;
+        return a == b;
+    };
     const std::vector<std::uint8_t> before = image();
     UndoBuffer& history = editor.project->undoBuffer;
-    for (std::size_t n = history.undoCount(); n > 0; --n)
+    const std::size_t undoable = history.undoCount();
+    for (std::size_t n = undoable; n > 0; --n)
         editor.command(IDM_EDIT_UNDO);
-    if (image() != baseline_) return "undoing everything does not give the image back byte for byte";
+    if (!same(image(), baseline_)) return "undoing everything does not give the image back byte for byte";
     if (auto finding = checkLists()) return "after undoing everything: " + *finding;
-    for (std::size_t n = history.redoCount(); n > 0; --n)
+    for (std::size_t n = undoable; n > 0; --n)
         editor.command(IDM_EDIT_REDO);
-    if (image() != before) return "redoing everything does not give the edited image back";
+    if (!same(image(), before)) return "redoing everything does not give the edited image back";
     if (auto finding = checkLists()) return "after redoing everything: " + *finding;
 
     // Save (over another program's file too) and open the file again.
@@ -237,13 +279,14 @@ RunResult runSeed(const MonkeyGame& game, std::uint32_t seed, std::size_t steps)
         return result;
     }
     std::mt19937 rng(seed);
-    Watchdog watchdog(20.0);
+    Watchdog watchdog(10.0);
     for (std::size_t i = 0; i < steps; ++i) {
         result.actions.push_back(session.generate(rng));
         watchdog.begin(seed, describe(result.actions.back()));
         result.finding = session.step(result.actions.back());
         watchdog.end();
         result.stepsRun = i + 1;
+        result.tally = session.tally();
         if (result.finding) return result;
     }
     watchdog.begin(seed, "closing checks");
@@ -260,7 +303,19 @@ std::optional<std::string> replay(const MonkeyGame& game, const std::vector<Acti
     return session.finish();
 }
 
-std::vector<Action> minimize(const MonkeyGame& game, std::vector<Action> actions, double seconds) {
+namespace {
+// Findings alike but for their numbers: a shorter sequence must fail the same way.
+std::string kindOf(const std::string& finding) {
+    std::string kind;
+    for (const char ch : finding)
+        if (ch < '0' || ch > '9') kind += ch;
+    return kind;
+}
+} // namespace
+
+std::vector<Action> minimize(const MonkeyGame& game, std::vector<Action> actions, const std::string& finding,
+                             double seconds) {
+    const std::string kind = kindOf(finding);
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     // Delta debugging: drop ever smaller chunks while the rest still fails.
     std::size_t chunk = std::max<std::size_t>(actions.size() / 2, 1);
@@ -270,7 +325,8 @@ std::vector<Action> minimize(const MonkeyGame& game, std::vector<Action> actions
             std::vector<Action> shorter = actions;
             shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(from),
                           shorter.begin() + static_cast<std::ptrdiff_t>(std::min(from + chunk, shorter.size())));
-            if (replay(game, shorter)) {
+            const std::optional<std::string> again = replay(game, shorter);
+            if (again && kindOf(*again) == kind) {
                 actions = std::move(shorter);
                 dropped = true;
             } else {

@@ -3,7 +3,7 @@
 //   VEXA_MONKEY_SEED   first seed (1)
 //   VEXA_MONKEY_SEEDS  how many seeds from there (1)
 //   VEXA_MONKEY_STEPS  steps per seed (kShortRunSteps)
-//   VEXA_MONKEY_SHRINK seconds to spend shortening a failing sequence (60)
+//   VEXA_MONKEY_SHRINK seconds to spend shortening a failing sequence (30)
 #include "monkey/monkey.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 namespace vexa::test::monkey {
 namespace {
 
-constexpr std::size_t kShortRunSteps = 600;
+constexpr std::size_t kShortRunSteps = 1000;
 
 unsigned long setting(const char* name, unsigned long otherwise) {
     const char* value = std::getenv(name);
@@ -30,7 +30,7 @@ TEST(Monkey, SeededStepsKeepTheListsTheHistoryAndTheFile) {
     const auto first = static_cast<std::uint32_t>(setting("VEXA_MONKEY_SEED", 1));
     const auto seeds = static_cast<std::uint32_t>(setting("VEXA_MONKEY_SEEDS", 1));
     const std::size_t steps = setting("VEXA_MONKEY_STEPS", kShortRunSteps);
-    const double shrinkSeconds = static_cast<double>(setting("VEXA_MONKEY_SHRINK", 60));
+    const double shrinkSeconds = static_cast<double>(setting("VEXA_MONKEY_SHRINK", 30));
     static const SampleGame sample = buildSampleGame();
 
     std::size_t stepsRun = 0;
@@ -39,6 +39,12 @@ TEST(Monkey, SeededStepsKeepTheListsTheHistoryAndTheFile) {
         const MonkeyGame game{sample, layoutFor(seed)};
         const RunResult run = runSeed(game, seed, steps);
         stepsRun += run.stepsRun;
+        const MonkeySession::Tally& did = run.tally;
+        std::printf("monkey: seed %u: %zu steps (%zu changed the image, %zu undid, %zu stage switches, %zu saves, "
+                    "%zu dialogs answered), %s\n",
+                    seed, run.stepsRun, did.imageChanged, did.undone, did.stagesOpened, did.saved, did.dialogs,
+                    run.finding ? "failed" : "clean");
+        std::fflush(stdout);
         if (!run.finding) continue;
         ++findings;
         ADD_FAILURE() << "seed " << seed << ", step " << run.stepsRun << ": " << *run.finding;
@@ -50,7 +56,7 @@ TEST(Monkey, SeededStepsKeepTheListsTheHistoryAndTheFile) {
                 std::printf("  %s\n", describe(action).c_str());
             continue;
         }
-        const std::vector<Action> shortest = minimize(game, run.actions, shrinkSeconds);
+        const std::vector<Action> shortest = minimize(game, run.actions, *again, shrinkSeconds);
         std::printf("monkey: seed %u, the shortest sequence found that still fails (%zu steps): %s\n", seed,
                     shortest.size(), replay(game, shortest).value_or("(passed this time)").c_str());
         for (const Action& action : shortest)
