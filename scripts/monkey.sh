@@ -14,9 +14,14 @@ cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-m
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/win -j"${JOBS:-2}" --target vexa_win_tests file_stress fake_emulator >/dev/null
 
+# An Xvfb display and a Wine prefix of its own, so that ./test.sh can run beside it.
+export WINEPREFIX=$root/build/win/wineprefix-monkey
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 source scripts/xvfb.sh
 start_xvfb
-trap 'stop_xvfb; WINEPREFIX=$root/build/win/wineprefix wineserver -k 2>/dev/null || true' EXIT
+trap 'stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
+scripts/wine-prefix.sh "$WINEPREFIX"
+setsid -f wine explorer /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1
 
 export VEXA_MONKEY_STEPS=${1:-1000} VEXA_MONKEY_SEED=${2:-1} VEXA_MONKEY_SEEDS=${3:-1}
 export VEXA_MONKEY_SHRINK=${VEXA_MONKEY_SHRINK:-300}
@@ -24,4 +29,4 @@ export VEXA_MONKEY_SHRINK=${VEXA_MONKEY_SHRINK:-300}
 run=build/win/monkey-run
 mkdir -p $run
 cp build/win/vexa_win_tests.exe build/win/file_stress.exe build/win/fake_emulator.exe $run/
-build/win/wine-run.sh $run/vexa_win_tests.exe --gtest_filter='Monkey.*' </dev/null 2> >(grep -v 'Read access denied' >&2)
+wine $run/vexa_win_tests.exe --gtest_filter='Monkey.*' </dev/null 2> >(grep -v 'Read access denied' >&2)

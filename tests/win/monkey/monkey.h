@@ -31,6 +31,7 @@ enum class Act : std::uint8_t {
     ChooseSet,    // b: line of the banana set list
     OtherProgram, // a: 0 saves the first version, 1 saves a broken file, 2 deletes, 3 touches
     Resize,       // a, b: main window size
+    OpenFile,     // the sample file, as the Open dialog or a drop would open it
 };
 
 struct Action {

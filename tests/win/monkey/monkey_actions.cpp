@@ -138,8 +138,8 @@ std::vector<POINT> objectPoints(const StageContents& stage) {
 } // namespace
 
 std::string describe(const Action& action) {
-    static const char* const names[] = {"menu", "recent-stage", "click", "drag",  "wheel", "scroll", "key",   "tab",
-                                        "line", "type",         "press", "check", "set",   "other",  "resize"};
+    static const char* const names[] = {"menu", "recent-stage", "click", "drag",  "wheel", "scroll", "key",    "tab",
+                                        "line", "type",         "press", "check", "set",   "other",  "resize", "open"};
     std::string text = names[static_cast<int>(action.act)];
     for (const int value : {action.a, action.b, action.c, action.d})
         text += " " + std::to_string(value);
@@ -178,10 +178,11 @@ Action MonkeySession::generate(std::mt19937& rng) {
         }
         return POINT{uniform(rng, -16, mapWidth + 16), uniform(rng, -16, mapHeight + 16)};
     };
-    // With no ROM open a user soon opens one again.
-    if (!loaded() && uniform(rng, 0, 4) == 0) {
-        action.act = Act::Menu;
-        action.a = IDM_RECENT_FILE_FIRST;
+    // With no ROM open a user soon opens one again, or has it put back when the other
+    // program broke or deleted it.
+    if (!loaded() && uniform(rng, 0, 3) == 0) {
+        action.act = uniform(rng, 0, 1) ? Act::OpenFile : Act::OtherProgram;
+        action.a = 0;
         return action;
     }
     switch (action.act) {
@@ -272,6 +273,7 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.a = uniform(rng, 300, 1200);
         action.b = uniform(rng, 200, 900);
         break;
+    case Act::OpenFile: break;
     }
     return action;
 }
@@ -494,6 +496,10 @@ void MonkeySession::perform(const Action& action) {
     case Act::OtherProgram: otherProgram(action.a); break;
     case Act::Resize:
         MoveWindow(editor.project->hwnd, 0, 0, action.a, action.b, TRUE);
+        pumpMessages();
+        break;
+    case Act::OpenFile:
+        editor.project->openRomPath(romPath_);
         pumpMessages();
         break;
     }

@@ -61,7 +61,8 @@ bool expectedMessage(const std::wstring& text, const Action& action, bool otherP
         const wchar_t* pattern;
         bool allowed;
     };
-    const bool closing = isMenu(action, {IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST, IDM_FILE_OPEN});
+    const bool closing =
+        action.act == Act::OpenFile || isMenu(action, {IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST, IDM_FILE_OPEN});
     const bool editing = action.act == Act::Type || action.act == Act::Press || action.act == Act::Key ||
                          isMenu(action, {IDM_EDIT_PASTE});
     const bool reading = closing || isMenu(action, {IDM_FILE_RELOAD}) || otherProgramWrote;
@@ -210,7 +211,7 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
     if (auto finding = checkLists()) return finding;
 
     const bool history = editor.project->undoBuffer.undoCount() + editor.project->undoBuffer.redoCount() > 0;
-    const bool reads = action.act == Act::OtherProgram || opensDialog(action) ||
+    const bool reads = action.act == Act::OtherProgram || action.act == Act::OpenFile || opensDialog(action) ||
                        isMenu(action, {IDM_FILE_RELOAD, IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST});
     if (hadHistory && !history && !reads) return "the undo history was lost";
     if (!history && loaded()) baseline_ = image();
@@ -228,7 +229,8 @@ std::optional<std::string> MonkeySession::finish() {
     if (!loaded()) {
         // The user closed the file: open it again to look at what is on disk.
         currentAnswer_ = 0;
-        menuCommand(IDM_RECENT_FILE_FIRST);
+        editor.project->openRomPath(romPath_);
+        pumpMessages();
         if (!loaded()) return std::nullopt; // a broken or deleted file: nothing to compare
         baseline_ = image();
     }
@@ -262,7 +264,8 @@ std::optional<std::string> MonkeySession::finish() {
     if (editor.project->isModified()) return "the closing save did not go through";
     if (auto finding = checkSavedFile()) return finding;
     editor.command(IDM_FILE_CLOSE);
-    editor.command(IDM_RECENT_FILE_FIRST);
+    editor.project->openRomPath(romPath_);
+    pumpMessages();
     if (!loaded()) return "the saved file does not open again";
     std::vector<std::uint8_t> expected = before;
     if (editor.project->fixChecksumOnSave) fixChecksum(expected);
