@@ -14,28 +14,33 @@ std::uint32_t location(const IniFile& file, const char* section, const char* key
 }
 
 // U+FF61 ... U+FF9F are bytes 0xA1 ... 0xDF of code page 932; one half-width katakana
-// is three bytes of UTF-8.
+// is three bytes of UTF-8. A broken sequence (a stray continuation byte, a lead cut
+// short) becomes one '?' and never takes the character after it along, as in the
+// platform's conversion the editor uses.
 std::string utf8ToJisX0201(const std::string& text) {
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     std::string bytes;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
+        const unsigned char lead = byteAt(i);
         if (lead < 0x80) {
             bytes += static_cast<char>(lead);
             ++i;
             continue;
         }
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        if (length == 3 && i + 2 < text.size()) {
-            const unsigned code = (lead & 0x0Fu) << 12 | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6 |
-                                  (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        std::size_t end = i + 1;
+        while (end < text.size() && end - i < length && (byteAt(end) & 0xC0) == 0x80)
+            ++end;
+        if (length == 3 && end - i == 3) {
+            const unsigned code = (lead & 0x0Fu) << 12 | (byteAt(i + 1) & 0x3Fu) << 6 | (byteAt(i + 2) & 0x3Fu);
             if (code >= 0xFF61 && code <= 0xFF9F) {
                 bytes += static_cast<char>(code - 0xFF61 + 0xA1);
-                i += 3;
+                i = end;
                 continue;
             }
         }
         bytes += '?';
-        i += length;
+        i = end;
     }
     return bytes;
 }

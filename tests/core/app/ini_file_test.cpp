@@ -1,4 +1,5 @@
 #include "app/ini_file.h"
+#include "app/rom_image.h"
 #include "app/rom_info.h"
 #include "bananas/banana_list.h"
 #include "cameras/camera_list.h"
@@ -50,7 +51,7 @@ TEST(IniFile, ByteOrderMarksSelectUtf8) {
     EXPECT_EQ(ini.encoding(), IniEncoding::Utf8);
     EXPECT_EQ(ini.value("A", "K"), "\xE3\x82\xB9");
 
-    std::u16string wide = u"[A]\r\nK=ス😀\r\n";
+    std::u16string wide = u"[A]\r\nK=ス😀é\r\n";
     std::vector<std::uint8_t> le{0xFF, 0xFE}, be{0xFE, 0xFF};
     for (char16_t c : wide) {
         le.insert(le.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8)});
@@ -59,8 +60,20 @@ TEST(IniFile, ByteOrderMarksSelectUtf8) {
     for (const auto& bytes : {le, be}) {
         ini = IniFile::parse(bytes);
         EXPECT_EQ(ini.encoding(), IniEncoding::Utf8);
-        EXPECT_EQ(ini.value("A", "K"), "\xE3\x82\xB9\xF0\x9F\x98\x80");
+        EXPECT_EQ(ini.value("A", "K"), "\xE3\x82\xB9\xF0\x9F\x98\x80\xC3\xA9");
     }
+}
+
+// A surrogate without its partner (a damaged file) must not come out as the invalid
+// UTF-8 of a lone surrogate.
+TEST(IniFile, UnpairedSurrogatesBecomeReplacementCharacters) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    const char16_t high = 0xD83D;
+    const char16_t low = 0xDE00;
+    EXPECT_EQ(utf16ToUtf8(std::u16string{u'a', high}), "a" + replacement);
+    EXPECT_EQ(utf16ToUtf8(std::u16string{high, u'b'}), replacement + "b");
+    EXPECT_EQ(utf16ToUtf8(std::u16string{low, high}), replacement + replacement);
+    EXPECT_EQ(utf16ToUtf8(std::u16string{high, high, low}), replacement + "\xF0\x9F\x98\x80");
 }
 
 TEST(IniFile, IntegersParseLikeGetPrivateProfileInt) {
@@ -133,6 +146,35 @@ TEST(RomInfo, EachValueReadsItsKeyOrItsDefault) {
     EXPECT_EQ(defaults.bananaSetCount(), kDefaultBananaSetCount);
     EXPECT_EQ(defaults.cameraLevels(), kDefaultCameraLevels);
     EXPECT_EQ(defaults.spriteTypeCount(), kDefaultSpriteTypeCount);
+}
+
+// The title the image is searched for, as the cartridge stores it, whatever the
+// file's encoding: ASCII and half-width katakana convert, anything else is one '?'.
+TEST(RomInfo, CartNameComesBackInTheCartridgesBytes) {
+    const std::string utf8 = "\xEF\xBB\xBF[ROMInfo]\nCartName=";
+    const struct {
+        const char* name;
+        std::string file;
+        std::string title;
+    } cases[] = {
+        {"missing", "[ROMInfo]\n", std::string(kDefaultCartName)},
+        {"Shift-JIS as it is", "[ROMInfo]\nCartName=\xCF\xB0\xCC\xDE\xD9 Q\n", "\xCF\xB0\xCC\xDE\xD9 Q"},
+        {"katakana", utf8 + "\xEF\xBE\x8F\xEF\xBD\xB0\xEF\xBE\x8C\xEF\xBE\x9E\xEF\xBE\x99 Q", "\xCF\xB0\xCC\xDE\xD9 Q"},
+        {"first and last katakana", utf8 + "\xEF\xBD\xA1\xEF\xBE\x9F", "\xA1\xDF"},
+        {"just outside the katakana", utf8 + "\xEF\xBD\xA0\xEF\xBE\xA0", "??"},
+        {"other scripts", utf8 + "\xC3\xA9\xE3\x82\xB9\xF0\x9F\x98\x80.", "???."},
+        {"broken sequences",
+         utf8 + "\x80"
+                "A\xE3\x82"
+                "B\xEF\xBE",
+         "?A?B?"},
+    };
+    const IniFile sprites;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const IniFile rominfo = parseText(c.file);
+        EXPECT_EQ(RomInfo(rominfo, sprites).cartNameInCodePage932(), c.title);
+    }
 }
 
 } // namespace
