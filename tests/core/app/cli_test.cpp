@@ -80,7 +80,7 @@ TEST_F(VexaCli, HelpDocumentsEveryCommandAndOption) {
 struct BadInputCase {
     const char* name;
     std::vector<std::string> args; // "ROM" and "DIR/" are replaced by the sample's paths
-    std::string prepare;           // what to break first: "", "size", "title", "no-rominfo"
+    std::string prepare;           // what to break first: "", "size", "huge", "title", "huge-rominfo", or a patch
     std::string expected;          // a part of the one line on stderr
 };
 
@@ -89,7 +89,12 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
         {"missing ROM", {"info", "DIR/nothing.smc"}, "", "nothing.smc: no such file"},
         {"ROM is a folder", {"info", "DIR/chips"}, "", "chips: not a file"},
         {"ROM of a wrong size", {"info", "ROM"}, "size", "sample.smc: the file is 4194305 bytes; a ROM image is"},
+        {"ROM past any size", {"info", "ROM"}, "huge", "sample.smc: the file is 16777216 bytes; a ROM image is"},
         {"ROM of another title", {"info", "ROM"}, "title", "sample.smc: the title \"OTHER GAME\""},
+        {"rominfo past its limit",
+         {"info", "ROM"},
+         "huge-rominfo",
+         "rominfo.ini: the file is 16777217 bytes, more than"},
         {"stage past the count", {"render", "ROM", "206", "DIR/out.png"}, "", "stage '206' is out of range"},
         {"stage in hex past the count", {"render", "ROM", "0xCE", "DIR/out.png"}, "", "has 206 stages (0 to 205)"},
         {"stage not a number", {"render", "ROM", "12a", "DIR/out.png"}, "", "stage '12a' is out of range"},
@@ -109,6 +114,10 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
         {"not a patch", {"patch", "apply", "ROM", "DIR/rominfo.ini", "DIR/out.smc"}, "", "neither a BPS nor an IPS"},
         {"patch for another ROM", {"patch", "apply", "ROM", "DIR/p.bps", "DIR/out.smc"}, "other", "another ROM"},
         {"damaged patch", {"patch", "apply", "ROM", "DIR/p.bps", "DIR/out.smc"}, "damaged", "damaged or truncated"},
+        {"patch for a headered file",
+         {"patch", "apply", "ROM", "DIR/p.bps", "DIR/out.smc"},
+         "headered",
+         "meant for a ROM of another size"},
         {"patch to another size", {"patch", "apply", "ROM", "DIR/p.ips", "DIR/out.smc"}, "short", "not a ROM image"},
     };
     for (const BadInputCase& c : cases) {
@@ -118,6 +127,10 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
             Bytes bytes = readBytes(folder / "sample.smc");
             bytes.push_back(0);
             writeBytes(folder / "sample.smc", bytes);
+        } else if (c.prepare == "huge" || c.prepare == "huge-rominfo") {
+            // Sparse: the size alone must refuse them, before any byte is read.
+            fs::resize_file(folder / (c.prepare == "huge" ? "sample.smc" : "rominfo.ini"),
+                            c.prepare == "huge" ? 16u << 20 : (16u << 20) + 1);
         } else if (c.prepare == "title") {
             writeBytes(folder / "rominfo.ini",
                        {'[', 'R', 'O', 'M', 'I', 'n', 'f', 'o', ']', '\n', 'C', 'a', 'r', 't', 'N',
@@ -128,6 +141,10 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
             Bytes patch = createBpsPatch(source, Bytes(kRomSize, 7));
             patch[patch.size() / 2] ^= c.prepare == "damaged" ? 1 : 0;
             writeBytes(folder / "p.bps", patch);
+        } else if (c.prepare == "headered") {
+            Bytes headered(kCopierHeaderSize, 0);
+            headered.insert(headered.end(), test::sampleGame().image.begin(), test::sampleGame().image.end());
+            writeBytes(folder / "p.bps", createBpsPatch(headered, Bytes(kRomSize, 7)));
         } else if (c.prepare == "short") {
             writeBytes(folder / "p.ips", *createIpsPatch(test::sampleGame().image, Bytes(1000, 7)));
         }
@@ -165,6 +182,14 @@ TEST_F(VexaCli, InfoTellsTheLayoutOfEachFile) {
               std::string(", right\n"), std::string("stages:   206\n"), "rominfo:  " + path("rominfo.ini")})
             EXPECT_NE(r.out.find(line), std::string::npos) << line << "\nin:\n" << r.out;
     }
+
+    // Settings files are optional: without them the editor's defaults hold.
+    fs::remove(folder / "rominfo.ini");
+    fs::remove(folder / "sprites.ini");
+    const CliRun r = run({"info", rom()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("rominfo:  none found, the editor's defaults\nsprites:  none found"), std::string::npos)
+        << r.out;
 }
 
 TEST_F(VexaCli, ChecksumFixWritesTheRightSumInTheFilesOwnLayout) {
@@ -220,12 +245,13 @@ TEST_F(VexaCli, RenderWritesTheStagePicture) {
     EXPECT_EQ(picture->width, 6400);
     EXPECT_EQ(picture->height, 512);
 
-    // Settings and chips found elsewhere than beside the ROM: named by the options.
+    // Settings and chips found elsewhere than beside the ROM: named by the options; every
+    // layer named draws what the editor draws.
     fs::create_directory(folder / "elsewhere");
     fs::rename(folder / "rominfo.ini", folder / "elsewhere" / "rominfo.ini");
     fs::rename(folder / "chips", folder / "elsewhere" / "pictures");
     r = run({"render", rom(), "37", utf8FromPath(out), "--rominfo", path("elsewhere/rominfo.ini"), "--chips",
-             path("elsewhere/pictures")});
+             path("elsewhere/pictures"), "--layers", "cameras,terrain,bananas,sprites"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
     const std::optional<RgbaImage> chips = test::sampleChips(0);

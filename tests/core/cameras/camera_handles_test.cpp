@@ -72,19 +72,51 @@ TEST(CameraHandles, PickingPrefersLaterCamerasButFallsThroughTheirMiddle) {
     EXPECT_EQ(pickCamera(cameras, 220, 110).index, 2);
 }
 
+// Every edge of kCamera moves when dragged to (136, 260), so the fields the page fills
+// in (edgesMovedBy) must be exactly the edges that changed.
 TEST(CameraHandles, DragModesChangeOnlyTheirEdges) {
-    const CameraGrab right = cameraGrabAt(kCamera, 398, 300);
-    EXPECT_EQ(draggedCamera(kCamera, right, 136, 999), (CameraAllocData{100, 200, 136, 500}));
+    const struct {
+        int x, y; // where the camera is grabbed
+        CameraAllocData dragged;
+    } cases[] = {
+        {104, 300, {136, 200, 400, 500}}, // left edge
+        {396, 300, {100, 200, 136, 500}}, // right edge
+        {300, 204, {100, 260, 400, 500}}, // top edge
+        {300, 495, {100, 200, 400, 260}}, // bottom edge
+        {103, 202, {136, 260, 400, 500}}, // top left
+        {399, 200, {100, 260, 136, 500}}, // top right
+        {100, 499, {136, 200, 400, 260}}, // bottom left
+        {395, 495, {100, 200, 136, 260}}, // bottom right
+        {127, 217, {136, 260, 436, 560}}, // the label moves it whole
+        {250, 350, kCamera},              // no zone
+    };
+    for (const auto& c : cases) {
+        const CameraGrab grab = cameraGrabAt(kCamera, c.x, c.y);
+        SCOPED_TRACE(static_cast<int>(grab.mode));
+        const CameraAllocData dragged = draggedCamera(kCamera, grab, 136, 260);
+        EXPECT_EQ(dragged, c.dragged);
+        const CameraEdges edges = edgesMovedBy(grab.mode);
+        EXPECT_EQ(edges.left, dragged.left != kCamera.left);
+        EXPECT_EQ(edges.top, dragged.top != kCamera.top);
+        EXPECT_EQ(edges.right, dragged.right != kCamera.right);
+        EXPECT_EQ(edges.bottom, dragged.bottom != kCamera.bottom);
+    }
+}
 
-    const CameraGrab bottomLeft = cameraGrabAt(kCamera, 101, 498);
-    EXPECT_EQ(draggedCamera(kCamera, bottomLeft, 48, 600), (CameraAllocData{48, 200, 400, 600}));
-
-    const CameraGrab move = cameraGrabAt(kCamera, 110, 210);
-    EXPECT_EQ(draggedCamera(kCamera, move, 16, 8), (CameraAllocData{16, 8, 316, 308})) << "move keeps the size";
-
-    const CameraEdges topRight = edgesMovedBy(CameraDragMode::TopRight);
-    EXPECT_TRUE(topRight.top && topRight.right);
-    EXPECT_FALSE(topRight.left || topRight.bottom);
+// Tips on the right and bottom edges, pointing out; a second link has two arrows
+// either side of the edge's middle.
+TEST(CameraHandles, LinkArrowsSitOnTheirEdges) {
+    CameraAllocData camera = kCamera;
+    EXPECT_TRUE(cameraLinkArrows(camera).empty());
+    camera.rightLink = camera.downLink = true;
+    EXPECT_EQ(cameraLinkArrows(camera),
+              (std::vector<LinkArrow>{{{{400, 350}, {394, 344}, {394, 356}}}, {{{250, 500}, {244, 494}, {256, 494}}}}));
+    camera.rightLink = camera.downLink = false;
+    camera.rightLink2 = camera.downLink2 = true;
+    EXPECT_EQ(cameraLinkArrows(camera), (std::vector<LinkArrow>{{{{400, 340}, {394, 334}, {394, 346}}},
+                                                                {{{400, 360}, {394, 354}, {394, 366}}},
+                                                                {{{240, 500}, {234, 494}, {246, 494}}},
+                                                                {{{260, 500}, {254, 494}, {266, 494}}}}));
 }
 
 // kCamera's tile values fit every layout; map type 0 keeps edges at 0 .. 16376

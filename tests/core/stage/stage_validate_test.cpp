@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace vexa {
@@ -114,6 +115,8 @@ TEST(StageValidate, SampleGameIsClean) {
 }
 
 TEST(StageValidate, ReportsEachKindOfFault) {
+    std::set<FindingKind> kinds;
+    std::set<std::string_view> names; // what `vexa validate --json` gives as "kind"
     for (const FaultCase& c : faultCases()) {
         SCOPED_TRACE(c.name);
         Bytes image = sampleGame().image;
@@ -134,7 +137,11 @@ TEST(StageValidate, ReportsEachKindOfFault) {
             EXPECT_EQ(found->message, c.message);
         }
         EXPECT_EQ(found->message.find('\n'), std::string::npos);
+        kinds.insert(c.kind);
+        names.insert(findingKindName(c.kind));
     }
+    EXPECT_EQ(names.size(), kinds.size()) << "each kind has a name of its own";
+    EXPECT_FALSE(names.contains("unknown"));
 }
 
 TEST(StageValidate, StageCountIsHeldToWhatTheTableCanHold) {
