@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when any is missing.
+# Packages named as arguments are installed the same way (a script needing a tool
+# the tests do not, e.g. scripts/coverage.sh and gcovr).
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,7 @@ packages=(
     wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic
     imagemagick locales zip unzip
     zlib1g-dev libz-mingw-w64-dev libstb-dev
+    "$@"
 )
 
 missing=()
