@@ -15,6 +15,9 @@
 
 namespace vexa::test::monkey {
 
+// The list of every dialog and page of the editor that has one.
+inline constexpr int kListId = 20752;
+
 enum class Act : std::uint8_t {
     Menu,         // a: command id
     RecentStage,  // a: line of Stage > recent stages

@@ -16,8 +16,6 @@ namespace vexa::test::monkey {
 
 namespace {
 
-constexpr int kListId = 20752; // every list a dialog of the editor chooses from
-
 struct PageControls {
     std::vector<int> fields;
     std::vector<int> buttons;
@@ -334,7 +332,7 @@ void MonkeySession::comeBack() {
 
 int MonkeySession::answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswerer::Action& act) {
     const int choice = currentAnswer_ + dialogsThisStep_++;
-    if (HWND list = GetDlgItem(dialog, kListId)) {
+    if (GetDlgItem(dialog, kListId)) {
         // A list to choose from: a line, then OK; now and then Cancel.
         act = [choice](HWND shown) {
             HWND lines = GetDlgItem(shown, kListId);
@@ -343,7 +341,6 @@ int MonkeySession::answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswe
             SendMessageW(lines, LB_SETCURSEL, static_cast<WPARAM>((choice * 7919) % count), 0);
             SendMessageW(shown, WM_COMMAND, MAKEWPARAM(kListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(lines));
         };
-        (void)list;
         return choice % 5 == 4 ? IDCANCEL : IDOK;
     }
     if (GetDlgItem(dialog, IDC_EMULATOR_PATH) && seen.text.empty()) {

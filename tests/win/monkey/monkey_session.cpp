@@ -23,8 +23,6 @@ namespace vexa::test::monkey {
 
 namespace {
 
-constexpr int kListId = 20752;
-
 std::string narrow(const std::wstring& text) {
     std::string out;
     const int size =
