@@ -76,7 +76,8 @@ bool expectedMessage(const std::wstring& text, const Action& action, bool otherP
          otherProgramWrote},
         {L"「.*」は他のプログラムによって変更されています。\n上書きしますか\\?", otherProgramWrote},
         {L"「.*」が見つかりません。", otherProgramWrote},
-        {L"ファイルサイズが不正です。", reading && diskBroken},
+        // A restore point may be the broken file another program left, kept by a save.
+        {L"ファイルサイズが不正です。", (reading && diskBroken) || isMenu(action, {IDM_FILE_RESTORE})},
     };
     for (const Rule& rule : rules)
         if (rule.allowed && std::regex_match(text, std::wregex(rule.pattern))) return true;

@@ -3,7 +3,7 @@
 //   VEXA_MONKEY_SEED   first seed (1)
 //   VEXA_MONKEY_SEEDS  how many seeds from there (1)
 //   VEXA_MONKEY_STEPS  steps per seed (kShortRunSteps)
-//   VEXA_MONKEY_SHRINK seconds to spend shortening a failing sequence (30)
+//   VEXA_MONKEY_SHRINK seconds to spend shortening a failing sequence (20)
 #include "monkey/monkey.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 namespace vexa::test::monkey {
 namespace {
 
-constexpr std::size_t kShortRunSteps = 1000;
+constexpr std::size_t kShortRunSteps = 1200;
 
 unsigned long setting(const char* name, unsigned long otherwise) {
     const char* value = std::getenv(name);
@@ -30,7 +30,7 @@ TEST(Monkey, SeededStepsKeepTheListsTheHistoryAndTheFile) {
     const auto first = static_cast<std::uint32_t>(setting("VEXA_MONKEY_SEED", 1));
     const auto seeds = static_cast<std::uint32_t>(setting("VEXA_MONKEY_SEEDS", 1));
     const std::size_t steps = setting("VEXA_MONKEY_STEPS", kShortRunSteps);
-    const double shrinkSeconds = static_cast<double>(setting("VEXA_MONKEY_SHRINK", 30));
+    const double shrinkSeconds = static_cast<double>(setting("VEXA_MONKEY_SHRINK", 20));
     static const SampleGame sample = buildSampleGame();
 
     std::size_t stepsRun = 0;
