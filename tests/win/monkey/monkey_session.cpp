@@ -214,8 +214,11 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
                        isMenu(action, {IDM_FILE_RELOAD, IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST});
     if (hadHistory && !history && !reads) return "the undo history was lost";
     if (!history && loaded()) baseline_ = image();
-    // A save that went through leaves the image on disk as it is in the editor.
-    if (isMenu(action, {IDM_FILE_SAVE}) && loaded() && !editor.project->isModified()) {
+    // A save that went through leaves the image on disk as it is in the editor (one
+    // whose overwrite question was cancelled leaves the other program's file).
+    const bool cancelled = std::any_of(seen.begin() + static_cast<std::ptrdiff_t>(firstSeen), seen.end(),
+                                       [](const SeenDialog& dialog) { return dialog.answer == IDCANCEL; });
+    if (isMenu(action, {IDM_FILE_SAVE}) && loaded() && !editor.project->isModified() && !cancelled) {
         if (auto finding = checkSavedFile()) return finding;
         ++tally_.saved;
         otherProgramWrote_ = false;
