@@ -8,11 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-scripts/deps.sh >/dev/null
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/win -j"${JOBS:-2}" --target vexa_gui_bench >/dev/null
+scripts/build_win.sh vexa_gui_bench
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 source scripts/xvfb.sh

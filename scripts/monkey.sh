@@ -8,11 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-scripts/deps.sh >/dev/null
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/win -j"${JOBS:-2}" --target vexa_win_tests file_stress fake_emulator >/dev/null
+scripts/build_win.sh vexa_win_tests file_stress fake_emulator
 
 # An Xvfb display and a Wine prefix of its own, so that ./test.sh can run beside it.
 export WINEPREFIX=$root/build/win/wineprefix-monkey

@@ -25,17 +25,6 @@ protected:
         writeBytes(side, image);
         ASSERT_EQ(runFileStress(L"copy \"" + side + L"\" \"" + romPath() + L"\""), 0);
     }
-    // The user goes to another window and comes back to the editor.
-    void comeBack() {
-        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                                     nullptr, nullptr);
-        SetActiveWindow(other);
-        pumpMessages(30);
-        SetActiveWindow(editor.project->hwnd);
-        pumpMessages(100);
-        DestroyWindow(other);
-        pumpMessages();
-    }
     void addSprite() {
         typeSprite(L"0001", L"100", L"100", L"0002");
         press(IDC_SPRITE_ADD);
@@ -59,12 +48,12 @@ TEST_F(DiskGuardTest, AnotherProgramsSaveIsOfferedOnceAndTheOverwriteAsked) {
     otherProgramSaves(theirs);
 
     editor.dialogs.answerNext(IDNO);
-    comeBack();
+    editor.comeBack();
     ASSERT_EQ(editor.dialogs.seen().size(), 1u);
     EXPECT_EQ(lastDialog().caption, L"Vexa Editor");
     EXPECT_EQ(lastDialog().text, L"「sprites.smc」は他のプログラムによって変更されました。再読み込みしますか?");
     EXPECT_EQ(image()[kUnusedByte], 0) << "No keeps the editor's image";
-    comeBack();
+    editor.comeBack();
     EXPECT_EQ(editor.dialogs.seen().size(), 1u) << "asked once per change";
 
     editor.dialogs.answerNext(IDCANCEL);
@@ -80,7 +69,7 @@ TEST_F(DiskGuardTest, AnotherProgramsSaveIsOfferedOnceAndTheOverwriteAsked) {
     EXPECT_EQ(onDisk()[kUnusedByte], 0) << "OK writes the editor's image";
     ASSERT_EQ(restorePoints().size(), 1u);
     EXPECT_EQ(restorePoint(0), theirs) << "the other program's version is kept";
-    comeBack();
+    editor.comeBack();
     editor.command(IDM_FILE_SAVE);
     EXPECT_EQ(editor.dialogs.seen().size(), 3u) << "the file is the editor's own again";
 
@@ -89,7 +78,7 @@ TEST_F(DiskGuardTest, AnotherProgramsSaveIsOfferedOnceAndTheOverwriteAsked) {
     HANDLE file = CreateFileW(romPath().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFileTime(file, nullptr, nullptr, &later);
     CloseHandle(file);
-    comeBack();
+    editor.comeBack();
     editor.command(IDM_FILE_SAVE);
     EXPECT_EQ(editor.dialogs.seen().size(), 3u);
 }
@@ -104,7 +93,7 @@ TEST_F(DiskGuardTest, YesReloadsOnTheSameStageAndScrollAndDropsTheEdits) {
     otherProgramSaves(theirs);
 
     editor.dialogs.answerNext(IDYES);
-    comeBack();
+    editor.comeBack();
     ASSERT_EQ(editor.dialogs.seen().size(), 1u);
     EXPECT_EQ(lastDialog().text, L"「sprites.smc」は他のプログラムによって変更されました。再読み込みしますか?\n"
                                  L"編集内容は破棄されます。");
@@ -121,8 +110,8 @@ TEST_F(DiskGuardTest, YesReloadsOnTheSameStageAndScrollAndDropsTheEdits) {
 TEST_F(DiskGuardTest, AMissingFileIsToldOnceAndTheNextSaveWritesIt) {
     ASSERT_EQ(runFileStress(L"delete \"" + romPath() + L"\""), 0);
     editor.dialogs.answerNext(IDOK);
-    comeBack();
-    comeBack();
+    editor.comeBack();
+    editor.comeBack();
     ASSERT_EQ(editor.dialogs.seen().size(), 1u);
     EXPECT_EQ(lastDialog().caption, L"エラー");
     EXPECT_EQ(lastDialog().text, L"「sprites.smc」が見つかりません。");
@@ -140,7 +129,7 @@ TEST_F(DiskGuardTest, CancellingTheOverwriteCancelsTheCloseThatAskedForTheSave) 
     editor.dialogs.answerNext(IDYES);    // save the changes?
     editor.dialogs.answerNext(IDCANCEL); // overwrite the other program's?
     editor.command(IDM_FILE_CLOSE);
-    comeBack();
+    editor.comeBack();
     ASSERT_EQ(editor.dialogs.seen().size(), 2u) << "the overwrite question counts as asked";
     EXPECT_TRUE(editor.project->document.loaded);
     EXPECT_TRUE(editor.project->isModified());

@@ -25,7 +25,7 @@ enum class Act : std::uint8_t {
     Drag,         // a, b -> c, d: map points
     Wheel,        // a: notches (signed); b: 1 = with Ctrl (zoom)
     Scroll,       // a: 0 horizontal, 1 vertical; b: SB_ code
-    Key,          // a: virtual key; b: modifiers (1 Ctrl, 2 Shift)
+    Key,          // a: virtual key; b: modifiers (kCtrl, kShift)
     Tab,          // a: page (0 sprites, 1 bananas, 2 cameras)
     SelectLine,   // a: page; b: line; c: 1 = double-click
     Type,         // a: page; b: field id; text; c: 1 = press Apply (or Add) after
@@ -86,8 +86,6 @@ private:
     HWND pageWindow(int page) const;
     POINT clientPoint(int mapX, int mapY) const;
     void mouse(UINT message, WPARAM keys, POINT client);
-    void pressKey(WPARAM key, int modifiers);
-    void comeBack();
     int answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswerer::Action& act);
 
     // The checks (monkey_session.cpp).

@@ -4,6 +4,7 @@
 
 #include "app/project_manager_win.h"
 #include "resource_ids.h"
+#include "stage/map_keys_helpers.h"
 #include "stage/stage_contents.h"
 #include "support/other_process.h"
 
@@ -302,34 +303,6 @@ void MonkeySession::mouse(UINT message, WPARAM keys, POINT client) {
                  MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
 }
 
-void MonkeySession::pressKey(WPARAM key, int modifiers) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = (modifiers & 1) ? 0x80 : 0;
-    keys[VK_SHIFT] = (modifiers & 2) ? 0x80 : 0;
-    SetKeyboardState(keys);
-    HWND view = editor.project->levels.hwnd;
-    SetFocus(view);
-    // The message loop translates a letter key into its character as well.
-    if (!SendMessageW(view, WM_KEYDOWN, key, 0) && !modifiers && key >= 'A' && key <= 'Z')
-        SendMessageW(view, WM_CHAR, key - 'A' + 'a', 0);
-    keys[VK_CONTROL] = 0;
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-    pumpMessages();
-}
-
-void MonkeySession::comeBack() {
-    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr,
-                                 nullptr);
-    SetActiveWindow(other);
-    pumpMessages(30);
-    SetActiveWindow(editor.project->hwnd);
-    pumpMessages(100);
-    DestroyWindow(other);
-    pumpMessages();
-}
-
 int MonkeySession::answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswerer::Action& act) {
     const int choice = currentAnswer_ + dialogsThisStep_++;
     if (GetDlgItem(dialog, kListId)) {
@@ -392,7 +365,7 @@ void MonkeySession::otherProgram(int mode) {
             CloseHandle(file);
         }
     }
-    comeBack();
+    editor.comeBack();
 }
 
 void MonkeySession::perform(const Action& action) {
@@ -442,7 +415,7 @@ void MonkeySession::perform(const Action& action) {
         SendMessageW(view, action.a ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(action.b), 0);
         pumpMessages();
         break;
-    case Act::Key: pressKey(static_cast<WPARAM>(action.a), action.b); break;
+    case Act::Key: pressMapKey(view, static_cast<WPARAM>(action.a), action.b); break;
     case Act::Tab: showPage(action.a); break;
     case Act::SelectLine: {
         showPage(action.a);

@@ -2,6 +2,7 @@
 // a recorded sequence and its shortening, and the watchdog for a step that hangs.
 #include "monkey/monkey.h"
 
+#include "app/ini_file.h"
 #include "app/project_manager_win.h"
 #include "app/rom_checksum.h"
 #include "bananas/banana_edits.h"
@@ -24,12 +25,7 @@ namespace vexa::test::monkey {
 namespace {
 
 std::string narrow(const std::wstring& text) {
-    std::string out;
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(size));
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
+    return utf16ToUtf8({reinterpret_cast<const char16_t*>(text.data()), text.size()});
 }
 
 // Commands whose own dialog (a list, a path, or the system's file dialog) may open.

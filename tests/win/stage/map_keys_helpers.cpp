@@ -15,6 +15,8 @@ void pressMapKey(HWND mapView, WPARAM key, int modifiers) {
     SetKeyboardState(keys);
     SetFocus(mapView);
     SendMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+    // The message loop translates a letter key into its character as well.
+    if (!modifiers && key >= 'A' && key <= 'Z') SendMessageW(GetFocus(), WM_CHAR, key - 'A' + 'a', 0);
     keys[VK_CONTROL] = 0;
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);

@@ -13,6 +13,7 @@ namespace vexa::test {
 
 enum Modifier { kNoModifier = 0, kCtrl = 1, kShift = 2 };
 
+// A letter pressed alone also arrives as its character, as the message loop makes it.
 void pressMapKey(HWND mapView, WPARAM key, int modifiers = kNoModifier);
 
 // The two clipboard forms of a copied object, and an object put there as a copy would.

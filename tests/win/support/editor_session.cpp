@@ -82,6 +82,17 @@ LRESULT EditorSession::command(int id) {
     return result;
 }
 
+void EditorSession::comeBack() {
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr,
+                                 nullptr);
+    SetActiveWindow(other);
+    pumpMessages(30);
+    SetActiveWindow(project->hwnd);
+    pumpMessages(100);
+    DestroyWindow(other);
+    pumpMessages();
+}
+
 std::wstring EditorSession::menuText(int id) const {
     wchar_t text[512] = {};
     GetMenuStringW(menu(), static_cast<UINT>(id), text, 512, MF_BYCOMMAND);

@@ -35,6 +35,8 @@ public:
     void stop();
 
     LRESULT command(int id);
+    // The user goes to another window and comes back to the editor.
+    void comeBack();
     HMENU menu() const { return GetMenu(project->hwnd); }
     std::wstring menuText(int id) const;
     bool menuEnabled(int id) const;
