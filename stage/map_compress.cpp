@@ -92,6 +92,13 @@ std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
     const unsigned hashBits = std::clamp(static_cast<unsigned>(std::bit_width(n)), 8u, kMaxHashBits);
     std::vector<std::int32_t> head(std::size_t{1} << hashBits, -1);
     std::vector<std::int32_t> previous(n, -1);
+    // How many equal bytes start at each position (at most kMaxLength): two candidates
+    // inside runs of one byte then match that far without comparing byte by byte.
+    std::vector<std::uint8_t> runFrom(n);
+    for (std::size_t i = n; i-- > 0;) {
+        const bool more = i + 1 < n && data[i + 1] == data[i];
+        runFrom[i] = static_cast<std::uint8_t>(more ? std::min<unsigned>(runFrom[i + 1] + 1u, kMaxLength) : 1);
+    }
     for (std::size_t i = 0; i < n; ++i) {
         CopyOptions& option = options[i];
         const std::size_t rest = n - i;
@@ -116,7 +123,12 @@ std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
             const unsigned copyClass = distance <= kMaxNearDistance ? 0 : distance <= kMaxMidDistance ? 1 : 2;
             if (copyClass > fullClass) break;
             const std::size_t limit = std::min(wanted, distance);
-            std::size_t length = 0;
+            // Only a copy at least as long as the class's best can change it, and such a
+            // copy matches at the best's last byte too.
+            const std::size_t best = option.length[copyClass];
+            if (best > limit || (best != 0 && data[j + best - 1] != data[i + best - 1])) continue;
+            std::size_t length =
+                data[j] == data[i] ? std::min<std::size_t>(std::min(runFrom[i], runFrom[j]), limit) : 0;
             while (length < limit && data[j + length] == data[i + length]) {
                 ++length;
             }
