@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Long fuzz campaigns: runs each target, one core at a time, for RUNS executions in
-# chunks, and keeps going where an earlier campaign stopped.
+# Long fuzz campaigns: runs each target, one after the other on one core, for RUNS
+# executions in chunks, and keeps going where an earlier campaign stopped.
 #   scripts/fuzz_long.sh [RUNS] [target...]      (RUNS defaults to 10000000)
 # Executions are counted in build/fuzz-long/ledger (target, seed, runs, seconds per
 # chunk); a target whose ledger total has reached RUNS is skipped. Each chunk grows a
@@ -16,8 +16,14 @@ chunk=${VEXA_FUZZ_CHUNK:-500000}
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(bps_apply_fuzz ips_apply_fuzz ini_fuzz stage_load_fuzz decompress_fuzz)
 
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DVEXA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/fuzz >/dev/null
+# Campaigns of different targets may run side by side, one per core; they share the
+# build, which one of them at a time brings up to date.
+mkdir -p build
+(
+    flock 9
+    CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DVEXA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build/fuzz >/dev/null
+) 9> build/fuzz.lock
 out=build/fuzz-long
 mkdir -p "$out/bin"
 ledger=$out/ledger

@@ -44,6 +44,8 @@ constexpr std::size_t kMaxMidDistance = kMidDistanceBase + 0xFFF;
 constexpr std::size_t kMaxFarDistance = 0xFFFF;
 constexpr unsigned kCopyClasses = 3; // near (10), mid (11), far (12)
 constexpr std::array<unsigned, kCopyClasses> kCopyNibbles = {4, 5, 6};
+constexpr std::array<std::size_t, kCopyClasses> kClassMaxDistance = {kMaxNearDistance, kMaxMidDistance,
+                                                                     kMaxFarDistance};
 
 constexpr unsigned kMaxHashBits = 15;
 // Bounds the search in long runs of similar data; the nearest candidates come first.
@@ -92,12 +94,18 @@ std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
     const unsigned hashBits = std::clamp(static_cast<unsigned>(std::bit_width(n)), 8u, kMaxHashBits);
     std::vector<std::int32_t> head(std::size_t{1} << hashBits, -1);
     std::vector<std::int32_t> previous(n, -1);
-    // How many equal bytes start at each position (at most kMaxLength): two candidates
-    // inside runs of one byte then match that far without comparing byte by byte.
+    // How many equal bytes start at each position (at most kMaxLength), and end there
+    // (at most 255): candidates inside runs of one byte match without comparing byte by
+    // byte, and a walk through a run's positions can be taken in one stride.
     std::vector<std::uint8_t> runFrom(n);
+    std::vector<std::uint8_t> runTo(n);
     for (std::size_t i = n; i-- > 0;) {
         const bool more = i + 1 < n && data[i + 1] == data[i];
         runFrom[i] = static_cast<std::uint8_t>(more ? std::min<unsigned>(runFrom[i + 1] + 1u, kMaxLength) : 1);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool more = i > 0 && data[i - 1] == data[i];
+        runTo[i] = static_cast<std::uint8_t>(more ? std::min(runTo[i - 1] + 1u, 255u) : 1);
     }
     for (std::size_t i = 0; i < n; ++i) {
         CopyOptions& option = options[i];
@@ -138,6 +146,17 @@ std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
                 option.length[copyClass] = static_cast<std::uint8_t>(length);
                 option.distance[copyClass] = static_cast<std::uint16_t>(distance);
                 if (length == wanted) fullClass = std::min(fullClass, copyClass);
+            }
+            // A full copy from inside a run of the byte that also runs at i: the chain goes
+            // on through the run's earlier positions one by one, each a full copy from one
+            // byte farther, until the run, the steps or the class end. The walk would keep
+            // the last of them; stride there.
+            if (length == wanted && runFrom[i] >= wanted) {
+                const std::size_t stride = std::min({std::size_t{runTo[j]} - 1, std::size_t{kChainSteps - 1 - steps},
+                                                     kClassMaxDistance[copyClass] - distance});
+                j -= static_cast<std::int32_t>(stride);
+                steps += static_cast<unsigned>(stride);
+                option.distance[copyClass] = static_cast<std::uint16_t>(distance + stride);
             }
         }
         previous[i] = head[h];
