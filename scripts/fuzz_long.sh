@@ -7,17 +7,23 @@
 # work corpus in build/fuzz-long/<target>; after each chunk what adds coverage is
 # merged into fuzz/corpus/<target>, where ./test.sh replays it. Extra seed folders
 # (e.g. corpora grown elsewhere) can be given in VEXA_FUZZ_SEEDS, separated by ':'.
+# A second campaign of the same target, on another core, is started with
+# VEXA_FUZZ_WORKER=2 (up to 9): it has a work corpus and seeds of its own and shares
+# the ledger and fuzz/corpus/<target>, and so picks up what the other one merges there.
+# Neither counts the other's running chunk, so the ledger may end up to a chunk past RUNS.
 # A crash stops the campaign with libFuzzer's report and the input in build/fuzz-long.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10000000}
 shift || true
 chunk=${VEXA_FUZZ_CHUNK:-500000}
+worker=${VEXA_FUZZ_WORKER:-1}
+[[ $worker =~ ^[1-9]$ ]] || { echo "VEXA_FUZZ_WORKER must be 1 to 9" >&2; exit 2; }
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(bps_apply_fuzz ips_apply_fuzz ini_fuzz stage_load_fuzz decompress_fuzz)
 
-# Campaigns of different targets may run side by side, one per core; they share the
-# build, which one of them at a time brings up to date.
+# Campaigns may run side by side, one per core; they share the build, which one of
+# them at a time brings up to date.
 mkdir -p build
 (
     flock 9
@@ -36,10 +42,17 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0}
 
 done_runs() { awk -v t="$1" '$1 == t { s += $3 } END { print s + 0 }' "$ledger"; }
 
+# Worker 1 keeps the names of a single campaign; another worker's files carry its number.
+suffix=
+[ "$worker" = 1 ] || suffix=.w$worker
+
 for t in "${targets[@]}"; do
-    # A copy, so that rebuilding the tree does not change a running campaign.
-    cp "build/fuzz/$t" "$out/bin/$t"
-    work=$out/$t
+    # A copy, so that rebuilding the tree does not change a running campaign (a new
+    # file rather than a rewrite, since another worker may be running the old one).
+    bin=$out/bin/$t$suffix
+    cp "build/fuzz/$t" "$bin.new" && mv -f "$bin.new" "$bin"
+    work=$out/$t$suffix
+    log=$out/$t$suffix
     mkdir -p "$work"
     seeds=()
     IFS=':' read -r -a extra <<< "${VEXA_FUZZ_SEEDS:-}"
@@ -48,18 +61,24 @@ for t in "${targets[@]}"; do
         total=$(done_runs "$t")
         [ "$total" -lt "$runs" ] || break
         n=$(( runs - total < chunk ? runs - total : chunk ))
-        seed=$(( $(awk -v t="$t" '$1 == t' "$ledger" | wc -l) + 1 ))
+        # Seeds count the target's chunks; each worker draws from a range of its own,
+        # so that two running at once never fuzz with the same one.
+        seed=$(( (worker - 1) * 1000 + $(awk -v t="$t" '$1 == t' "$ledger" | wc -l) + 1 ))
         start=$(date +%s)
-        if ! "$out/bin/$t" -runs="$n" -seed="$seed" -max_len=70000 -rss_limit_mb=2048 \
+        if ! "$bin" -runs="$n" -seed="$seed" -max_len=70000 -rss_limit_mb=2048 \
                 -artifact_prefix="$out/$t-" "$work" "fuzz/corpus/$t" "${seeds[@]}" \
-                > "$out/$t.log" 2>&1; then
-            echo "$t: a finding (seed $seed); see $out/$t.log, and run the input it names" \
+                > "$log.log" 2>&1; then
+            echo "$t: a finding (seed $seed); see $log.log, and run the input it names" \
                 "again with build/fuzz/$t for allocation stacks" >&2
             exit 1
         fi
-        echo "$t $seed $n $(( $(date +%s) - start ))" >> "$ledger"
-        "$out/bin/$t" -merge=1 -max_len=70000 -rss_limit_mb=2048 "fuzz/corpus/$t" "$work" \
-            > "$out/$t.merge.log" 2>&1
+        # One worker at a time records its chunk and merges into the shared corpus.
+        (
+            flock 9
+            echo "$t $seed $n $(( $(date +%s) - start ))" >> "$ledger"
+            "$bin" -merge=1 -max_len=70000 -rss_limit_mb=2048 "fuzz/corpus/$t" "$work" \
+                > "$log.merge.log" 2>&1
+        ) 9> "$out/$t.lock"
         echo "$t: $(done_runs "$t") runs, corpus $(ls "fuzz/corpus/$t" | wc -l) files"
     done
 done
