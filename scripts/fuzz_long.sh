@@ -52,7 +52,6 @@ for t in "${targets[@]}"; do
     bin=$out/bin/$t$suffix
     cp "build/fuzz/$t" "$bin.new" && mv -f "$bin.new" "$bin"
     work=$out/$t$suffix
-    log=$out/$t$suffix
     mkdir -p "$work"
     seeds=()
     IFS=':' read -r -a extra <<< "${VEXA_FUZZ_SEEDS:-}"
@@ -67,8 +66,8 @@ for t in "${targets[@]}"; do
         start=$(date +%s)
         if ! "$bin" -runs="$n" -seed="$seed" -max_len=70000 -rss_limit_mb=2048 \
                 -artifact_prefix="$out/$t-" "$work" "fuzz/corpus/$t" "${seeds[@]}" \
-                > "$log.log" 2>&1; then
-            echo "$t: a finding (seed $seed); see $log.log, and run the input it names" \
+                > "$work.log" 2>&1; then
+            echo "$t: a finding (seed $seed); see $work.log, and run the input it names" \
                 "again with build/fuzz/$t for allocation stacks" >&2
             exit 1
         fi
@@ -77,7 +76,7 @@ for t in "${targets[@]}"; do
             flock 9
             echo "$t $seed $n $(( $(date +%s) - start ))" >> "$ledger"
             "$bin" -merge=1 -max_len=70000 -rss_limit_mb=2048 "fuzz/corpus/$t" "$work" \
-                > "$log.merge.log" 2>&1
+                > "$work.merge.log" 2>&1
         ) 9> "$out/$t.lock"
         echo "$t: $(done_runs "$t") runs, corpus $(ls "fuzz/corpus/$t" | wc -l) files"
     done
