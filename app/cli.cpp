@@ -38,11 +38,15 @@ Commands:
                            the right ones
   patch create ORIGINAL MODIFIED OUT.bps|OUT.ips
                            a patch from ORIGINAL to MODIFIED, BPS or IPS by the name's
-                           extension; both ROMs in any layout, the patch between their
-                           images without copier header, in plain order
+                           extension; both ROMs in any layout. A BPS patch lies between
+                           their images without copier header, in plain order; an IPS
+                           patch between the files in ORIGINAL's layout, copier header
+                           included, as the common IPS patchers apply it
   patch apply ROM PATCH OUT
                            applies a BPS or IPS patch (told apart by its contents) to ROM
-                           and writes the result to OUT in ROM's layout; a BPS patch for
+                           and writes the result to OUT in ROM's layout: an IPS patch to
+                           the file as it is on disk, a BPS patch to its image (or to the
+                           whole file, when it was made against that); a BPS patch for
                            another ROM is refused
   --help                   this text
 

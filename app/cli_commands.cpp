@@ -171,7 +171,7 @@ int runRender(const Inputs& in, const Options& options, std::ostream& out, std::
     std::optional<RgbaImage> chips;
     if (stage.terrain.loaded && (layers & kRenderTerrain)) {
         const std::optional<std::filesystem::path> path = chipBitmapPath(in, info, stage.terrain.terrainNumber);
-        if (path) chips = readImageFile(*path);
+        if (path) chips = readImageFile(*path, kMaxChipBitmapSide);
         // The editor draws such a terrain without its chips, silently; a tool says so.
         if (!chips)
             err << "vexa: note: "
@@ -183,7 +183,8 @@ int runRender(const Inputs& in, const Options& options, std::ostream& out, std::
     if (picture.rgba.empty())
         return fail(err, "render: stage " + stageText + ": its map (" + std::to_string(stage.mapWidth()) + " x " +
                              std::to_string(stage.mapHeight()) + " pixels) cannot be drawn");
-    if (!writePngFile(output, picture)) return failFile(err, output, "cannot write the picture");
+    if (const FileWriteStatus written = writePngFile(output, picture); written != FileWriteStatus::Ok)
+        return failFile(err, output, "cannot write the picture: " + fileWriteProblem(written));
     out << "wrote " << utf8FromPath(output) << " (" << picture.width << " x " << picture.height << ")\n";
     return kExitSuccess;
 }
@@ -201,8 +202,10 @@ int runChecksum(const Inputs& in, bool fix, std::ostream& out, std::ostream& err
     }
     std::vector<std::uint8_t> image = in.image;
     fixChecksum(image);
-    if (!writeFileAtomically(in.romPath, encodeRomFile(image, in.layout)))
-        return failFile(err, in.romPath, "cannot write the fixed file; it is left as it was");
+    if (const FileWriteStatus written = writeFileAtomically(in.romPath, encodeRomFile(image, in.layout));
+        written != FileWriteStatus::Ok)
+        return failFile(err, in.romPath,
+                        "cannot write the fixed file: " + fileWriteProblem(written) + "; it is left as it was");
     out << "fixed: wrote " << in.romName << " in its own layout\n";
     return kExitSuccess;
 }

@@ -1,10 +1,10 @@
 // `vexa patch create` and `vexa patch apply` (app/cli.cpp loads the ROM they start
-// from). Patches lie between images without copier header, in plain order, which is
-// what patch users expect; a patched ROM goes back in its own file's layout.
+// from). IPS patches lie between the files as they are on disk, in the original's
+// layout, as the common patchers apply them; BPS patches between images without copier
+// header, in plain order (app/rom_patch.h). A patched ROM keeps its own file's layout.
 #include "app/cli.h"
 #include "app/cli_context.h"
-#include "app/patch_bps.h"
-#include "app/patch_ips.h"
+#include "app/rom_patch.h"
 
 namespace vexa::cli {
 
@@ -12,10 +12,6 @@ namespace {
 
 // A patch larger than this cannot be meant for a 4 MiB image.
 constexpr std::uintmax_t kMaxPatchSize = 64u << 20;
-
-bool startsWith(std::span<const std::uint8_t> bytes, std::string_view mark) {
-    return bytes.size() >= mark.size() && std::equal(mark.begin(), mark.end(), bytes.begin());
-}
 
 int createPatch(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err) {
     const std::filesystem::path modifiedPath = pathFromUtf8(options.operands[2]);
@@ -25,16 +21,11 @@ int createPatch(const Inputs& in, const Options& options, std::ostream& out, std
     std::vector<std::uint8_t> modified;
     RomLayout layout;
     if (!readRom(in, modifiedPath, modified, layout, nullptr, err)) return kExitBadInput;
-    std::vector<std::uint8_t> patch;
-    if (*format == PatchFormat::Bps) {
-        patch = createBpsPatch(in.image, modified);
-    } else if (auto ips = createIpsPatch(in.image, modified)) {
-        patch = std::move(*ips);
-    } else {
-        return failFile(err, output, "an IPS patch cannot address an image this large");
-    }
-    if (!writeFileAtomically(output, patch)) return failFile(err, output, "cannot write the patch");
-    out << "wrote " << utf8FromPath(output) << " (" << patch.size() << " bytes, "
+    const std::optional<std::vector<std::uint8_t>> patch = createRomPatch(*format, in.image, in.layout, modified);
+    if (!patch) return failFile(err, output, "an IPS patch cannot address an image this large");
+    if (const FileWriteStatus written = writeFileAtomically(output, *patch); written != FileWriteStatus::Ok)
+        return failFile(err, output, "cannot write the patch: " + fileWriteProblem(written));
+    out << "wrote " << utf8FromPath(output) << " (" << patch->size() << " bytes, "
         << (*format == PatchFormat::Bps ? "BPS" : "IPS") << ")\n";
     return kExitSuccess;
 }
@@ -44,21 +35,15 @@ int applyPatch(const Inputs& in, const Options& options, std::ostream& out, std:
     const std::filesystem::path output = pathFromUtf8(options.operands[3]);
     const FileBytes patch = readFileBytes(patchPath, kMaxPatchSize);
     if (patch.status != FileBytesStatus::Ok) return failFile(err, patchPath, readProblem(patch, kMaxPatchSize));
-    // The contents tell the format, whatever the file is called.
-    PatchResult result;
-    if (startsWith(patch.bytes, "BPS1"))
-        result = applyBpsPatch(in.image, patch.bytes);
-    else if (startsWith(patch.bytes, "PATCH"))
-        result = applyIpsPatch(in.image, patch.bytes);
-    else
-        return failFile(err, patchPath, "neither a BPS nor an IPS patch");
+    const PatchResult result = applyRomPatch(in.image, in.layout, patch.bytes);
+    if (result.status == PatchStatus::NotAPatch) return failFile(err, patchPath, "neither a BPS nor an IPS patch");
     if (result.status != PatchStatus::Ok) return failFile(err, patchPath, std::string(patchStatusText(result.status)));
-    if (result.target.size() != kRomSize)
+    if (result.target.size() != in.fileSize)
         return failFile(err, patchPath,
-                        "the patched image is " + std::to_string(result.target.size()) + " bytes, not a ROM image of " +
-                            std::to_string(kRomSize));
-    if (!writeFileAtomically(output, encodeRomFile(result.target, in.layout)))
-        return failFile(err, output, "cannot write the patched ROM");
+                        "the patched file is " + std::to_string(result.target.size()) + " bytes, not a ROM image of " +
+                            std::to_string(in.fileSize) + " like " + in.romName);
+    if (const FileWriteStatus written = writeFileAtomically(output, result.target); written != FileWriteStatus::Ok)
+        return failFile(err, output, "cannot write the patched ROM: " + fileWriteProblem(written));
     out << "wrote " << utf8FromPath(output) << " in the layout of " << in.romName << '\n';
     return kExitSuccess;
 }

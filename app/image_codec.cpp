@@ -28,7 +28,7 @@ void appendBytes(void* context, void* data, int size) {
 
 } // namespace
 
-std::optional<RgbaImage> decodeImage(std::span<const std::uint8_t> bytes) {
+std::optional<RgbaImage> decodeImage(std::span<const std::uint8_t> bytes, int maxSide) {
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
     const auto* data = bytes.data();
     const int length = static_cast<int>(bytes.size());
@@ -36,7 +36,7 @@ std::optional<RgbaImage> decodeImage(std::span<const std::uint8_t> bytes) {
     int height = 0;
     int channels = 0;
     if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return std::nullopt;
-    if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return std::nullopt;
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return std::nullopt;
     stbi_uc* pixels = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
     if (!pixels) return std::nullopt;
     RgbaImage image;
@@ -47,10 +47,10 @@ std::optional<RgbaImage> decodeImage(std::span<const std::uint8_t> bytes) {
     return image;
 }
 
-std::optional<RgbaImage> readImageFile(const std::filesystem::path& path) {
+std::optional<RgbaImage> readImageFile(const std::filesystem::path& path, int maxSide) {
     const FileBytes file = readFileBytes(path, kMaxImageFileSize);
     if (file.status != FileBytesStatus::Ok) return std::nullopt;
-    return decodeImage(file.bytes);
+    return decodeImage(file.bytes, maxSide);
 }
 
 std::vector<std::uint8_t> encodePng(const RgbaImage& image) {
@@ -63,9 +63,9 @@ std::vector<std::uint8_t> encodePng(const RgbaImage& image) {
     return png;
 }
 
-bool writePngFile(const std::filesystem::path& path, const RgbaImage& image) {
+FileWriteStatus writePngFile(const std::filesystem::path& path, const RgbaImage& image) {
     const std::vector<std::uint8_t> png = encodePng(image);
-    return !png.empty() && writeFileAtomically(path, png);
+    return png.empty() ? FileWriteStatus::WriteFailed : writeFileAtomically(path, png);
 }
 
 } // namespace vexa

@@ -176,21 +176,26 @@ PatchResult applyIpsPatch(std::span<const std::uint8_t> source, std::span<const 
         if (size == 0 ? !has(3) : !has(size)) return failed(PatchStatus::Damaged);
         // At most kIpsResultLimit by the widths of the fields.
         if (length > 0 && offset + length > result.size()) result.resize(offset + length);
-        const auto to = result.begin() + static_cast<std::ptrdiff_t>(offset);
-        if (size == 0) {
-            // A count of 0 writes nothing, and is let pass.
-            std::fill_n(to, length, patch[at + 2]);
-            at += 3;
-        } else {
-            std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), length, to);
-            at += length;
+        // An RLE count of 0 writes nothing, and is let pass, wherever its offset lies.
+        if (length > 0) {
+            const auto to = result.begin() + static_cast<std::ptrdiff_t>(offset);
+            if (size == 0)
+                std::fill_n(to, length, patch[at + 2]);
+            else
+                std::copy_n(patch.begin() + static_cast<std::ptrdiff_t>(at), length, to);
         }
+        at += size == 0 ? 3 : length;
     }
     at += kEndMark.size();
-    if (patch.size() - at == 3)
-        result.resize(readBigEndian(patch, at, 3));
-    else if (patch.size() != at)
+    if (patch.size() - at == 3) {
+        // The extension only cuts: a size past the result would pad it with bytes no
+        // record wrote.
+        const std::size_t truncated = readBigEndian(patch, at, 3);
+        if (truncated > result.size()) return failed(PatchStatus::Damaged);
+        result.resize(truncated);
+    } else if (patch.size() != at) {
         return failed(PatchStatus::Damaged);
+    }
     return {PatchStatus::Ok, std::move(result)};
 }
 

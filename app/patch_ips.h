@@ -27,7 +27,8 @@ std::optional<std::vector<std::uint8_t>> createIpsPatch(std::span<const std::uin
 
 // The result grows to hold every record (up to 16 MiB + 64 KiB) and takes the
 // truncation size when the patch has one. NotAPatch without "PATCH"; Damaged when a
-// record or the end mark is cut short or bytes other than a truncation size follow it.
+// record or the end mark is cut short, bytes other than a truncation size follow it, or
+// the truncation size is past the end of the result (it would lengthen it).
 PatchResult applyIpsPatch(std::span<const std::uint8_t> source, std::span<const std::uint8_t> patch);
 
 } // namespace vexa

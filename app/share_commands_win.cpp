@@ -2,11 +2,10 @@
 
 #include "app/ini_file.h"
 #include "app/message_win.h"
-#include "app/patch_bps.h"
-#include "app/patch_ips.h"
 #include "app/path_text.h"
 #include "app/rom_file_win.h"
 #include "app/rom_io_win.h"
+#include "app/rom_patch.h"
 #include "app/settings_win.h"
 #include "app/text_buffer.h"
 #include "stage/stage_picture_win.h"
@@ -65,18 +64,14 @@ void createPatchWithDialogs(HWND owner, std::span<const std::uint8_t> image, con
     if (!target) return;
 
     const auto& [path, ips] = *target;
-    std::vector<std::uint8_t> patch;
-    if (!ips) {
-        patch = createBpsPatch(source->image, image);
-    } else if (auto made = createIpsPatch(source->image, image)) {
-        patch = std::move(*made);
-    }
-    if (patch.empty() || !writeFileReplacing(path, patch)) {
+    const std::optional<std::vector<std::uint8_t>> patch =
+        createRomPatch(ips ? PatchFormat::Ips : PatchFormat::Bps, source->image, source->layout, image);
+    if (!patch || !writeFileReplacing(path, *patch)) {
         showError(owner, L"ファイルの保存に失敗しました。");
         return;
     }
     const std::wstring told =
-        cutToBuffer(L"パッチを作成しました。\n" + path + L"\n" + std::to_wstring(patch.size()) + L" バイト", 1024);
+        cutToBuffer(L"パッチを作成しました。\n" + path + L"\n" + std::to_wstring(patch->size()) + L" バイト", 1024);
     askQuestion(owner, told.c_str(), MB_OK, MB_ICONINFORMATION);
 }
 

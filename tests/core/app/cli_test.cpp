@@ -53,6 +53,24 @@ protected:
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     static Bytes readBytes(const fs::path& file) { return readFileBytes(file, 1u << 26).bytes; }
+    // A 24-bit bitmap's headers, and not one pixel.
+    static Bytes bitmapHeader(std::uint32_t width, std::uint32_t height) {
+        Bytes header(54, 0);
+        const auto put = [&](std::size_t at, std::uint32_t value, int size) {
+            for (int i = 0; i < size; ++i)
+                header[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        };
+        header[0] = 'B';
+        header[1] = 'M';
+        put(2, 54, 4);  // file size
+        put(10, 54, 4); // pixels' offset
+        put(14, 40, 4); // info header size
+        put(18, width, 4);
+        put(22, height, 4);
+        put(26, 1, 2);  // planes
+        put(28, 24, 2); // bits per pixel
+        return header;
+    }
 
     CliRun run(std::vector<std::string> args) const {
         std::ostringstream out;
@@ -101,7 +119,10 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
         {"negative stage", {"render", "ROM", "-1", "DIR/out.png"}, "", "stage '-1' is out of range"},
         {"stage without a map", {"render", "ROM", "0", "DIR/out.png"}, "", "stage 0 has no map"},
         {"unknown layer", {"render", "ROM", "37", "DIR/out.png", "--layers", "terrain,clouds"}, "", "--layers takes"},
-        {"output folder missing", {"render", "ROM", "37", "DIR/no/out.png"}, "", "out.png: cannot write the picture"},
+        {"output folder missing",
+         {"render", "ROM", "37", "DIR/no/out.png"},
+         "",
+         "out.png: cannot write the picture: the write failed"},
         {"unknown command", {"draw", "ROM"}, "", "unknown command 'draw'"},
         {"option of another command", {"info", "ROM", "--fix"}, "", "info: unknown option --fix"},
         {"option without its value", {"info", "ROM", "--rominfo"}, "", "option --rominfo needs a value"},
@@ -231,7 +252,89 @@ TEST_F(VexaCli, PatchesGoBetweenLayoutsAndBackIntoTheRomsOwn) {
             r = run({"patch", "apply", rom(), path(name), path("out.smc")});
             ASSERT_EQ(r.code, 0) << r.err;
             EXPECT_EQ(readBytes(folder / "out.smc"), sampleRomFile(modified, layout));
+            // An IPS patch lies between the files as they are on disk, so that the common
+            // patchers, which apply it to the file as it is, make the same file.
+            const Bytes patch = readBytes(folder / name);
+            if (name[2] == 'i') {
+                EXPECT_EQ(applyIpsPatch(readBytes(folder / "sample.smc"), patch).target,
+                          sampleRomFile(modified, layout));
+            }
         }
+        // A BPS patch made against the whole file, header and order as they are, is
+        // recognised by its checksums and applies to that file.
+        writeBytes(folder / "whole.bps",
+                   createBpsPatch(readBytes(folder / "sample.smc"), sampleRomFile(modified, layout)));
+        const CliRun r = run({"patch", "apply", rom(), path("whole.bps"), path("out.smc")});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(readBytes(folder / "out.smc"), sampleRomFile(modified, layout));
+    }
+}
+
+// --fix replaces the ROM with a whole file or leaves it as it was, refuses a read-only
+// one (root may rename over it), writes through a link to the ROM it names and keeps the
+// file's mode. A failure is one line and exit 2, and leaves no temporary file behind.
+TEST_F(VexaCli, ChecksumFixWritesTheFileWholeOrNotAtAll) {
+    const auto failWrite = [](int, const std::uint8_t*, std::size_t) { return false; };
+    const auto failSync = [](int) { return false; };
+    static const FileWriteCalls platform = fileWriteCalls();
+    const auto failClose = [](int descriptor) { return platform.close(descriptor) && false; };
+    struct Case {
+        const char* name;
+        FileWriteCalls calls;
+        fs::perms mode;
+        bool link;
+        const char* expected; // on standard error; none: fixed
+    };
+    const FileWriteCalls& real = platform;
+    const Case cases[] = {
+        {"a write refused", {failWrite, real.sync, real.close}, fs::perms::unknown, false, "the write failed"},
+        {"a flush refused", {real.write, failSync, real.close}, fs::perms::unknown, false, "the write failed"},
+        {"an error only the close reports",
+         {real.write, real.sync, failClose},
+         fs::perms::unknown,
+         false,
+         "the write failed"},
+        {"read-only", real, fs::perms::owner_read | fs::perms::group_read, false, "it is read-only"},
+        {"a mode of its own", real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read, false,
+         nullptr},
+        {"a link to the ROM", real, fs::perms::unknown, true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        SampleGame game = test::sampleGame();
+        game.image[0x123456] ^= 0x5A;
+        ASSERT_TRUE(writeSampleGame(game, folder, {}));
+        const Bytes before = readBytes(folder / "sample.smc");
+        std::string target = rom();
+        if (c.link) {
+            fs::create_symlink("sample.smc", folder / "link.smc");
+            target = path("link.smc");
+        }
+        if (c.mode != fs::perms::unknown) fs::permissions(folder / "sample.smc", c.mode);
+        fileWriteCalls() = c.calls;
+        const CliRun r = run({"checksum", target, "--fix"});
+        fileWriteCalls() = real;
+
+        if (c.expected) {
+            EXPECT_EQ(r.code, kExitBadInput);
+            EXPECT_EQ(r.err,
+                      "vexa: " + rom() + ": cannot write the fixed file: " + c.expected + "; it is left as it was\n");
+            EXPECT_EQ(readBytes(folder / "sample.smc"), before);
+        } else {
+            EXPECT_EQ(r.code, 0) << r.err;
+            fixChecksum(game.image);
+            EXPECT_EQ(readBytes(folder / "sample.smc"), sampleRomFile(game, {}));
+        }
+        if (c.mode != fs::perms::unknown) {
+            EXPECT_EQ(fs::status(folder / "sample.smc").permissions(), c.mode) << "the mode is kept";
+        }
+        if (c.link) {
+            EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder / "link.smc"))) << "still a link";
+        }
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+            EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+        fs::permissions(folder / "sample.smc", fs::perms::owner_all);
     }
 }
 
@@ -263,6 +366,17 @@ TEST_F(VexaCli, RenderWritesTheStagePicture) {
     r = run({"render", rom(), "37", utf8FromPath(out), "--rominfo", path("elsewhere/rominfo.ini")});
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.err.find("no chip bitmap can be read"), std::string::npos) << r.err;
+
+    // So too when a bitmap's 54-byte header claims more than a chip bitmap holds: it is
+    // refused before a pixel is decoded (decoding it would take over 2 GB).
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder / "elsewhere" / "pictures"))
+        writeBytes(entry.path(), bitmapHeader(32767, 16383));
+    r = run({"render", rom(), "37", utf8FromPath(out), "--rominfo", path("elsewhere/rominfo.ini"), "--chips",
+             path("elsewhere/pictures")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.err.find("no chip bitmap can be read"), std::string::npos) << r.err;
+    EXPECT_FALSE(decodeImage(bitmapHeader(kMaxChipBitmapSide + 1, 1), kMaxChipBitmapSide));
+    EXPECT_TRUE(decodeImage(bitmapHeader(kMaxChipBitmapSide, 1), kMaxChipBitmapSide)) << "cut short: read black";
 }
 
 TEST_F(VexaCli, ValidateExitsByWhatItFinds) {

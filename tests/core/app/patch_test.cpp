@@ -334,6 +334,8 @@ TEST(IpsApply, HostilePatchesGetTheirStatus) {
         {"grows the result", patch({0, 0, 20, 0, 2, 1, 2}), PatchStatus::Ok, 22},
         {"furthest record", patch({0xFF, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 7}), PatchStatus::Ok, 0xFFFFFF + 0xFFFF},
         {"truncated", patch({}, std::string_view("EOF\0\0\x05", 6)), PatchStatus::Ok, 5},
+        {"truncation past the end", patch({}, std::string_view("EOF\0\0\x20", 6)), PatchStatus::Damaged, 0},
+        {"RLE count 0 past the end", patch({0, 0, 40, 0, 0, 0, 0, 9}), PatchStatus::Ok, 16},
     };
     for (const auto& c : cases) {
         const PatchResult result = applyIpsPatch(source, c.patch);

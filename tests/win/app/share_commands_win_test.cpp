@@ -5,6 +5,7 @@
 #include "app/patch_ips.h"
 #include "app/path_text.h"
 #include "app/rom_checksum.h"
+#include "app/rom_image.h"
 #include "sprites/sprite_stage_fixture.h"
 #include "stage/map_look.h"
 
@@ -27,10 +28,13 @@ protected:
     }
 };
 
+// The original chosen is a file with a copier header: a BPS patch lies between the
+// images, an IPS patch between the files as they are on disk, as IPS patchers apply it.
 TEST_F(ShareCommandsTest, PatchLeadsFromTheOriginalToTheImageASaveWouldWrite) {
     const Bytes original = readBytes(editor.project->romPath);
+    const RomLayout headered{true, false, {}};
     const std::wstring clean = editor.folder.file(L"clean.smc");
-    writeBytes(clean, original);
+    writeBytes(clean, encodeRomFile(original, headered));
     typeSprite(L"0001", L"100", L"100", L"0002");
     press(IDC_SPRITE_ADD); // shifts the list after it: found as a copy, not stored again
     Bytes expected = image();
@@ -52,9 +56,10 @@ TEST_F(ShareCommandsTest, PatchLeadsFromTheOriginalToTheImageASaveWouldWrite) {
         EXPECT_EQ(editor.dialogs.seen()[1].caption, L"パッチの作成");
         const Bytes patch = readBytes(editor.folder.file(c.name));
         EXPECT_NE(editor.dialogs.seen()[2].text.find(std::to_wstring(patch.size()) + L" バイト"), std::wstring::npos);
-        const PatchResult applied = c.ips ? applyIpsPatch(original, patch) : applyBpsPatch(original, patch);
+        const PatchResult applied =
+            c.ips ? applyIpsPatch(encodeRomFile(original, headered), patch) : applyBpsPatch(original, patch);
         ASSERT_EQ(applied.status, PatchStatus::Ok);
-        EXPECT_EQ(applied.target, expected);
+        EXPECT_EQ(applied.target, c.ips ? encodeRomFile(expected, headered) : expected);
         if (c.ips) {
             EXPECT_EQ(startedAt, fileNamePart(clean)) << "the original is remembered";
         } else {
