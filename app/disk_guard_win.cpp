@@ -52,10 +52,11 @@ void DiskGuard::startOver(const FileStamp& stamp) {
 void DiskGuard::acknowledge(const std::wstring& path) {
     const DiskCheck check = checkFileOnDisk(path, known);
     if (check.state == DiskState::Changed) askedAbout = check.stamp;
+    if (check.state == DiskState::Missing) missingSaid = true;
 }
 
 bool DiskGuard::confirmOverwrite(HWND owner, const std::wstring& path, std::wstring_view title) {
-    const DiskCheck check = checkFileOnDisk(path, known);
+    const DiskCheck check = checkFileOnDisk(path, known, DiskLook::ByContent);
     if (check.state != DiskState::Changed) return true;
     askedAbout = check.stamp;
     const std::wstring question =
@@ -64,9 +65,16 @@ bool DiskGuard::confirmOverwrite(HWND owner, const std::wstring& path, std::wstr
 }
 
 void DiskGuard::keepRestorePoint(HWND owner, const std::wstring& path) {
-    if (vexa::keepRestorePoint(path, restorePointCount) != KeepResult::Failed || backupFailureSaid) return;
+    const KeptRestorePoint kept = vexa::keepRestorePoint(path, restorePointCount);
+    justKept = kept.fileName;
+    if (kept.result != KeepResult::Failed || backupFailureSaid) return;
     backupFailureSaid = true;
     showError(owner, L"バックアップを作成できませんでした。");
+}
+
+void DiskGuard::pruneRestorePoints(const std::wstring& path) {
+    vexa::pruneRestorePoints(path, restorePointCount, justKept);
+    justKept.clear();
 }
 
 int DiskGuard::whileAsking(const std::function<int()>& show) {

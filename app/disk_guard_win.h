@@ -26,17 +26,22 @@ public:
     // A new document: every "said once" starts over.
     void startOver(const FileStamp& stamp);
 
-    // A reload the user asked for failed on the file as it is now: coming back to the
-    // editor does not ask about that file again (a save still does).
+    // A reload failed, and said so, on the file as it is now: coming back to the editor
+    // neither asks about that file again (a save still does) nor tells it is missing.
     void acknowledge(const std::wstring& path);
 
     // Before a save to the editor's own file: false when another program changed the
-    // file since and the user cancels the overwrite. Either way the change counts as
+    // file since (its content is compared, whatever its time says) and the user
+    // cancels the overwrite. Either way the change counts as
     // asked about, so coming back to the editor does not ask again.
     bool confirmOverwrite(HWND owner, const std::wstring& path, std::wstring_view title);
-    // Before a save replaces `path`: keeps what is there as a restore point. A failure
-    // is told once and does not stop the save.
+    // Before a save replaces `path`: keeps what is there as a restore point, unless the
+    // newest one holds it already. A failure is told once and does not stop the save.
     void keepRestorePoint(HWND owner, const std::wstring& path);
+    // After a save replaced `path`: deletes the oldest restore points beyond the count,
+    // never the one just kept. Only a save that went through prunes, so that saves that
+    // keep failing do not wear the history away.
+    void pruneRestorePoints(const std::wstring& path);
 
     // The editor came to the front: tells of a missing file once, and asks once per
     // change whether to reload one another program wrote. True when the answer is to
@@ -54,6 +59,7 @@ private:
 
     FileStamp known;
     std::optional<FileStamp> askedAbout; // the changed file the reload question was about
+    std::wstring justKept;               // the restore point kept for the save under way
     bool missingSaid = false;
     bool backupFailureSaid = false;
     bool asking = false;

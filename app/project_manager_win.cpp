@@ -78,9 +78,6 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_CREATE: return onCreate();
     case WM_DESTROY: return onDestroy();
     case WM_SIZE: layoutChildren(); return 0;
-    case WM_DRAWITEM:
-        if (statusBar.onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
-        break;
     case WM_INITMENUPOPUP:
         if (reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(hwnd), MENU_POS_EDIT))
             levels.mapEdits.updateEditMenu(GetMenu(hwnd));
@@ -190,6 +187,8 @@ bool ProjectManager::handleCommand(int id) {
     if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
     if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
     if (id == IDM_VIEW_STATUS_BAR) return toggleStatusBar(), true;
+    // A drag holds an object of the open list; undo and redo would change the list under it.
+    if (levels.isDragging() && (id == IDM_EDIT_UNDO || id == IDM_EDIT_REDO)) return true;
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;
     switch (id) {
     case IDM_FILE_OPEN: openRomWithDialog(); return true;
@@ -209,7 +208,7 @@ bool ProjectManager::handleCommand(int id) {
         if (document.loaded) saveRomAs();
         return true;
     case IDM_FILE_RELOAD:
-        if (document.loaded) reloadRom();
+        if (document.loaded) reloadRom(true);
         return true;
     case IDM_FILE_CLOSE:
         if (document.loaded) closeRom();
@@ -230,12 +229,18 @@ bool ProjectManager::openRom() {
     // The path enters the recent list before the file is touched, so a path that
     // fails to open still moves to the front.
     recentFiles.addFile(romPath);
+    return readRom({});
+}
+
+bool ProjectManager::readRom(const std::wstring& cannotOpenText) {
+    // The file is read before anything is let go: one that cannot be read leaves the
+    // image, the stage's lists and the undo history as they were.
     FileStamp stamp;
-    if (!openRomInto(document, romPath, cartName(), hwnd, &stamp)) return false;
+    if (!openRomInto(document, romPath, cartName(), hwnd, &stamp, cannotOpenText)) return false;
     diskGuard.startOver(stamp);
+    closeDocumentState(false);
     setLoaded(true);
     document.markSaved();
-    undoBuffer.clear();
     levels.loadCurrentStage();
     return true;
 }
@@ -245,14 +250,25 @@ bool ProjectManager::saveRom() {
 }
 
 bool ProjectManager::writeDocument(const std::wstring& path) {
-    if (path == romPath && !diskGuard.confirmOverwrite(hwnd, path, romTitle)) return false;
-    diskGuard.keepRestorePoint(hwnd, path);
+    std::vector<std::uint8_t> image = document.image;
+    if (fixChecksumOnSave) fixChecksum(image);
+    // Writing the bytes the file holds already would only add a restore point of them.
+    FileStamp written;
+    const bool held = fileHoldsImage(path, image, document.layout, &written);
+    // Another case or a short name of the open file is that file too.
+    if (!held && sameFile(path, romPath) && !diskGuard.confirmOverwrite(hwnd, path, romTitle)) return false;
     // The header checksum goes into the image itself, so the file and the image stay
     // alike; it is no edit, so it leaves no record and no change to undo.
     if (fixChecksumOnSave) fixChecksum(document.image);
-    FileStamp written;
+    if (held) {
+        document.markSaved();
+        diskGuard.remember(written);
+        return true;
+    }
+    diskGuard.keepRestorePoint(hwnd, path);
     if (!saveRomFrom(document, path, hwnd, &written)) return false;
     diskGuard.remember(written);
+    diskGuard.pruneRestorePoints(path);
     return true;
 }
 
@@ -264,20 +280,21 @@ void ProjectManager::checkFileOnDisk() {
 
 void ProjectManager::reloadKeepingView() {
     const POINT scroll = levels.scrollPosition();
-    closeDocumentState(false);
-    if (openRom())
-        levels.scrollTo(scroll);
-    else
-        keepImageAfterFailedReload();
+    if (reloadRom(false)) levels.scrollTo(scroll);
 }
 
-void ProjectManager::keepImageAfterFailedReload() {
+bool ProjectManager::reloadRom(bool askFirst) {
+    if (askFirst && isModified() &&
+        askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL)
+        return false;
+    if (readRom(cutToBuffer(L"「" + romTitle +
+                                L"」を再読み込みできませんでした。\n"
+                                L"ファイルが見つからないか、他のプログラムが使用中です。",
+                            1024)))
+        return true;
     // The user has been told why the file did not open; the file is not offered again.
     diskGuard.acknowledge(romPath);
-    // A file that fails to open leaves the image in memory open, so its lists are
-    // read again from it: empty lists would let a Sort or an Add write an empty or
-    // one-entry list over the stage's real one.
-    levels.loadCurrentStage();
+    return false;
 }
 
 void ProjectManager::createPatch() {
@@ -360,12 +377,6 @@ bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
     if (!chosen) return false;
     path = chosen->path;
     return true;
-}
-
-void ProjectManager::reloadRom() {
-    if (isModified() && askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL) return;
-    closeDocumentState(false);
-    if (!openRom()) keepImageAfterFailedReload();
 }
 
 void ProjectManager::closeRom() {

@@ -38,7 +38,9 @@ public:
     void saveRomAs();
     void openRomWithDialog();
     void openRomPath(const std::wstring& path);
-    void reloadRom();
+    // File > 再読み込み, asking first when there are edits; the reload offered when
+    // another program changed the file does not ask again. True when the file was read.
+    bool reloadRom(bool askFirst);
     void closeRom();
     bool confirmSave();
     bool isModified() const { return document.isModified(); }
@@ -60,6 +62,8 @@ public:
 
 private:
     void closeDocumentState(bool unload);
+    // Reads the file at romPath into the document; see openRomInto for `cannotOpenText`.
+    bool readRom(const std::wstring& cannotOpenText);
     // Writes the image to `path`, with its header checksum set first while that is on.
     bool writeDocument(const std::wstring& path);
     void toggleFixChecksum();
@@ -71,7 +75,6 @@ private:
     // The editor came to the front: the file may have changed under it.
     void checkFileOnDisk();
     void reloadKeepingView();
-    void keepImageAfterFailedReload();
     void restoreFromBackup();
     // File > パッチの作成, from the image a save would write now.
     void createPatch();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <cwctype>
 
 namespace vexa {
 
@@ -21,7 +20,16 @@ std::optional<int> digits(std::wstring_view text, std::size_t at, std::size_t co
     return value;
 }
 
+wchar_t asciiUpper(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
 } // namespace
+
+bool sameNameIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return asciiUpper(x) == asciiUpper(y); });
+}
 
 std::wstring restorePointFolder(std::wstring_view romPath) {
     return std::wstring(romPath) + L".backups";
@@ -36,16 +44,13 @@ std::wstring restorePointName(std::wstring_view stem, const LocalTime& time, int
     return name + std::wstring(kExtension);
 }
 
-std::optional<RestorePointName> parseRestorePointName(std::wstring_view stem, std::wstring_view fileName) {
-    // stem "-" 8 digits "-" 6 digits [ "-" sequence ] ".smc", the extension in any case
-    if (fileName.size() < stem.size() + 16 + kExtension.size() || fileName.substr(0, stem.size()) != stem)
+std::optional<RestorePointName> parseRestorePointName(std::wstring_view stem, std::wstring_view fileName,
+                                                      SameName sameName) {
+    // stem "-" 8 digits "-" 6 digits [ "-" sequence ] ".smc", stem and extension in any case
+    if (fileName.size() < stem.size() + 16 + kExtension.size() || !sameName(fileName.substr(0, stem.size()), stem))
         return std::nullopt;
     std::wstring_view rest = fileName.substr(stem.size());
-    std::wstring_view extension = rest.substr(rest.size() - kExtension.size());
-    if (!std::equal(extension.begin(), extension.end(), kExtension.begin(), [](wchar_t a, wchar_t b) {
-            return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(a))) == b;
-        }))
-        return std::nullopt;
+    if (!sameNameIgnoringAsciiCase(rest.substr(rest.size() - kExtension.size()), kExtension)) return std::nullopt;
     rest.remove_suffix(kExtension.size());
     if (rest[0] != L'-' || rest[9] != L'-') return std::nullopt;
     const auto date = digits(rest, 1, 8);
@@ -62,29 +67,38 @@ std::optional<RestorePointName> parseRestorePointName(std::wstring_view stem, st
     return name;
 }
 
-int nextRestorePointSequence(std::wstring_view stem, std::span<const std::wstring> fileNames, const LocalTime& time) {
+int nextRestorePointSequence(std::wstring_view stem, std::span<const FolderFile> files, const LocalTime& time,
+                             SameName sameName) {
     int sequence = 1;
-    for (const std::wstring& fileName : fileNames)
-        if (const auto name = parseRestorePointName(stem, fileName); name && name->time == time)
+    for (const FolderFile& file : files)
+        if (const auto name = parseRestorePointName(stem, file.name, sameName); name && name->time == time)
             sequence = std::max(sequence, name->sequence + 1);
     return sequence;
 }
 
-std::vector<RestorePointFile> restorePointsNewestFirst(std::wstring_view stem,
-                                                       std::span<const std::wstring> fileNames) {
+std::vector<RestorePointFile> restorePointsNewestFirst(std::wstring_view stem, std::span<const FolderFile> files,
+                                                       SameName sameName) {
     std::vector<RestorePointFile> points;
-    for (const std::wstring& fileName : fileNames)
-        if (const auto name = parseRestorePointName(stem, fileName)) points.push_back({fileName, *name});
+    for (const FolderFile& file : files)
+        if (const auto name = parseRestorePointName(stem, file.name, sameName))
+            points.push_back({file.name, *name, file.writeTime});
     std::sort(points.begin(), points.end(), [](const RestorePointFile& a, const RestorePointFile& b) {
+        if (a.writeTime != b.writeTime) return a.writeTime > b.writeTime;
         return a.name != b.name ? a.name > b.name : a.fileName > b.fileName;
     });
     return points;
 }
 
-std::vector<std::wstring> restorePointsBeyond(std::wstring_view stem, std::span<const std::wstring> fileNames,
-                                              int keep) {
+std::vector<std::wstring> restorePointsBeyond(std::wstring_view stem, std::span<const FolderFile> files, int keep,
+                                              std::wstring_view justWritten, SameName sameName) {
+    std::vector<RestorePointFile> points = restorePointsNewestFirst(stem, files, sameName);
+    // Whatever its time says, the point just written holds the file as it was before
+    // this save: it is the newest there is.
+    const auto written = std::find_if(points.begin(), points.end(), [&](const RestorePointFile& point) {
+        return !justWritten.empty() && sameName(point.fileName, justWritten);
+    });
+    if (written != points.end()) std::rotate(points.begin(), written, written + 1);
     std::vector<std::wstring> beyond;
-    const std::vector<RestorePointFile> points = restorePointsNewestFirst(stem, fileNames);
     for (std::size_t i = static_cast<std::size_t>(std::max(keep, 0)); i < points.size(); ++i)
         beyond.push_back(points[i].fileName);
     return beyond;

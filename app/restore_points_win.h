@@ -21,10 +21,19 @@ struct RestorePoint {
 std::vector<RestorePoint> listRestorePoints(const std::wstring& romPath);
 
 enum class KeepResult { Kept, NothingToKeep, Failed };
+struct KeptRestorePoint {
+    KeepResult result = KeepResult::NothingToKeep;
+    std::wstring fileName; // the new restore point's name, when Kept
+};
 
 // Copies the file at `romPath`, as it is on disk, into a new restore point named by
-// the local time, then deletes the oldest beyond the newest `count`. A missing file
-// has nothing to keep; a count of 0 or less keeps nothing and deletes nothing.
-KeepResult keepRestorePoint(const std::wstring& romPath, int count);
+// the local time and newest of all. A missing file has nothing to keep, and neither
+// has one whose bytes the newest restore point already holds; a count of 0 or less
+// keeps nothing.
+KeptRestorePoint keepRestorePoint(const std::wstring& romPath, int count);
+
+// Deletes the oldest restore points beyond the newest `count`, never `justWritten`
+// (the name keepRestorePoint gave). A count of 0 or less deletes nothing.
+void pruneRestorePoints(const std::wstring& romPath, int count, const std::wstring& justWritten);
 
 } // namespace vexa

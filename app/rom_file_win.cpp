@@ -2,6 +2,7 @@
 
 #include "app/rom_image.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace vexa {
@@ -63,6 +64,49 @@ std::wstring folderOf(const std::wstring& path) {
 
 } // namespace
 
+bool sameFileName(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+namespace {
+
+struct FileIdentity {
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(const std::wstring& path) {
+    // No access asked for: even a file another program holds locked tells who it is.
+    FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// The full path with every short name spelt out; only the full path for a file that
+// is not there.
+std::wstring longPath(const std::wstring& path) {
+    const std::wstring full = absolutePath(path);
+    const DWORD needed = GetLongPathNameW(full.c_str(), nullptr, 0);
+    if (needed == 0) return full;
+    std::wstring spelt(needed, L'\0');
+    const DWORD length = GetLongPathNameW(full.c_str(), spelt.data(), needed);
+    if (length == 0 || length >= needed) return full;
+    spelt.resize(length);
+    return spelt;
+}
+
+} // namespace
+
+bool sameFile(const std::wstring& a, const std::wstring& b) {
+    const std::optional<FileIdentity> first = identityOf(a);
+    const std::optional<FileIdentity> second = identityOf(b);
+    if (first || second) return first == second;
+    return sameFileName(longPath(a), longPath(b));
+}
+
 std::wstring absolutePath(const std::wstring& path) {
     if (path.empty()) return path;
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -74,11 +118,11 @@ std::wstring absolutePath(const std::wstring& path) {
     return full;
 }
 
-namespace {
-
 std::uint64_t fileTimeValue(const FILETIME& time) {
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
+
+namespace {
 
 // Size and last-write time, or nothing for a file that is not there (or is a folder).
 std::optional<FileStamp> statFile(const std::wstring& path) {
@@ -122,16 +166,23 @@ FileReadStatus readWholeFile(const std::wstring& path, std::uint64_t maxSize, st
     return readFile(path, bytes, nullptr, [maxSize](std::uint64_t size) { return size <= maxSize; });
 }
 
-DiskCheck checkFileOnDisk(const std::wstring& path, const FileStamp& known) {
+DiskCheck checkFileOnDisk(const std::wstring& path, const FileStamp& known, DiskLook look) {
     const std::optional<FileStamp> now = statFile(path);
     if (!now) return {DiskState::Missing, known};
     if (now->size != known.size) return {DiskState::Changed, *now};
-    if (now->writeTime == known.writeTime) return {DiskState::Same, known};
+    if (look == DiskLook::ByTime && now->writeTime == known.writeTime) return {DiskState::Same, known};
     std::vector<std::uint8_t> bytes;
     FileStamp read;
     if (readFile(path, bytes, &read, [](std::uint64_t) { return true; }) != FileReadStatus::Ok)
         return {DiskState::Same, known};
     return {read.sameContent(known) ? DiskState::Same : DiskState::Changed, read};
+}
+
+bool fileHoldsBytes(const std::wstring& path, std::span<const std::uint8_t> bytes, FileStamp* stamp) {
+    std::vector<std::uint8_t> held;
+    return readFile(path, held, stamp, [&](std::uint64_t size) { return size == bytes.size(); }) ==
+               FileReadStatus::Ok &&
+           std::equal(held.begin(), held.end(), bytes.begin(), bytes.end());
 }
 
 FileStamp stampOfWrittenFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexa {
@@ -49,7 +50,11 @@ struct DiskCheck {
     DiskState state = DiskState::Same;
     FileStamp stamp;
 };
-DiskCheck checkFileOnDisk(const std::wstring& path, const FileStamp& known);
+// ByTime reads the content only when the write time moved. That misses a write
+// within the file system's time grain (two seconds on FAT, and what some copy tools
+// keep), so ByContent reads it always.
+enum class DiskLook { ByTime, ByContent };
+DiskCheck checkFileOnDisk(const std::wstring& path, const FileStamp& known, DiskLook look = DiskLook::ByTime);
 
 // The stamp of a file just written with `bytes`.
 FileStamp stampOfWrittenFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
@@ -59,6 +64,20 @@ FileStamp stampOfWrittenFile(const std::wstring& path, std::span<const std::uint
 // that file then takes the old one's place in one step. Returns false if anything
 // failed (the old file is then as it was).
 bool writeFileReplacing(const std::wstring& path, std::span<const std::uint8_t> bytes);
+
+// Whether the file holds exactly `bytes`; false when it cannot be read. `stamp`, when
+// given, receives what the file is.
+bool fileHoldsBytes(const std::wstring& path, std::span<const std::uint8_t> bytes, FileStamp* stamp = nullptr);
+
+// Two file names compared as the file system compares them: ordinal, ignoring case
+// by its own upper-casing.
+bool sameFileName(std::wstring_view a, std::wstring_view b);
+
+// Whether two paths name the same file, also through another case or a short name:
+// by volume and file index when both exist, by their full long forms otherwise.
+bool sameFile(const std::wstring& a, const std::wstring& b);
+
+std::uint64_t fileTimeValue(const FILETIME& time);
 
 // The full path of `path` against the current directory, so that a path kept by the
 // editor names the same file whatever the current directory becomes later. An empty

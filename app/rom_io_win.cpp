@@ -7,17 +7,21 @@ namespace vexa {
 
 namespace {
 
-bool readInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner, FileStamp* stamp,
-              bool tellCannotOpen) {
+constexpr const wchar_t* kReadFailed = L"ファイルの読み込みに失敗しました。";
+
+} // namespace
+
+bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner,
+                 FileStamp* stamp, const std::wstring& cannotOpenText) {
     std::vector<std::uint8_t> bytes;
     FileStamp read;
     switch (readRomFile(path, bytes, &read)) {
     case FileReadStatus::Ok: break;
     case FileReadStatus::CannotOpen:
-        if (tellCannotOpen) showError(owner, L"ファイルの読み込みに失敗しました。");
+        if (!cannotOpenText.empty()) showError(owner, cannotOpenText.c_str());
         return false;
     case FileReadStatus::BadSize: showError(owner, L"ファイルサイズが不正です。"); return false;
-    case FileReadStatus::ReadFailed: showError(owner, L"ファイルの読み込みに失敗しました。"); return false;
+    case FileReadStatus::ReadFailed: showError(owner, kReadFailed); return false;
     }
     std::vector<std::uint8_t> image;
     RomLayout layout;
@@ -30,17 +34,15 @@ bool readInto(RomDocument& document, const std::wstring& path, std::string_view 
     return true;
 }
 
-} // namespace
-
-bool openRomInto(RomDocument& document, const std::wstring& path, std::string_view cartName, HWND owner,
-                 FileStamp* stamp) {
-    return readInto(document, path, cartName, owner, stamp, false);
-}
-
 std::optional<RomDocument> readRomDocument(const std::wstring& path, std::string_view cartName, HWND owner) {
     RomDocument document;
-    if (!readInto(document, path, cartName, owner, nullptr, true)) return std::nullopt;
+    if (!openRomInto(document, path, cartName, owner, nullptr, kReadFailed)) return std::nullopt;
     return document;
+}
+
+bool fileHoldsImage(const std::wstring& path, std::span<const std::uint8_t> image, const RomLayout& layout,
+                    FileStamp* stamp) {
+    return image.size() == kRomSize && fileHoldsBytes(path, encodeRomFile(image, layout), stamp);
 }
 
 bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner, FileStamp* written) {

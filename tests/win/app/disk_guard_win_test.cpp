@@ -1,7 +1,7 @@
 // The safety net around the open file, through the real editor: another process
 // rewrites or deletes the ROM while it is open, restore points are kept before each
 // save, counted, pruned and restored, and one that cannot be written is told.
-#include "app/restore_points.h"
+#include "app/restore_points_win.h"
 #include "app/rom_file_win.h"
 #include "sprites/sprite_stage_fixture.h"
 #include "support/other_process.h"
@@ -29,15 +29,39 @@ protected:
         typeSprite(L"0001", L"100", L"100", L"0002");
         press(IDC_SPRITE_ADD);
     }
+    // The restore points as the editor ranks them, newest first.
     std::vector<std::wstring> restorePoints() const {
-        std::vector<std::wstring> names;
-        TempFolder::listNames(backups(), names);
         std::vector<std::wstring> points;
-        for (const RestorePointFile& file : restorePointsNewestFirst(L"sprites", names))
-            points.push_back(file.fileName);
+        for (const RestorePoint& point : listRestorePoints(romPath()))
+            points.push_back(fileNamePart(point.path));
         return points;
     }
-    Bytes restorePoint(std::size_t newest) const { return readBytes(backups() + L"\\" + restorePoints().at(newest)); }
+    Bytes restorePoint(std::size_t newest) const { return readBytes(listRestorePoints(romPath()).at(newest).path); }
+    std::vector<Bytes> restorePointContents() const {
+        std::vector<Bytes> contents;
+        for (const RestorePoint& point : listRestorePoints(romPath()))
+            contents.push_back(readBytes(point.path));
+        return contents;
+    }
+    std::size_t filesInBackups() const {
+        std::vector<std::wstring> names;
+        TempFolder::listNames(backups(), names);
+        return names.size();
+    }
+    void save(std::uint8_t k) {
+        image()[kUnusedByte + k] = k;
+        editor.command(IDM_FILE_SAVE);
+    }
+    static FILETIME writeTime(const std::wstring& path) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+        return data.ftLastWriteTime;
+    }
+    static void setWriteTime(const std::wstring& path, const FILETIME& time) {
+        HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(file, nullptr, nullptr, &time);
+        CloseHandle(file);
+    }
     const SeenDialog& lastDialog() const { return editor.dialogs.seen().back(); }
 };
 
@@ -74,13 +98,24 @@ TEST_F(DiskGuardTest, AnotherProgramsSaveIsOfferedOnceAndTheOverwriteAsked) {
     EXPECT_EQ(editor.dialogs.seen().size(), 3u) << "the file is the editor's own again";
 
     // A file only touched, its content the same, is no change.
-    const FILETIME later{0x12345678, 0x01E00000};
-    HANDLE file = CreateFileW(romPath().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &later);
-    CloseHandle(file);
+    setWriteTime(romPath(), FILETIME{0x12345678, 0x01E00000});
     editor.comeBack();
     editor.command(IDM_FILE_SAVE);
     EXPECT_EQ(editor.dialogs.seen().size(), 3u);
+}
+
+TEST_F(DiskGuardTest, AChangeThatKeptTheWriteTimeIsAskedAboutBeforeASave) {
+    // On FAT, times go by two seconds: a write soon after the editor's keeps its time.
+    const FILETIME before = writeTime(romPath());
+    Bytes theirs = onDisk();
+    theirs[kUnusedByte] = 0x5A;
+    otherProgramSaves(theirs);
+    setWriteTime(romPath(), before);
+    editor.dialogs.answerNext(IDCANCEL);
+    save(1);
+    ASSERT_EQ(editor.dialogs.seen().size(), 1u);
+    EXPECT_EQ(lastDialog().text, L"「sprites.smc」は他のプログラムによって変更されています。\n上書きしますか?");
+    EXPECT_EQ(onDisk(), theirs);
 }
 
 TEST_F(DiskGuardTest, YesReloadsOnTheSameStageAndScrollAndDropsTheEdits) {
@@ -105,6 +140,33 @@ TEST_F(DiskGuardTest, YesReloadsOnTheSameStageAndScrollAndDropsTheEdits) {
     EXPECT_EQ(lines().size(), storedList(38).size()) << "the page shows the reloaded list";
     editor.command(IDM_FILE_SAVE);
     EXPECT_EQ(editor.dialogs.seen().size(), 1u);
+}
+
+TEST_F(DiskGuardTest, AReloadThatCannotReadTheFileIsToldAndKeepsTheEditsAndTheirHistory) {
+    Bytes theirs = onDisk();
+    theirs[kUnusedByte] = 0x5A;
+    addSprite();
+    const Bytes edited = image();
+    otherProgramSaves(theirs);
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    // The other program still holds the file, sharing nothing, when the answer comes.
+    editor.dialogs.answerNext(IDYES, [&](HWND) {
+        holder = CreateFileW(romPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    });
+    editor.dialogs.answerNext(IDOK);
+    editor.comeBack();
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    CloseHandle(holder);
+    ASSERT_EQ(editor.dialogs.seen().size(), 2u);
+    EXPECT_EQ(lastDialog().caption, L"エラー");
+    EXPECT_EQ(lastDialog().text, L"「sprites.smc」を再読み込みできませんでした。\n"
+                                 L"ファイルが見つからないか、他のプログラムが使用中です。");
+    EXPECT_EQ(image(), edited);
+    EXPECT_TRUE(editor.project->isModified());
+    EXPECT_TRUE(editor.menuEnabled(IDM_EDIT_UNDO));
+    EXPECT_EQ(lines().size(), spriteList().size());
+    editor.comeBack();
+    EXPECT_EQ(editor.dialogs.seen().size(), 2u) << "that change is not offered again";
 }
 
 TEST_F(DiskGuardTest, AMissingFileIsToldOnceAndTheNextSaveWritesIt) {
@@ -188,6 +250,93 @@ TEST_F(DiskGuardTest, RestorePointsAreKeptPrunedAndRestored) {
     EXPECT_EQ(restorePoints().size(), 3u) << "a count of 0 keeps none and deletes none";
     editor.stop();
     EXPECT_EQ(editor.config(L"Backup", L"Count"), L"0");
+}
+
+TEST_F(DiskGuardTest, RestorePointsMadeAfterTheClockWentBackStayTheNewest) {
+    editor.project->diskGuard.restorePointCount = 2;
+    // Two restore points made before the clock went back an hour: their names and
+    // their write times lie ahead of now.
+    CreateDirectoryW(backups().c_str(), nullptr);
+    ULARGE_INTEGER ahead{};
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&ahead));
+    for (const wchar_t* name : {L"sprites-20991231-235958.smc", L"sprites-20991231-235959.smc"}) {
+        ahead.QuadPart += 3600 * 10'000'000ull;
+        writeBytes(backups() + L"\\" + name, {1, 2, 3});
+        setWriteTime(backups() + L"\\" + name, FILETIME{ahead.LowPart, ahead.HighPart});
+    }
+    std::vector<Bytes> saved = {onDisk()};
+    for (std::uint8_t k = 1; k <= 2; ++k) {
+        save(k);
+        saved.push_back(onDisk());
+    }
+    EXPECT_EQ(restorePointContents(), (std::vector<Bytes>{saved[1], saved[0]}));
+    EXPECT_EQ(filesInBackups(), 2u);
+}
+
+TEST_F(DiskGuardTest, SavesThatFailOrChangeNothingPushNoHistoryOut) {
+    editor.project->diskGuard.restorePointCount = 2;
+    std::vector<Bytes> saved = {onDisk()};
+    for (std::uint8_t k = 1; k <= 2; ++k) {
+        save(k);
+        saved.push_back(onDisk());
+    }
+    SetFileAttributesW(romPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        editor.dialogs.answerNext(IDOK);
+        save(3);
+    }
+    SetFileAttributesW(romPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(editor.dialogs.seen().size(), 3u);
+    EXPECT_EQ(lastDialog().text, L"ファイルの保存に失敗しました。");
+    EXPECT_EQ(restorePointContents(), (std::vector<Bytes>{saved[2], saved[1], saved[0]}))
+        << "one copy of the file that could not be replaced, the history behind it untouched";
+
+    editor.command(IDM_FILE_SAVE);
+    EXPECT_EQ(restorePointContents(), (std::vector<Bytes>{saved[2], saved[1]})) << "pruned once a save went through";
+    const FILETIME written = writeTime(romPath());
+    for (int again = 0; again < 3; ++again)
+        editor.command(IDM_FILE_SAVE);
+    const FILETIME after = writeTime(romPath());
+    EXPECT_EQ(CompareFileTime(&written, &after), 0) << "nothing to write";
+    EXPECT_EQ(restorePointContents(), (std::vector<Bytes>{saved[2], saved[1]}));
+    EXPECT_EQ(editor.dialogs.seen().size(), 3u);
+}
+
+TEST_F(DiskGuardTest, RestorePointsOfTheNameInAnotherCaseAreListedAndPruned) {
+    editor.project->diskGuard.restorePointCount = 2;
+    for (std::uint8_t k = 1; k <= 2; ++k)
+        save(k);
+    editor.project->openRomPath(editor.folder.file(L"SPRITES.SMC"));
+    ASSERT_EQ(editor.project->romTitle, L"SPRITES.SMC");
+    ASSERT_TRUE(editor.project->document.loaded);
+    EXPECT_EQ(restorePoints().size(), 2u);
+    save(3);
+    EXPECT_EQ(restorePoints().size(), 2u);
+    EXPECT_EQ(filesInBackups(), 2u) << "the oldest, named in the other case, was pruned";
+}
+
+TEST_F(DiskGuardTest, SaveAsOntoTheOpenFileUnderAnotherNameAsksAboutTheOtherProgramsChange) {
+    Bytes theirs = onDisk();
+    theirs[kUnusedByte] = 0x5A;
+    otherProgramSaves(theirs);
+    image()[kUnusedByte + 1] = 1;
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameW(romPath().c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(romPath(), shortPath);
+    for (const std::wstring& alias : {editor.folder.file(L"SPRITES.SMC"), std::wstring(shortPath)}) {
+        SCOPED_TRACE(testing::Message() << alias);
+        editor.dialogs.clear();
+        editor.dialogs.answerNext(IDOK, [&](HWND dialog) {
+            for (int id : {0x47C, 0x480})
+                SetDlgItemTextW(dialog, id, alias.c_str());
+        });
+        editor.dialogs.answerNext(IDYES);    // the file dialog: replace it?
+        editor.dialogs.answerNext(IDCANCEL); // overwrite the other program's change?
+        editor.command(IDM_FILE_SAVE_AS);
+        ASSERT_EQ(editor.dialogs.seen().size(), 3u);
+        EXPECT_EQ(lastDialog().text, L"「sprites.smc」は他のプログラムによって変更されています。\n上書きしますか?");
+        EXPECT_EQ(onDisk(), theirs);
+    }
 }
 
 HANDLE WINAPI backupsRefused(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,

@@ -369,12 +369,29 @@ TEST_F(MainWindowTest, ReloadAsksAndThrowsEditsAway) {
 TEST_F(MainWindowTest, FailedReloadKeepsTheImageOpen) {
     const std::wstring path = openSample();
     edit(0x67);
-    DeleteFileW(path.c_str());
-    editor.dialogs.answerNext(IDOK);
-    editor.command(IDM_FILE_RELOAD);
-    EXPECT_TRUE(editor.project->document.loaded);
-    EXPECT_EQ(editor.project->document.image[0x100], 0x67);
-    EXPECT_EQ(editor.project->undoBuffer.undoCount(), 0u);
+    // Locked by another program that shares nothing, then gone.
+    HANDLE holder = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    for (bool gone : {false, true}) {
+        SCOPED_TRACE(gone ? "gone" : "locked");
+        if (gone) {
+            CloseHandle(holder);
+            DeleteFileW(path.c_str());
+        }
+        editor.dialogs.clear();
+        editor.dialogs.answerNext(IDOK); // your edits will be lost?
+        editor.dialogs.answerNext(IDOK);
+        editor.command(IDM_FILE_RELOAD);
+        ASSERT_EQ(editor.dialogs.seen().size(), 2u);
+        EXPECT_EQ(editor.dialogs.seen()[1].caption, L"エラー");
+        EXPECT_EQ(
+            editor.dialogs.seen()[1].text,
+            L"「game.smc」を再読み込みできませんでした。\nファイルが見つからないか、他のプログラムが使用中です。");
+        EXPECT_TRUE(editor.project->document.loaded);
+        EXPECT_EQ(editor.project->document.image[0x100], 0x67);
+        EXPECT_TRUE(editor.project->isModified());
+        EXPECT_EQ(editor.project->undoBuffer.undoCount(), 1u) << "nothing was reloaded, so the history stays";
+    }
 }
 
 TEST_F(MainWindowTest, OpenThenCancelledFileDialogLeavesNoRomOpen) {
