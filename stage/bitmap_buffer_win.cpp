@@ -19,6 +19,24 @@ std::vector<std::uint32_t> readPixels(HDC referenceDc, HBITMAP bitmap, SIZE& siz
     return pixels;
 }
 
+// A negative height in the header says the top row comes first, but not every system
+// keeps that sign: a positive one is checked by drawing pixel (0, 0) and looking at the
+// first pixel in memory. The drawing must reach (0, 0), whatever clip the caller set.
+bool firstStoredRowIsBottom(HDC dc, const std::uint8_t* base) {
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    const bool clipped = clip && GetClipRgn(dc, clip) == 1;
+    SelectClipRgn(dc, nullptr);
+    const COLORREF topLeft = GetPixel(dc, 0, 0);
+    const std::uint32_t stored = *reinterpret_cast<const std::uint32_t*>(base);
+    SetPixelV(dc, 0, 0, topLeft ^ 0xFFFFFF);
+    GdiFlush();
+    const bool bottom = *reinterpret_cast<const std::uint32_t*>(base) == stored;
+    SetPixelV(dc, 0, 0, topLeft);
+    SelectClipRgn(dc, clipped ? clip : nullptr);
+    if (clip) DeleteObject(clip);
+    return bottom;
+}
+
 } // namespace
 
 bool BitmapBuffer::create(HDC referenceDc, int width, int height) {
@@ -48,14 +66,7 @@ std::optional<PixelRows> pixelRowsOf(HDC dc) {
     if (!b.bmBits || b.bmBitsPixel != 32 || section.dsBmih.biCompression != BI_RGB) return std::nullopt;
     auto* base = static_cast<std::uint8_t*>(b.bmBits);
     const std::ptrdiff_t stride = b.bmWidthBytes;
-    // Which way up the rows lie is not told alike by every system (the header's
-    // height sign): the first pixel in memory is asked instead.
-    const COLORREF topLeft = GetPixel(dc, 0, 0);
-    const std::uint32_t stored = *reinterpret_cast<const std::uint32_t*>(base);
-    SetPixelV(dc, 0, 0, topLeft ^ 0xFFFFFF);
-    GdiFlush();
-    const bool bottomUp = *reinterpret_cast<const std::uint32_t*>(base) == stored && b.bmHeight > 1;
-    SetPixelV(dc, 0, 0, topLeft);
+    const bool bottomUp = b.bmHeight > 1 && section.dsBmih.biHeight > 0 && firstStoredRowIsBottom(dc, base);
     PixelRows rows;
     rows.width = b.bmWidth;
     rows.height = b.bmHeight;

@@ -92,10 +92,8 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_HSCROLL: hScroll.onScroll(wParam); return 0;
     case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
-    case WM_MOUSEMOVE:
-        mapEdits.pointerMoved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (!drag.idle()) onMouseMove(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
+    case WM_MOUSEMOVE: onMouseMove(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_MOUSELEAVE: mapEdits.pointerLeft(); return 0;
     case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_LBUTTONDBLCLK:
         onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -187,6 +185,8 @@ void LevelManager::openStage(int stage) {
 }
 
 void LevelManager::loadCurrentStage() {
+    // A held object belongs to the list being replaced.
+    cancelDrag();
     const std::array<ObjectPage*, 3> pages{&sprites, &bananas, &cameras};
     for (ObjectPage* page : pages)
         page->holdListRedraw(true);
@@ -217,6 +217,7 @@ void LevelManager::loadStageMap() {
 }
 
 void LevelManager::clearObjects() {
+    cancelDrag();
     for (ObjectLayer* layer : layers)
         layer->clearObjects();
     mapEdits.refreshRoom();
@@ -224,8 +225,10 @@ void LevelManager::clearObjects() {
 
 void LevelManager::invalidateView() {
     InvalidateRect(hwnd, nullptr, TRUE);
-    // Every edit of a list and every replay redraws the map, so the room follows here.
+    // Every edit of a list and every replay redraws the map, so the room and what lies
+    // under the pointer follow here.
     mapEdits.refreshRoom();
+    mapEdits.refreshPointer();
 }
 
 void LevelManager::clearSelections() {
@@ -250,9 +253,11 @@ void LevelManager::centerOn(int x, int y) {
     invalidateView();
 }
 
+// A position kept across a reload or a restore may lie past the end of the map it
+// now shows.
 void LevelManager::scrollTo(POINT position) {
-    hScroll.setPosition(position.x);
-    vScroll.setPosition(position.y);
+    hScroll.setPositionInRange(position.x);
+    vScroll.setPositionInRange(position.y);
     invalidateView();
 }
 
@@ -299,6 +304,7 @@ void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosi
         const RECT strip = rect(oldPage + d, page);
         InvalidateRect(hwnd, &strip, TRUE);
     }
+    mapEdits.refreshPointer();
 }
 
 POINT LevelManager::viewPoint(int clientX, int clientY) const {
@@ -349,6 +355,8 @@ bool LevelManager::onKeyDown(WPARAM key) {
 }
 
 bool LevelManager::onChar(WPARAM character) {
+    // The View menu's items that these stand for are disabled with no ROM open.
+    if (!project->document.loaded) return false;
     switch (character) {
     case L'b': handleCommand(IDM_VIEW_BANANAS); return true;
     case L'c': handleCommand(IDM_VIEW_CAMERAS); return true;
@@ -359,18 +367,21 @@ bool LevelManager::onChar(WPARAM character) {
     }
 }
 
+// One line step, or one zoom level with Ctrl, per notch of the wheel.
 void LevelManager::onMouseWheel(WPARAM wParam, LPARAM lParam) {
-    // One line step, or one zoom level with Ctrl, per wheel message, whatever its delta.
-    const bool down = GET_WHEEL_DELTA_WPARAM(wParam) <= 0;
-    if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
-        POINT pointer{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ScreenToClient(hwnd, &pointer);
-        return setZoom(steppedZoom(zoom, down ? -1 : 1), pointer);
+    const bool zooming = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0;
+    // A gesture is one or the other: what the other had gathered is no part of it.
+    (zooming ? scrollWheel : zoomWheel).reset();
+    const int notches = (zooming ? zoomWheel : scrollWheel).add(GET_WHEEL_DELTA_WPARAM(wParam));
+    if (notches == 0) return;
+    if (!zooming) {
+        ScrollBar& bar = verticalLayout ? vScroll : hScroll;
+        return bar.scrollBy(-notches * bar.state.lineStep);
     }
-    if (verticalLayout)
-        SendMessageW(hwnd, WM_VSCROLL, down ? SB_LINEDOWN : SB_LINEUP, 0);
-    else
-        SendMessageW(hwnd, WM_HSCROLL, down ? SB_LINERIGHT : SB_LINELEFT, 0);
+    if (!project->document.loaded) return;
+    POINT pointer{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(hwnd, &pointer);
+    setZoom(steppedZoom(zoom, notches), pointer);
 }
 
 // Panning and dragging each hold the mouse capture; while one runs, the other
@@ -387,9 +398,17 @@ void LevelManager::onCaptureLost() {
 }
 
 void LevelManager::cancelDrag() {
+    if (drag.idle()) return;
     if (const auto kind = drag.heldKind()) layer(*kind).cancelDrag();
     drag.end();
+    releaseMouse();
     invalidateView();
+}
+
+// Called once the press has ended: the release reports the lost capture back to this
+// window, which cancels whatever still holds the mouse.
+void LevelManager::releaseMouse() const {
+    if (GetCapture() == hwnd) ReleaseCapture();
 }
 
 void LevelManager::onLeftButtonDown(int x, int y) {
@@ -402,7 +421,7 @@ void LevelManager::onLeftButtonDown(int x, int y) {
         if (layer(kind).hitTest(at.x, at.y)) {
             clearSelectionsExcept(kind);
             showInspectorPage(kind);
-            drag.pressObject(kind, view.x, view.y);
+            drag.pressObject(kind, layer(kind).selectedIndex, view.x, view.y);
             break;
         }
     }
@@ -411,8 +430,10 @@ void LevelManager::onLeftButtonDown(int x, int y) {
 }
 
 void LevelManager::onMouseMove(WPARAM keys, int x, int y) {
+    mapEdits.pointerMoved(x, y);
+    if (drag.idle()) return;
     // The button went up where this window did not hear of it: nothing may follow the
-    // pointer any longer.
+    // pointer any longer, and the next click elsewhere goes where it was aimed.
     if (!(keys & MK_LBUTTON)) return cancelDrag();
     const POINT view = viewPoint(x, y);
     if (!drag.moveTo(view.x, view.y)) return;
@@ -423,9 +444,13 @@ void LevelManager::onMouseMove(WPARAM keys, int x, int y) {
 
 void LevelManager::onLeftButtonUp() {
     if (drag.idle()) return;
-    if (const auto kind = drag.heldKind()) layer(*kind).drop(drag.moved());
+    const auto kind = drag.heldKind();
+    // The drop writes at the layer's selection. Should anything have moved that away
+    // from the object grabbed, the drop would write the dragged place into another one.
+    if (kind && layer(*kind).selectedIndex != drag.heldIndex()) return cancelDrag();
+    if (kind) layer(*kind).drop(drag.moved());
     drag.end();
-    ReleaseCapture();
+    releaseMouse();
     invalidateView();
 }
 

@@ -47,6 +47,7 @@ public:
     // The view's scroll position in screen pixels of the zoomed map, to come back to
     // after a reload.
     POINT scrollPosition() const { return {hScroll.state.position, vScroll.state.position}; }
+    // Held to the scroll ranges of the map shown now.
     void scrollTo(POINT position);
     // Whether map point (x, y) lies in the part of the map the view shows.
     bool isInView(int x, int y) const;
@@ -67,6 +68,14 @@ public:
     void showInspectorPage(ObjectKind kind);
     HWND inspectorWindow() const { return inspector.hwnd; }
     bool isPanning() const { return pan.isActive(); }
+    // The left button holds an object or the empty map: the lists must stay as they
+    // are until it is let go.
+    bool isDragging() const { return !drag.idle(); }
+    // The off-screen buffer's size in pixels, which follows the zoom.
+    SIZE offscreenBufferSize() const { return offscreenSize; }
+    // The most pixels the buffer may hold: all a 32-bit bitmap's byte count can tell
+    // (tests lower it to see a paint without a buffer).
+    std::int64_t offscreenPixelLimit = INT32_MAX / 4;
     HWND mainWindow() const;
     // Keyboard navigation of the three pages, offered every message by the main loop.
     bool isPageMessage(MSG* msg);
@@ -108,6 +117,7 @@ private:
     void onMouseMove(WPARAM keys, int x, int y);
     // Ends a press or drag without its drop: the object stays where it was.
     void cancelDrag();
+    void releaseMouse() const;
     void onLeftButtonUp();
     void onMiddleButtonDown(int x, int y);
     void onCaptureLost();
@@ -127,6 +137,8 @@ private:
     void showZoomAndGrid();
     void paintZoomed(HDC dc, const RECT& paint);
     bool ensureOffscreen(int width, int height);
+    // Makes the buffer again at what the view needs at the zoom, when it holds more.
+    void fitOffscreen();
     void composeMap(HDC target, const RECT& drawing, bool grid);
     void drawGrid(HDC target, const RECT& drawing) const;
 
@@ -136,6 +148,8 @@ private:
     std::array<ObjectLayer*, kObjectKinds.size()> layers{&sprites, &bananas, &cameras};
     BitmapBuffer offscreen;
     SIZE offscreenSize{};
+    WheelNotches scrollWheel;
+    WheelNotches zoomWheel;
     int zoom = 100;
     bool showGrid = false;
     MButtonPan pan{MButtonPan::kBoth, this, this, 10, 1};

@@ -37,7 +37,7 @@ bool LevelManager::handleZoomCommand(int command) {
 
 // Ctrl with + or - steps the zoom, Ctrl+0 goes back to 100%. These give no WM_CHAR.
 bool LevelManager::onZoomKey(WPARAM key) {
-    if (GetKeyState(VK_CONTROL) >= 0) return false;
+    if (GetKeyState(VK_CONTROL) >= 0 || !project->document.loaded) return false;
     switch (key) {
     case VK_OEM_PLUS:
     case VK_ADD: zoomAroundCentre(steppedZoom(zoom, 1)); return true;
@@ -64,6 +64,7 @@ void LevelManager::setZoom(int percent, POINT anchor) {
     zoom = percent;
     showMapExtent({x, y});
     showZoomAndGrid();
+    fitOffscreen();
     invalidateView();
 }
 
@@ -101,7 +102,12 @@ void LevelManager::paintZoomed(HDC dc, const RECT& paint) {
     const int width = static_cast<int>(blit.map.right - blit.map.left);
     const int height = static_cast<int>(blit.map.bottom - blit.map.top);
     // Below 100% the map part in view is larger than the window: the buffer grows.
-    if (!ensureOffscreen(width + 1, height + 1)) return;
+    if (!ensureOffscreen(width + 1, height + 1)) {
+        // No memory for it: the view shows the background rather than whatever lay
+        // there before.
+        FillRect(dc, &paint, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        return;
+    }
     const RECT drawing{static_cast<LONG>(blit.map.left), static_cast<LONG>(blit.map.top),
                        static_cast<LONG>(blit.map.right) + 1, static_cast<LONG>(blit.map.bottom) + 1};
     composeMap(offscreen.dc, drawing, showGrid);
@@ -114,12 +120,25 @@ void LevelManager::paintZoomed(HDC dc, const RECT& paint) {
 bool LevelManager::ensureOffscreen(int width, int height) {
     if (offscreen.dc && width <= offscreenSize.cx && height <= offscreenSize.cy) return true;
     const SIZE wanted{std::max<LONG>(width, offscreenSize.cx), std::max<LONG>(height, offscreenSize.cy)};
+    if (static_cast<std::int64_t>(wanted.cx) * wanted.cy > offscreenPixelLimit) return false;
     offscreen.release();
     HDC dc = GetDC(hwnd);
     const bool ok = offscreen.create(dc, wanted.cx, wanted.cy);
     ReleaseDC(hwnd, dc);
     offscreenSize = ok ? wanted : SIZE{};
     return ok;
+}
+
+void LevelManager::fitOffscreen() {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    // A client-wide paint at any scroll position, as paintZoomed asks for it.
+    const SIZE needed{static_cast<LONG>(viewToMap(client.right, zoom)) + 3,
+                      static_cast<LONG>(viewToMap(client.bottom, zoom)) + 3};
+    if (offscreenSize.cx <= needed.cx && offscreenSize.cy <= needed.cy) return;
+    offscreen.release();
+    offscreenSize = {};
+    ensureOffscreen(needed.cx, needed.cy);
 }
 
 // Lines along each cell's left and top edge, at map scale so they stay on the cell

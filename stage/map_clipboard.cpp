@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 
 namespace vexa {
@@ -143,6 +144,40 @@ std::optional<MapObjectClip> decodeMapObject(std::span<const std::uint8_t> bytes
         return camera;
     }
     return {};
+}
+
+std::optional<BananaFields> bananaPasteFields(const BananaAllocData& target, const BananaAllocData& copied,
+                                              int setCount, std::uint16_t mapType) {
+    if (copied.setNumber >= setCount) return {};
+    const BananaFields fields{target.x, target.y, copied.front1, copied.front2, copied.setNumber};
+    BananaAllocData pasted = BananaEditTraits::fromFields(fields, target);
+    BananaEditTraits::mask(pasted, mapType);
+    if (pasted == target) return {};
+    return fields;
+}
+
+std::optional<CameraFields> cameraPasteFields(const CameraAllocData& target, const CameraAllocData& copied,
+                                              std::uint16_t mapType) {
+    // A forged blob's edges may lie 2^32 apart: the size and the far edges are worked
+    // out in 64 bits.
+    auto farEdge = [](std::int32_t near, std::int32_t from, std::int32_t to) {
+        const std::int64_t edge = static_cast<std::int64_t>(near) + to - from;
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(edge, INT32_MIN, INT32_MAX));
+    };
+    const CameraFields fields{target.left,
+                              target.top,
+                              farEdge(target.left, copied.left, copied.right),
+                              farEdge(target.top, copied.top, copied.bottom),
+                              copied.rightLink,
+                              copied.rightLink2,
+                              copied.downLink,
+                              copied.downLink2,
+                              copied.p1,
+                              copied.p2};
+    CameraAllocData pasted = CameraEditTraits::fromFields(fields, target);
+    CameraEditTraits::mask(pasted, mapType);
+    if (pasted == target) return {};
+    return fields;
 }
 
 std::wstring mapObjectText(const MapObjectClip& object) {

@@ -2,8 +2,8 @@
 // back, and a line of text for other programs.
 #pragma once
 
-#include "bananas/banana_list.h"
-#include "cameras/camera_list.h"
+#include "bananas/banana_edits.h"
+#include "cameras/camera_edits.h"
 #include "sprites/sprite_list.h"
 
 #include <cstdint>
@@ -26,6 +26,16 @@ std::vector<std::uint8_t> encodeMapObject(const MapObjectClip& object);
 // kind's, too few bytes or unknown flags. Bytes past the object are no part of it: a
 // clipboard block may be longer than what was put there.
 std::optional<MapObjectClip> decodeMapObject(std::span<const std::uint8_t> bytes);
+
+// A pasted banana or camera is typed into the selected one's page: a banana takes the
+// copied set and flags at its own place, a camera the copied size and flags at its own
+// top-left corner, its far edges held to 32 bits as a typed edge is. Nothing when the
+// set is not one of the `setCount` sets, or when the object would stay as it is, once
+// held to what `mapType` stores: such a paste is refused.
+std::optional<BananaFields> bananaPasteFields(const BananaAllocData& target, const BananaAllocData& copied,
+                                              int setCount, std::uint16_t mapType);
+std::optional<CameraFields> cameraPasteFields(const CameraAllocData& target, const CameraAllocData& copied,
+                                              std::uint16_t mapType);
 
 // "sprite 0012 000A 100 200" (type, parameter, x, y), "banana 05 1 0 64 128" (set,
 // front 1, front 2, x, y), "camera 0 0 256 224 1 0 0 0 1 0" (left, top, right,

@@ -10,10 +10,11 @@ bool inDeadZone(int d) {
 
 } // namespace
 
-void MapDrag::press(std::optional<ObjectKind> kind, int x, int y) {
+void MapDrag::press(std::optional<ObjectKind> kind, int index, int x, int y) {
     pressed_ = true;
     moved_ = false;
     kind_ = kind;
+    index_ = index;
     pressX_ = x;
     pressY_ = y;
 }
@@ -29,6 +30,7 @@ void MapDrag::end() {
     pressed_ = false;
     moved_ = false;
     kind_.reset();
+    index_ = -1;
 }
 
 } // namespace vexa

@@ -52,7 +52,7 @@ template <typename T> const T* findItem(const std::list<T>& list, int index) {
 }
 
 void beep() {
-    MessageBeep(MB_OK);
+    mapEditBeep();
 }
 
 } // namespace
@@ -85,10 +85,10 @@ bool MapEditCommands::handleCommand(int command) {
         if (open) copy();
         return true;
     case IDM_EDIT_PASTE:
-        if (open) paste();
+        if (editable()) paste();
         return true;
     case IDM_EDIT_DELETE:
-        if (open) deleteSelection();
+        if (editable()) deleteSelection();
         return true;
     default: return false;
     }
@@ -100,8 +100,12 @@ void MapEditCommands::updateEditMenu(HMENU menu) const {
         EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
     };
     enable(IDM_EDIT_COPY, open && canCopy());
-    enable(IDM_EDIT_PASTE, open && canPaste());
-    enable(IDM_EDIT_DELETE, open && canDelete());
+    enable(IDM_EDIT_PASTE, editable() && canPaste());
+    enable(IDM_EDIT_DELETE, editable() && canDelete());
+}
+
+bool MapEditCommands::editable() const {
+    return view.project->document.loaded && view.drag.idle();
 }
 
 std::optional<MapEditCommands::Selection> MapEditCommands::selection() const {
@@ -134,12 +138,12 @@ bool MapEditCommands::canPaste() const {
         return view.bananas.editor().itemAt(view.bananas.selectedIndex) != nullptr;
     if (std::holds_alternative<CameraAllocData>(*object))
         return view.cameras.editor().itemAt(view.cameras.selectedIndex) != nullptr;
-    return true;
+    return !spriteRoomOf(view.sprites.sprites()).full;
 }
 
 bool MapEditCommands::canDelete() const {
     const std::optional<Selection> selected = selection();
-    return selected && selected->kind == ObjectKind::Sprite;
+    return selected && selected->kind == ObjectKind::Sprite && view.sprites.sprites().readable;
 }
 
 void MapEditCommands::copy() {
@@ -159,10 +163,23 @@ void MapEditCommands::paste() {
         placed.y = at.y;
         return view.sprites.addSprite(placed);
     }
-    const bool pasted = std::holds_alternative<BananaAllocData>(*object)
-                            ? view.bananas.pasteValues(std::get<BananaAllocData>(*object))
-                            : view.cameras.pasteValues(std::get<CameraAllocData>(*object));
-    if (!pasted) beep();
+    const auto* banana = std::get_if<BananaAllocData>(&*object);
+    if (!(banana ? pasteBanana(*banana) : pasteCamera(std::get<CameraAllocData>(*object)))) beep();
+}
+
+bool MapEditCommands::pasteBanana(const BananaAllocData& copied) {
+    const BananaAllocData* target = view.bananas.editor().itemAt(view.bananas.selectedIndex);
+    if (!target) return false;
+    const std::optional<BananaFields> fields =
+        bananaPasteFields(*target, copied, view.host.romInfo().bananaSetCount(), view.host.openMapType());
+    return fields && view.bananas.pasteValues(*fields);
+}
+
+bool MapEditCommands::pasteCamera(const CameraAllocData& copied) {
+    const CameraAllocData* target = view.cameras.editor().itemAt(view.cameras.selectedIndex);
+    if (!target) return false;
+    const std::optional<CameraFields> fields = cameraPasteFields(*target, copied, view.host.openMapType());
+    return fields && view.cameras.pasteValues(*fields);
 }
 
 POINT MapEditCommands::pastePoint() const {
@@ -186,7 +203,7 @@ void MapEditCommands::deleteSelection() {
 
 void MapEditCommands::nudge(int dx, int dy) {
     const std::optional<Selection> selected = selection();
-    if (!selected) return;
+    if (!selected || !editable()) return;
     const int unit = unitOf(selected->kind);
     switch (selected->kind) {
     case ObjectKind::Sprite: view.sprites.nudge(dx * unit, dy * unit); break;
@@ -209,7 +226,22 @@ void MapEditCommands::onDoubleClick() {
 }
 
 void MapEditCommands::pointerMoved(int x, int y) {
-    const POINT at = view.mapPoint(x, y);
+    pointer = POINT{x, y};
+    // Asked again at every move: a request made while the pointer is not yet over the
+    // view (it moves through the display) is not kept everywhere.
+    TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, view.hwnd, 0};
+    TrackMouseEvent(&leave);
+    refreshPointer();
+}
+
+void MapEditCommands::pointerLeft() {
+    pointer.reset();
+    view.project->statusBar.setPointer(L"", L"");
+}
+
+void MapEditCommands::refreshPointer() {
+    if (!pointer) return;
+    const POINT at = view.mapPoint(pointer->x, pointer->y);
     view.project->statusBar.setPointer(pointerStatusText(view.tilemap.data(), at.x, at.y), objectTextAt(at));
 }
 

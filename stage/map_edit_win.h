@@ -16,6 +16,10 @@ namespace vexa {
 
 class LevelManager;
 
+// The sound of an edit key or command that finds nothing to do. It is the system's
+// beep; tests put a listener of their own in its place.
+inline void (*mapEditBeep)() = [] { MessageBeep(MB_OK); };
+
 class MapEditCommands {
 public:
     explicit MapEditCommands(LevelManager& view) : view(view) {}
@@ -35,8 +39,12 @@ public:
     // After the click's selection: the keyboard goes to the selected object's first field.
     void onDoubleClick();
 
-    // The status bar: the pointer at client (x, y) of the map view, and the sprite room.
+    // The status bar: the pointer at client (x, y) of the map view, the pointer gone
+    // from it, and the sprite room. What lies under a pointer that stays put changes
+    // with every edit, scroll and zoom: refreshPointer tells it again.
     void pointerMoved(int x, int y);
+    void pointerLeft();
+    void refreshPointer();
     void refreshRoom();
 
     bool canCopy() const { return selection().has_value(); }
@@ -55,12 +63,18 @@ private:
     POINT pastePoint() const;
     std::wstring objectTextAt(POINT at) const;
 
+    // While a drag holds an object, nothing may change the lists under it.
+    bool editable() const;
     void copy();
     void paste();
+    bool pasteBanana(const BananaAllocData& copied);
+    bool pasteCamera(const CameraAllocData& copied);
     void deleteSelection();
     void nudge(int dx, int dy);
 
     LevelManager& view;
+    // The pointer's last client point while it is over the view.
+    std::optional<POINT> pointer;
 };
 
 } // namespace vexa

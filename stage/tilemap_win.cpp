@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
+#include <zlib.h>
 
 namespace vexa {
 
@@ -76,14 +78,34 @@ void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC refere
     }
 }
 
+namespace {
+
+ChipFileStamp chipFileStamp(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    ChipFileStamp stamp;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(file, &info)) {
+        stamp.written =
+            static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+        stamp.size = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    }
+    uLong crc = crc32_z(0, nullptr, 0);
+    std::vector<Bytef> chunk(1 << 16);
+    DWORD got = 0;
+    while (ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) && got > 0)
+        crc = crc32_z(crc, chunk.data(), got);
+    CloseHandle(file);
+    stamp.crc = static_cast<std::uint32_t>(crc);
+    return stamp;
+}
+
+} // namespace
+
 void LevelTilemapManager::showChipBitmap(HDC referenceDc, const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    const FILETIME written = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes)
-                                 ? attributes.ftLastWriteTime
-                                 : FILETIME{};
-    auto same = [&](const ChipBitmap& chips) {
-        return chips.path == path && CompareFileTime(&chips.written, &written) == 0;
-    };
+    const ChipFileStamp file = chipFileStamp(path);
+    auto same = [&](const ChipBitmap& chips) { return chips.path == path && chips.file == file; };
     const auto cached = std::find_if(chips_.begin(), chips_.end(), same);
     if (cached != chips_.end()) {
         chips_.splice(chips_.begin(), chips_, cached);
@@ -92,7 +114,7 @@ void LevelTilemapManager::showChipBitmap(HDC referenceDc, const std::wstring& pa
     if (chips_.size() >= kCachedChipBitmaps) chips_.pop_back();
     chips_.emplace_front();
     chips_.front().path = path;
-    chips_.front().written = written;
+    chips_.front().file = file;
     chips_.front().bitmap.loadFile(referenceDc, path.c_str());
 }
 

@@ -22,6 +22,17 @@ inline constexpr int kTilemapHidden = 0;
 inline constexpr int kTilemapGraphics = 1;
 inline constexpr int kTilemapAttributes = 2;
 
+// What tells one content of a file from another: its last-write time, its size and
+// the CRC-32 of its bytes. A file written again within the resolution of its time
+// keeps the time, but hardly its size and content as well. All zero for a file that
+// cannot be read.
+struct ChipFileStamp {
+    std::uint64_t written = 0;
+    std::uint64_t size = 0;
+    std::uint32_t crc = 0;
+    bool operator==(const ChipFileStamp&) const = default;
+};
+
 class LevelTilemapManager {
 public:
     LevelTilemapManager() = default;
@@ -57,11 +68,11 @@ private:
     TilemapData data_;
     int displayMode_ = kTilemapGraphics;
     // The chip bitmaps of the last few terrains shown, the current one first, each with
-    // the path and last-write time it was loaded from: going back to a stage draws
-    // from memory unless the file changed.
+    // the path it was loaded from and what its file held then: going back to a stage
+    // draws from memory unless the file changed.
     struct ChipBitmap {
         std::wstring path;
-        FILETIME written{};
+        ChipFileStamp file;
         BitmapBuffer bitmap;
     };
     static constexpr std::size_t kCachedChipBitmaps = 4;

@@ -41,6 +41,11 @@ ScrollUpdate setPosition(ScrollBarState& bar, std::int32_t position) {
     return {kScrollFieldPosition, false, bar.position, bar.page, bar.position, bar.page};
 }
 
+ScrollUpdate setPositionInRange(ScrollBarState& bar, std::int32_t position) {
+    const std::int64_t limit = std::max<std::int64_t>(lastTopPosition(bar), bar.minimum);
+    return setPosition(bar, clampToInt32(std::clamp<std::int64_t>(position, bar.minimum, limit)));
+}
+
 ScrollUpdate setAll(ScrollBarState& bar, std::int32_t maximum, std::int32_t page, std::int32_t position) {
     setRange(bar, maximum);
     setPage(bar, page);
@@ -61,7 +66,7 @@ ScrollUpdate resizePage(ScrollBarState& bar, std::int32_t page) {
     return {fields, true, bar.position, bar.page, oldPosition, oldPage};
 }
 
-ScrollUpdate onScroll(ScrollBarState& bar, int code, std::uint16_t thumbPosition) {
+ScrollUpdate onScroll(ScrollBarState& bar, int code, std::int32_t thumbPosition) {
     const std::int64_t old = bar.position;
     switch (code) {
     case kScrollLineUp: return moveTo(bar, old - bar.lineStep);
@@ -75,12 +80,19 @@ ScrollUpdate onScroll(ScrollBarState& bar, int code, std::uint16_t thumbPosition
     }
 }
 
-ScrollUpdate onScrollRequest(ScrollBarState& bar, std::uint32_t request) {
-    return onScroll(bar, static_cast<int>(request & 0xFFFF), static_cast<std::uint16_t>(request >> 16));
+ScrollUpdate onScrollRequest(ScrollBarState& bar, std::uint32_t request, std::int32_t trackPosition) {
+    return onScroll(bar, static_cast<int>(request & 0xFFFF), trackPosition);
 }
 
 ScrollUpdate scrollBy(ScrollBarState& bar, std::int32_t delta) {
     return moveTo(bar, static_cast<std::int64_t>(bar.position) + delta);
+}
+
+int WheelNotches::add(int delta) {
+    if ((delta < 0 && rest_ > 0) || (delta > 0 && rest_ < 0)) rest_ = 0;
+    const std::int64_t total = static_cast<std::int64_t>(rest_) + delta;
+    rest_ = static_cast<int>(total % kNotch);
+    return static_cast<int>(total / kNotch);
 }
 
 std::int32_t panScrollStep(std::int32_t distance) {

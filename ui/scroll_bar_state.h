@@ -51,6 +51,9 @@ ScrollUpdate setRange(ScrollBarState& bar, std::int32_t maximum);
 ScrollUpdate setPage(ScrollBarState& bar, std::int32_t page);
 // Sets the position as given, without notification.
 ScrollUpdate setPosition(ScrollBarState& bar, std::int32_t position);
+// Sets the position held to the range as it stands (from the minimum to maximum + 1
+// - page), without notification: a position kept from another content.
+ScrollUpdate setPositionInRange(ScrollBarState& bar, std::int32_t position);
 // Range (minimum 0), page and position at once, without notification: a new content.
 ScrollUpdate setAll(ScrollBarState& bar, std::int32_t maximum, std::int32_t page, std::int32_t position);
 // The window changed size: a bar scrolled to its end stays at the end, so the
@@ -58,10 +61,26 @@ ScrollUpdate setAll(ScrollBarState& bar, std::int32_t maximum, std::int32_t page
 ScrollUpdate resizePage(ScrollBarState& bar, std::int32_t page);
 // A scroll message. Line, page, thumb tracking, top and bottom move; thumb position
 // (the release) and end of scroll change nothing and notify nobody.
-ScrollUpdate onScroll(ScrollBarState& bar, int code, std::uint16_t thumbPosition);
-// The raw request of the message: code in the low 16 bits, thumb in the high 16 bits.
-ScrollUpdate onScrollRequest(ScrollBarState& bar, std::uint32_t request);
+ScrollUpdate onScroll(ScrollBarState& bar, int code, std::int32_t thumbPosition);
+// The raw request of the message (the code in its low 16 bits) with the bar's own
+// track position: the message's high 16 bits cannot hold a thumb past 65,535, which a
+// zoomed map's range passes.
+ScrollUpdate onScrollRequest(ScrollBarState& bar, std::uint32_t request, std::int32_t trackPosition);
 ScrollUpdate scrollBy(ScrollBarState& bar, std::int32_t delta);
+
+// Wheel messages carry any part of a notch: a precision touchpad sends many small
+// ones. The parts add up until they make whole notches; turning the other way drops
+// what was left over from the last direction.
+class WheelNotches {
+public:
+    static constexpr int kNotch = 120;
+    // The whole notches (positive away from the user) that `delta` completes.
+    int add(int delta);
+    void reset() { rest_ = 0; }
+
+private:
+    int rest_ = 0;
+};
 
 // Middle-button panning: the step per timer tick for a cursor d pixels away from the
 // start point, d * (|d| + 32) / 1024 truncated toward zero, so speed grows with the

@@ -21,11 +21,19 @@ void ScrollBar::apply(const ScrollUpdate& update) {
         const bool same = shown_.fMask == info.fMask && shown_.nMin == info.nMin && shown_.nMax == info.nMax &&
                           shown_.nPage == info.nPage && shown_.nPos == info.nPos;
         if (!same) {
-            SetScrollInfo(window_->hwnd, axis_ == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT, &info, state.redrawBar);
+            SetScrollInfo(window_->hwnd, barType(), &info, state.redrawBar);
             shown_ = info;
         }
     }
     if (update.notify) client_->scrolled(axis_, update.position, update.page, update.oldPosition, update.oldPage);
+}
+
+void ScrollBar::onScroll(WPARAM request) {
+    // The thumb's place is asked of the bar, in 32 bits; the message's 16 bits wrap.
+    SCROLLINFO track{sizeof track};
+    track.fMask = SIF_TRACKPOS;
+    if (!window_->hwnd || !GetScrollInfo(window_->hwnd, barType(), &track)) track.nTrackPos = state.position;
+    apply(onScrollRequest(state, static_cast<std::uint32_t>(request), track.nTrackPos));
 }
 
 POINT MButtonPan::startOnScreen() const {

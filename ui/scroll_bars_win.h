@@ -31,14 +31,16 @@ public:
     void setRange(int maximum) { apply(vexa::setRange(state, maximum)); }
     void setPage(int page) { apply(vexa::setPage(state, page)); }
     void setPosition(int position) { apply(vexa::setPosition(state, position)); }
+    void setPositionInRange(int position) { apply(vexa::setPositionInRange(state, position)); }
     void setAll(int maximum, int page, int position) { apply(vexa::setAll(state, maximum, page, position)); }
     void resizePage(int page) { apply(vexa::resizePage(state, page)); }
     // The wParam of WM_HSCROLL / WM_VSCROLL.
-    void onScroll(WPARAM request) { apply(onScrollRequest(state, static_cast<std::uint32_t>(request))); }
+    void onScroll(WPARAM request);
     void scrollBy(int delta) { apply(vexa::scrollBy(state, delta)); }
 
 private:
     void apply(const ScrollUpdate& update);
+    int barType() const { return axis_ == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT; }
 
     Window* window_;
     ScrollAxis axis_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vexa {
 namespace {
 
@@ -52,6 +54,31 @@ TEST(MapClipboard, BytesOfAnotherKindVersionOrLengthAreRefused) {
     Bytes banana = encodeMapObject(BananaAllocData{});
     banana[7] = 0x04;
     EXPECT_EQ(decodeMapObject(banana), std::nullopt) << "a banana has two flags";
+}
+
+TEST(MapClipboard, APasteIsTypedAtTheTargetsPlaceAndRefusedWhereItWouldChangeNothing) {
+    const BananaAllocData banana{64, 128, false, false, 3};
+    auto pastedBanana = [&](const BananaAllocData& copied, int setCount) -> std::optional<BananaAllocData> {
+        const auto fields = bananaPasteFields(banana, copied, setCount, 0);
+        return fields ? std::optional(BananaEditTraits::fromFields(*fields, banana)) : std::nullopt;
+    };
+    EXPECT_EQ(pastedBanana({0, 0, true, false, 9}, 10), (BananaAllocData{64, 128, true, false, 9}));
+    EXPECT_EQ(pastedBanana({0, 0, true, false, 10}, 10), std::nullopt) << "past the last set";
+    EXPECT_EQ(pastedBanana({900, 900, false, false, 3}, 10), std::nullopt) << "only the place differs";
+
+    const CameraAllocData camera{256, 64, 512, 288, false, false, false, false, false, false};
+    auto pastedCamera = [&](const CameraAllocData& copied) -> std::optional<CameraAllocData> {
+        const auto fields = cameraPasteFields(camera, copied, 0);
+        return fields ? std::optional(CameraEditTraits::fromFields(*fields, camera)) : std::nullopt;
+    };
+    CameraAllocData forged{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, true, false, false, false, false, false};
+    EXPECT_EQ(pastedCamera(forged),
+              (CameraAllocData{256, 64, INT32_MAX, INT32_MAX, true, false, false, false, false, false}))
+        << "edges 2^32 apart do not wrap";
+    std::swap(forged.left, forged.right);
+    EXPECT_EQ(pastedCamera(forged)->right, INT32_MIN);
+    EXPECT_EQ(pastedCamera({0, 0, 256, 224, false, false, false, false, false, false}), std::nullopt)
+        << "the same size and flags";
 }
 
 TEST(MapClipboard, TextForms) {

@@ -27,6 +27,15 @@ TEST(ScrollBarState, SettersUpdateOneFieldWithoutNotifying) {
     EXPECT_EQ(state.position, 5000) << "taken as given";
 }
 
+TEST(ScrollBarState, PositionInRangeIsHeldBetweenTheEndsWithoutNotifying) {
+    auto state = bar(0);
+    EXPECT_EQ(setPositionInRange(state, 5000), (ScrollUpdate{kScrollFieldPosition, false, 900, 100, 900, 100}));
+    EXPECT_EQ(setPositionInRange(state, -7).position, 0);
+    EXPECT_EQ(setPositionInRange(state, 450).position, 450);
+    setPage(state, 5000);
+    EXPECT_EQ(setPositionInRange(state, 450).position, 0) << "a page larger than the range";
+}
+
 TEST(ScrollBarState, ResizePageAtTheEndKeepsThePageAtTheEnd) {
     auto state = bar(900);
     EXPECT_EQ(resizePage(state, 300),
@@ -55,15 +64,19 @@ TEST(ScrollBarState, LineAndPageRequestsMoveWithinTheRange) {
     EXPECT_EQ(onScroll(state, kScrollTop, 0).position, 0);
 }
 
-TEST(ScrollBarState, ThumbTrackingTakesTheSixteenBitPositionFromTheRequest) {
+TEST(ScrollBarState, ThumbTrackingTakesTheBarsThirtyTwoBitTrackPosition) {
+    // A 1,024-cell stage at 300%: 98,304 pixels.
     ScrollBarState state;
-    setRange(state, 99999);
-    setPage(state, 100);
-    EXPECT_EQ(onScrollRequest(state, (40000u << 16) | kScrollThumbTrack).position, 40000);
-    EXPECT_EQ(onScrollRequest(state, 0xFFFF0000u | kScrollThumbTrack).position, 65535)
-        << "positions above 65535 cannot be reached by the thumb";
+    setRange(state, 98303);
+    setPage(state, 600);
+    EXPECT_EQ(onScrollRequest(state, (40000u << 16) | kScrollThumbTrack, 40000).position, 40000);
+    EXPECT_EQ(onScrollRequest(state, ((90000u & 0xFFFF) << 16) | kScrollThumbTrack, 90000).position, 90000)
+        << "the request's high 16 bits are the position wrapped";
+    EXPECT_EQ(onScrollRequest(state, kScrollThumbTrack, 99999).position, 97704);
+    EXPECT_EQ(onScrollRequest(state, kScrollLineUp, 5).position, 97703) << "only tracking reads the thumb";
     auto small = bar(0);
     EXPECT_EQ(onScroll(small, kScrollThumbTrack, 950).position, 900);
+    EXPECT_EQ(onScroll(small, kScrollThumbTrack, -20).position, 0);
 }
 
 TEST(ScrollBarState, ThumbReleaseEndOfScrollAndUnknownCodesChangeNothing) {
@@ -93,6 +106,21 @@ TEST(ScrollBarState, ScrollByStopsAtBothEnds) {
     state.maximum = 0x7FFFFFFF;
     state.page = 0;
     EXPECT_EQ(scrollBy(state, 0x7FFFFFFF).position, 0x7FFFFFFF);
+}
+
+TEST(WheelNotches, PartsAddUpToWholeNotchesAndATurnDropsTheRest) {
+    WheelNotches wheel;
+    EXPECT_EQ(wheel.add(-360), -3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(wheel.add(30), 0) << i;
+    EXPECT_EQ(wheel.add(30), 1);
+    EXPECT_EQ(wheel.add(100), 0);
+    EXPECT_EQ(wheel.add(-100), 0) << "the 100 up are dropped, not set against";
+    EXPECT_EQ(wheel.add(-20), -1);
+    EXPECT_EQ(wheel.add(250), 2);
+    wheel.reset();
+    EXPECT_EQ(wheel.add(110), 0);
+    EXPECT_EQ(wheel.add(-32768), -273);
 }
 
 TEST(ScrollBarState, PanStepGrowsWithTheSquareOfTheDistance) {

@@ -143,6 +143,7 @@ TEST_F(SpriteMapTest, LosingTheMouseMidDragCancelsItAndNothingFollowsThePointer)
     SendMessageW(mapView(), WM_MOUSEMOVE, 0, MAKELPARAM(160, 210));
     EXPECT_FALSE(sprites().isDragging());
     EXPECT_EQ(field(IDC_SPRITE_X), L"100");
+    EXPECT_EQ(GetCapture(), nullptr) << "the next click elsewhere goes where it is aimed";
     mouse(WM_LBUTTONUP, 160, 210);
     EXPECT_TRUE(image() == before);
     EXPECT_FALSE(undoEnabled());

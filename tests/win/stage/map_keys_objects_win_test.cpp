@@ -5,6 +5,7 @@
 #include "stage/map_keys_helpers.h"
 
 #include "resource_ids.h"
+#include "stage/map_edit_win.h"
 
 namespace vexa {
 namespace {
@@ -91,6 +92,45 @@ TEST_F(MapKeysObjectTest, CameraPasteAppliesSizeAndFlagsAtTheSelectedCamerasCorn
     EXPECT_EQ(undoSteps(), 1u);
     undo();
     EXPECT_TRUE(image() == original);
+}
+
+int beeps = 0;
+
+// A paste is typed in as the page's fields are: what they would refuse or hold, the
+// paste refuses or holds too, and one that would change nothing beeps.
+TEST_F(MapKeysObjectTest, APastedBlobIsCheckedAsTypedValuesAre) {
+    beeps = 0;
+    const auto systemBeep = mapEditBeep;
+    mapEditBeep = [] { ++beeps; };
+    const struct {
+        POINT at;
+        MapObjectClip copied;
+    } refused[] = {{{70, 80}, BananaAllocData{0, 0, false, false, 0}}, // banana 0's own values
+                   {{70, 80}, BananaAllocData{0, 0, true, false, kDefaultBananaSetCount}},
+                   {{10, 10}, CameraAllocData{512, 512, 768, 736, true, false, false, false, false, false}}};
+    for (const auto& c : refused) {
+        clickAt(c.at.x, c.at.y);
+        test::putOnClipboard(c.copied);
+        key('V', kCtrl);
+    }
+    EXPECT_EQ(beeps, 3);
+    EXPECT_TRUE(image() == original);
+    EXPECT_EQ(undoSteps(), 0u);
+
+    // A forged camera 2^32 pixels wide: as if its edges had been typed.
+    clickAt(10, 10);
+    test::putOnClipboard(
+        CameraAllocData{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, true, false, false, false, false, false});
+    key('V', kCtrl);
+    const CameraAllocData pasted = cameras()[0];
+    undo();
+    type(view().cameras.hwnd, IDC_CAMERA_RIGHT, L"2147483647");
+    type(view().cameras.hwnd, IDC_CAMERA_BOTTOM, L"2147483647");
+    press(view().cameras.hwnd, IDC_CAMERA_APPLY);
+    EXPECT_EQ(pasted, cameras()[0]);
+    EXPECT_GT(pasted.right, kCameras[0].right);
+    EXPECT_EQ(beeps, 3);
+    mapEditBeep = systemBeep;
 }
 
 TEST_F(MapKeysObjectTest, ShiftArrowsMoveByEightPixelsOneStepEach) {

@@ -3,7 +3,10 @@
 #include "sprites/sprite_stage_fixture.h"
 #include "stage/map_keys_helpers.h"
 
+#include "app/rom_image.h"
 #include "resource_ids.h"
+#include "stage/map_zoom.h"
+#include "stage/status_text.h"
 
 namespace vexa {
 namespace {
@@ -94,8 +97,10 @@ TEST_F(MapKeysTest, PasteKeepsEveryRuleOfAdd) {
     key('V', kCtrl);
     EXPECT_EQ(lastMessage(), L"パラメータに 0 は指定できません。");
     test::putOnClipboard(SpriteAllocData{0, 0, 0x02, 0x0007});
+    EXPECT_TRUE(test::editItemEnabled(editor, IDM_EDIT_PASTE));
     key('V', kCtrl);
     EXPECT_EQ(spriteList().size(), 4u);
+    EXPECT_FALSE(test::editItemEnabled(editor, IDM_EDIT_PASTE)) << "the list is full: the key tells why";
     editor.dialogs.answerNext(IDOK);
     key('V', kCtrl);
     EXPECT_EQ(lastMessage(), L"これ以上スプライトを追加できません。\r\n現在: 34バイト, 最大: 34バイト");
@@ -103,6 +108,92 @@ TEST_F(MapKeysTest, PasteKeepsEveryRuleOfAdd) {
     EXPECT_EQ(undoSteps(), 1u);
     undo();
     EXPECT_EQ(bytes(kStage39List, 34), before);
+}
+
+TEST_F(MapKeysTest, PasteAndDeleteAreOffForAListThatCouldNotBeRead) {
+    makeStage38ListUnreadable();
+    editor.dialogs.answerNext(IDOK);
+    openStage(38);
+    test::putOnClipboard(SpriteAllocData{0, 0, 0x02, 0x0007});
+    click(100, 190);
+    ASSERT_EQ(sprites().selectedIndex, 0);
+    EXPECT_TRUE(test::editItemEnabled(editor, IDM_EDIT_COPY));
+    EXPECT_FALSE(test::editItemEnabled(editor, IDM_EDIT_DELETE));
+    EXPECT_FALSE(test::editItemEnabled(editor, IDM_EDIT_PASTE));
+}
+
+TEST_F(MapKeysTest, WhileADragHoldsASpriteTheEditKeysAndUndoWait) {
+    // A step to redo: sprite 1 moved and moved back.
+    click(288, 245);
+    ASSERT_EQ(sprites().selectedIndex, 1);
+    key(VK_RIGHT, kShift);
+    undo();
+    test::putOnClipboard(SpriteAllocData{10, 10, 0x02, 0x0007});
+    const auto& all = test::stage37Sprites();
+
+    mouse(WM_LBUTTONDOWN, 95, 190);
+    mouse(WM_MOUSEMOVE, 150, 200);
+    ASSERT_TRUE(sprites().isDragging());
+    key(VK_DELETE);
+    key('V', kCtrl);
+    key(VK_RIGHT, kShift);
+    for (const int command : {IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_EDIT_DELETE, IDM_EDIT_PASTE})
+        editor.command(command);
+    EXPECT_EQ(spriteList(), all);
+    EXPECT_EQ(undoSteps(), 0u);
+    EXPECT_EQ(editor.project->undoBuffer.redoCount(), 1u);
+    EXPECT_EQ(sprites().selectedIndex, 0);
+    mouse(WM_LBUTTONUP, 150, 200);
+    EXPECT_EQ(spriteList(), (std::vector<SpriteAllocData>{{155, 210, 0x12, 0x0001}, all[1], all[2], all[3]}));
+    EXPECT_EQ(undoSteps(), 1u);
+
+    // The inspector's list is the one way left to move the selection mid-drag: the
+    // drop then writes nothing, rather than the dragged place into that sprite.
+    const test::Bytes dropped = bytes(kStage37List, kStage37Bytes);
+    mouse(WM_LBUTTONDOWN, 150, 200);
+    mouse(WM_MOUSEMOVE, 250, 120);
+    selectLine(2);
+    mouse(WM_MOUSEMOVE, 260, 130);
+    mouse(WM_LBUTTONUP, 260, 130);
+    EXPECT_EQ(bytes(kStage37List, kStage37Bytes), dropped);
+    EXPECT_EQ(undoSteps(), 1u);
+    EXPECT_FALSE(sprites().isDragging());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(MapKeysTest, TheStatusBarFollowsEditsScrollingZoomAndThePointerLeaving) {
+    auto part = [&](MainStatusBar::Part which) { return editor.project->statusBar.text(which); };
+    // What the status bar is to say of client point (100, 190) as the view stands.
+    auto expected = [&] {
+        const POINT scroll = levels().scrollPosition();
+        const int zoom = levels().zoomPercent();
+        return pointerStatusText(levels().tilemap.data(), static_cast<int>(viewToMap(100 + scroll.x, zoom)),
+                                 static_cast<int>(viewToMap(190 + scroll.y, zoom)));
+    };
+    const std::wstring penguin = L"スプライト #0 0012-0001 ペンギン";
+    pointAt(100, 190);
+    pumpMessages(50); // the pointer reaches its place through the display
+    mouse(WM_MOUSEMOVE, 100, 190);
+    EXPECT_EQ(part(MainStatusBar::kObjectPart), penguin);
+    click(100, 190);
+    key(VK_DELETE);
+    EXPECT_EQ(part(MainStatusBar::kObjectPart), L"") << "the sprite is gone";
+    undo();
+    EXPECT_EQ(part(MainStatusBar::kObjectPart), penguin);
+    key(VK_RIGHT);
+    EXPECT_EQ(part(MainStatusBar::kPointerPart), L"X 132 Y 190 | 16, 23 | セル 4, 5 タイル 0000");
+    EXPECT_EQ(part(MainStatusBar::kObjectPart), L"");
+    editor.command(IDM_VIEW_ZOOM_200);
+    EXPECT_EQ(part(MainStatusBar::kPointerPart), expected());
+    editor.command(IDM_VIEW_ZOOM_100);
+    levels().scrollTo({0, 0});
+    EXPECT_EQ(part(MainStatusBar::kObjectPart), penguin);
+
+    // The pointer going away: moved off the view, the view hears of it.
+    pointAt(-50, -50);
+    pumpMessages(600); // the system looks at the hover time's pace
+    EXPECT_EQ(part(MainStatusBar::kPointerPart), L"");
+    EXPECT_EQ(part(MainStatusBar::kObjectPart), L"");
 }
 
 TEST_F(MapKeysTest, WithTheRomClosedTheKeysEditNothing) {

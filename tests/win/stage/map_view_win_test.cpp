@@ -112,18 +112,36 @@ TEST_F(MapViewTest, ArrowKeysScrollALineOrWithCtrl256Pixels) {
     EXPECT_EQ(view().hScroll.state.position, 256);
 }
 
-TEST_F(MapViewTest, WheelScrollsOneLineAlongTheLayout) {
+TEST_F(MapViewTest, WheelScrollsOneLinePerNotchAlongTheLayout) {
     open();
     view().hScroll.setRange(4000);
     view().vScroll.setRange(4000);
     view().verticalLayout = false;
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA * 3), 0);
-    EXPECT_EQ(view().hScroll.state.position, 32) << "a fast multi-notch message still moves one line";
+    EXPECT_EQ(view().hScroll.state.position, 96) << "one message of three notches";
+    // A precision touchpad: a notch in parts.
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA / 4), 0);
+    EXPECT_EQ(view().hScroll.state.position, 96);
+    SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA / 4), 0);
+    EXPECT_EQ(view().hScroll.state.position, 128);
     view().verticalLayout = true;
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA), 0);
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA), 0);
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(WHEEL_DELTA), 0);
     EXPECT_EQ(view().vScroll.state.position, 32);
+}
+
+TEST_F(MapViewTest, TheThumbReachesPositionsPastSixteenBits) {
+    open();
+    // A 1,024-cell stage at 300%. Away from a real drag of the thumb the bar reports
+    // its position as the track position, so the bar is put at 90,000 and the view's
+    // record left behind.
+    view().hScroll.setRange(98303);
+    view().hScroll.setPosition(90000);
+    view().hScroll.state.position = 0;
+    SendMessageW(view().hwnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 90000 & 0xFFFF), 0);
+    EXPECT_EQ(view().hScroll.state.position, 90000) << "not the message's 16 bits, 24464";
 }
 
 TEST_F(MapViewTest, LowerCaseKeysCycleTheMapModeUpperCaseDoNot) {

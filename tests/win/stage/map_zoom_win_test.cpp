@@ -64,7 +64,11 @@ protected:
         POINT at{x, y};
         ClientToScreen(mapView(), &at);
         SetCursorPos(at.x, at.y);
-        pumpMessages(50); // the pointer reaches its place through the display
+        // The pointer reaches its place through the display, later on a busy machine.
+        POINT now{};
+        for (int wait = 0; wait < 100 && (!GetCursorPos(&now) || now.x != at.x || now.y != at.y); ++wait)
+            pumpMessages(20);
+        pumpMessages(50);
         SendMessageW(mapView(), WM_SETCURSOR, reinterpret_cast<WPARAM>(mapView()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return GetCursor();
     }
@@ -93,6 +97,15 @@ TEST_F(MapZoomTest, TheMenuChecksOneLevelAndTheLevelAndGridAreSavedAndReadBack) 
     EXPECT_TRUE(editor.menuChecked(IDM_VIEW_GRID));
     EXPECT_FALSE(editor.menuEnabled(IDM_VIEW_ZOOM_200)) << "no ROM open";
     EXPECT_FALSE(editor.menuEnabled(IDM_VIEW_GRID));
+    // Nor do the keys and the wheel that stand for those items.
+    for (const wchar_t letter : {L'g', L's', L'b', L'c', L'm'})
+        SendMessageW(mapView(), WM_CHAR, letter, 0);
+    ctrlKey(VK_OEM_PLUS);
+    ctrlWheel(WHEEL_DELTA, 10, 10);
+    EXPECT_EQ(zoom(), 50);
+    EXPECT_TRUE(levels().isGridShown());
+    EXPECT_TRUE(levels().sprites.isShown());
+    EXPECT_EQ(levels().tilemap.displayMode(), kTilemapGraphics);
 
     editor.stop();
     editor.writeSetting(L"config.ini", "[MapView]\r\nZoom=150\r\n");
@@ -115,6 +128,10 @@ TEST_F(MapZoomTest, ScrollRangesAndLineStepsAreScreenPixelsOfTheZoomedMap) {
     levels().scrollTo({0, 0});
     SendMessageW(mapView(), WM_HSCROLL, SB_LINERIGHT, 0);
     EXPECT_EQ(scroll().x, 96);
+    // A position kept from a larger map (a reload, a restore) is held to this one.
+    levels().scrollTo({100000, -5});
+    EXPECT_EQ(scroll().x, 3840 - levels().hScroll.state.page);
+    EXPECT_EQ(scroll().y, 0);
     // Centring on a map point is in view pixels too.
     levels().centerOn(1200, 300);
     EXPECT_EQ(scroll().x, 3840 - levels().hScroll.state.page);
@@ -136,6 +153,13 @@ TEST_F(MapZoomTest, CtrlWheelKeepsThePointUnderThePointerAndKeysKeepTheCentre) {
     ctrlWheel(-WHEEL_DELTA, 50, 300);
     EXPECT_EQ(zoom(), 200);
     EXPECT_EQ(mapAt(50, 300).x, 125);
+    // A pinch on a touchpad comes in small parts: a notch of them is one step.
+    for (int i = 0; i < 5; ++i)
+        ctrlWheel(-WHEEL_DELTA / 6, 50, 300);
+    EXPECT_EQ(zoom(), 200);
+    ctrlWheel(-WHEEL_DELTA / 6, 50, 300);
+    EXPECT_EQ(zoom(), 100);
+    ctrlWheel(WHEEL_DELTA, 50, 300);
 
     const int cx = levels().hScroll.state.page / 2;
     const int cy = levels().vScroll.state.page / 2;
@@ -202,6 +226,34 @@ TEST_F(MapZoomTest, PickingAndDraggingWorkInMapPixelsAt50And300Percent) {
         EXPECT_EQ(bytes(kStage37List, 8), (Bytes{1, 0, 0x64, 1, 0xC8, 1, 0x12, 0}));
         EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO));
     }
+}
+
+TEST_F(MapZoomTest, TheBufferGrownFor50PercentShrinksAgainAt100) {
+    RECT client;
+    GetClientRect(mapView(), &client);
+    zoomTo(IDM_VIEW_ZOOM_50);
+    shown(0, 0);
+    EXPECT_GE(levels().offscreenBufferSize().cx, 2 * client.right);
+    zoomTo(IDM_VIEW_ZOOM_100);
+    EXPECT_LE(levels().offscreenBufferSize().cx, client.right + 3);
+    EXPECT_LE(levels().offscreenBufferSize().cy, client.bottom + 3);
+    levels().scrollTo({0, 0});
+    EXPECT_EQ(shown(84, 180), kRed) << "sprite 0's frame, painted from the new buffer";
+}
+
+TEST_F(MapZoomTest, WithoutMemoryForTheBufferTheViewShowsTheBackground) {
+    HDC dc = GetDC(mapView());
+    HBRUSH red = CreateSolidBrush(kRed);
+    const RECT corner{0, 0, 40, 40};
+    FillRect(dc, &corner, red);
+    DeleteObject(red);
+    ReleaseDC(mapView(), dc);
+    levels().offscreenPixelLimit = 1000;
+    zoomTo(IDM_VIEW_ZOOM_50);
+    EXPECT_EQ(shown(10, 10), RGB(192, 192, 192)) << "not what lay there before";
+    levels().offscreenPixelLimit = INT32_MAX / 4;
+    zoomTo(IDM_VIEW_ZOOM_100);
+    EXPECT_EQ(shown(10, 10), kSkyColour);
 }
 
 TEST_F(MapZoomTest, HoverOverASpriteAt300PercentShowsTheMoveCursor) {

@@ -196,6 +196,17 @@ TEST_F(LevelTilemapTest, GraphicsModeCopiesEachCellFromItsChip) {
 // Going back to a terrain draws from the bitmap already loaded, unless its file was
 // written since; a target that is not a 32-bit pixel buffer gets the same cells.
 TEST_F(LevelTilemapTest, ChipBitmapsAreKeptUntilTheirFileChanges) {
+    const std::wstring grassFile = folder.file(L"chips\\grass.bmp");
+    // The file's last-write time moved by `seconds` (0: set back to `time`).
+    auto touch = [&](FILETIME& time, int seconds) {
+        HANDLE file = CreateFileW(grassFile.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (seconds != 0) {
+            GetFileTime(file, nullptr, nullptr, &time);
+            reinterpret_cast<ULARGE_INTEGER&>(time).QuadPart += 10'000'000ULL * static_cast<unsigned>(seconds);
+        }
+        SetFileTime(file, nullptr, nullptr, &time);
+        CloseHandle(file);
+    };
     tilemap.initialize();
     load();
     const HBITMAP grass = tilemap.chipBitmap().bitmap;
@@ -207,17 +218,21 @@ TEST_F(LevelTilemapTest, ChipBitmapsAreKeptUntilTheirFileChanges) {
     load();
     EXPECT_EQ(tilemap.chipBitmap().bitmap, grass) << "loaded before, file unchanged";
 
-    writeBytes(folder.file(L"chips\\grass.bmp"), chipSheetFile(true));
-    HANDLE file = CreateFileW(folder.file(L"chips\\grass.bmp").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    // Written again within the resolution of its time: same size, same time.
     FILETIME written;
-    GetFileTime(file, nullptr, nullptr, &written);
-    reinterpret_cast<ULARGE_INTEGER&>(written).QuadPart += 10'000'000; // a second later
-    SetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
+    touch(written, 1);
+    load();
+    writeBytes(grassFile, chipSheetFile(true));
+    touch(written, 0);
     load();
     draw(0, 0, 96, 64);
-    EXPECT_EQ(pixel(16, 16), chipColour(50, 1) ^ 0xFFFFFF) << "the file written since is loaded again";
+    EXPECT_EQ(pixel(16, 16), chipColour(50, 1) ^ 0xFFFFFF) << "the content tells it from the picture in memory";
+
+    writeBytes(grassFile, chipSheetFile());
+    touch(written, 1);
+    load();
+    draw(0, 0, 96, 64);
+    EXPECT_EQ(pixel(16, 16), chipColour(50, 1)) << "the file written since is loaded again";
 
     BitmapBuffer screenLike;
     screenLike.dc = CreateCompatibleDC(screen);
@@ -225,7 +240,7 @@ TEST_F(LevelTilemapTest, ChipBitmapsAreKeptUntilTheirFileChanges) {
     screenLike.owned = true;
     SelectObject(screenLike.dc, screenLike.bitmap);
     tilemap.drawTilemap(RECT{0, 0, 96, 64}, screenLike.dc);
-    EXPECT_EQ(GetPixel(screenLike.dc, 16, 16), chipColour(50, 1) ^ 0xFFFFFF);
+    EXPECT_EQ(GetPixel(screenLike.dc, 16, 16), chipColour(50, 1));
     EXPECT_EQ(GetPixel(screenLike.dc, 95, 63), pixel(95, 63));
 }
 
@@ -395,6 +410,23 @@ TEST(BitmapBuffer, FailedCreateOwnsNothing) {
     EXPECT_FALSE(buffer.create(screen, 0x8000000, 1));
     EXPECT_FALSE(buffer.owned) << "the previous bitmap was released first";
     EXPECT_EQ(buffer.dc, nullptr);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(BitmapBuffer, PixelRowsStartAtTheTopRowWhatEverTheClip) {
+    HDC screen = GetDC(nullptr);
+    BitmapBuffer buffer;
+    ASSERT_TRUE(buffer.create(screen, 40, 30));
+    IntersectClipRect(buffer.dc, 10, 10, 40, 30); // (0, 0) lies outside
+    const auto rows = pixelRowsOf(buffer.dc);
+    ASSERT_TRUE(rows);
+    DIBSECTION section{};
+    GetObjectW(buffer.bitmap, sizeof section, &section);
+    EXPECT_EQ(rows->first, section.dsBm.bmBits);
+    EXPECT_EQ(rows->step, 40);
+    RECT clip;
+    EXPECT_EQ(GetClipBox(buffer.dc, &clip), SIMPLEREGION);
+    EXPECT_EQ(clip.left, 10) << "the caller's clip is kept";
     ReleaseDC(nullptr, screen);
 }
 
