@@ -1,5 +1,6 @@
 // The main window's status bar: the pointer's place on the map, the object under it,
-// the open stage's sprite room (owner-drawn, red when full) and the map's zoom.
+// the open stage's sprite room (with the error icon when full) and the map's zoom.
+// Every part holds its text, as SB_GETTEXT reads it.
 #pragma once
 
 #include "stage/status_text.h"
@@ -27,8 +28,6 @@ public:
     void setRoom(const std::optional<SpriteRoom>& room);
     // The map view's zoom, in percent.
     void refreshZoom(int percent);
-    // WM_DRAWITEM of the parent; true when it was the room part.
-    bool onDrawItem(const DRAWITEMSTRUCT& item) const;
 
     std::wstring text(Part part) const;
     bool roomFull() const { return room && room->full; }
@@ -36,13 +35,15 @@ public:
     HWND hwnd = nullptr;
 
 private:
-    int pointerWidth() const;
+    // In the bar's font, with the padding of a part.
+    int textWidth(const wchar_t* text) const;
+    // Sets the part's text unless it shows that text already: setting one paints it at
+    // once, and the pointer moves far more often than the texts change.
     void setText(Part part, const std::wstring& text);
 
     bool visible = true;
     std::optional<SpriteRoom> room;
-    std::wstring roomText;
-    bool ownerDrawn = false;
+    HICON fullIcon = nullptr;
 };
 
 } // namespace vexa

@@ -31,14 +31,14 @@ constexpr ObjectPageLook kLook{ObjectKind::Banana,
                                colourRef(kBananaColour),
                                colourRef(kBananaSelectionColour)};
 
-std::wstring setName(unsigned setNumber) {
-    return nameText(romInfo().bananaSetName(static_cast<int>(setNumber)), L"?", kSetNameChars);
+std::wstring setName(const RomInfo& info, unsigned setNumber) {
+    return nameText(info.bananaSetName(static_cast<int>(setNumber)), L"?", kSetNameChars);
 }
 
 } // namespace
 
 std::wstring bananaSetNameText(unsigned setNumber) {
-    return setName(setNumber);
+    return setName(romInfo(), setNumber);
 }
 
 LevelBananasManager::LevelBananasManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
@@ -61,11 +61,13 @@ void LevelBananasManager::onInitPage() {
 
 void LevelBananasManager::fillSetCombo() {
     HWND combo = GetDlgItem(hwnd, IDC_BANANA_SET);
-    const int count = std::clamp(romInfo().bananaSetCount(), 0, kMaxSetCount);
+    const RomInfo info = romInfo();
+    const int count = std::clamp(info.bananaSetCount(), 0, kMaxSetCount);
     SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     for (int n = 0; n < count; ++n) {
-        const std::wstring label = bananaSetLabel(static_cast<std::uint8_t>(n), setName(static_cast<unsigned>(n)));
+        const std::wstring label =
+            bananaSetLabel(static_cast<std::uint8_t>(n), setName(info, static_cast<unsigned>(n)));
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
     SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
@@ -96,13 +98,6 @@ bool LevelBananasManager::anchorOf(int index, POINT& at) const {
 
 void LevelBananasManager::apply(int index) {
     edits.apply(index, readFields());
-}
-
-bool LevelBananasManager::pasteValues(const BananaAllocData& values) {
-    const BananaAllocData* banana = edits.itemAt(selectedIndex);
-    if (!banana) return false;
-    edits.apply(selectedIndex, {banana->x, banana->y, values.front1, values.front2, values.setNumber});
-    return true;
 }
 
 bool LevelBananasManager::nudge(int dx, int dy) {
@@ -138,9 +133,10 @@ void LevelBananasManager::showSet(unsigned setNumber) {
     setPreview.show(host.romImage(), host.romInfo().bananaSets(), setNumber);
 }
 
-std::wstring LevelBananasManager::lineText(int index) const {
-    const BananaAllocData* banana = edits.itemAt(index);
-    return banana ? bananaListLine(index, banana->setNumber, setName(banana->setNumber)) : std::wstring();
+std::vector<std::wstring> LevelBananasManager::lineTexts(const RomInfo& info, int from, int to) const {
+    return linesOf(edits.items(), from, to, [&](int index, const BananaAllocData& banana) {
+        return bananaListLine(index, banana.setNumber, setName(info, banana.setNumber));
+    });
 }
 
 void LevelBananasManager::loadStage(int stageNumber) {

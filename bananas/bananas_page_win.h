@@ -8,6 +8,7 @@
 #include "stage/object_page_win.h"
 
 #include <string>
+#include <vector>
 
 namespace vexa {
 
@@ -40,9 +41,9 @@ public:
     void sort(int index) { edits.sort(index); }
 
     // The map view's keys and the Edit menu on the banana marked on the map, each as
-    // one Apply: a pasted banana's set and flags at its own place, or a move by
-    // (dx, dy) as a drag and drop would make it. False when none is marked.
-    bool pasteValues(const BananaAllocData& values);
+    // one Apply: a paste's fields (bananaPasteFields), or a move by (dx, dy) as a drag
+    // and drop would make it. False when none is marked or the paste is refused.
+    bool pasteValues(const BananaFields& fields) { return edits.apply(selectedIndex, fields); }
     bool nudge(int dx, int dy);
     HWND firstField() const;
 
@@ -57,7 +58,7 @@ protected:
 
 private:
     int itemCount() const override { return edits.count(); }
-    std::wstring lineText(int index) const override;
+    std::vector<std::wstring> lineTexts(const RomInfo& info, int from, int to) const override;
     bool anchorOf(int index, POINT& at) const override;
     void clearPage() override;
     void showItem(int index) override;

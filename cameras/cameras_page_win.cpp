@@ -66,22 +66,12 @@ bool LevelCamerasManager::anchorOf(int index, POINT& at) const {
     return camera != nullptr;
 }
 
-std::wstring LevelCamerasManager::lineText(int index) const {
-    const CameraAllocData* camera = edits.itemAt(index);
-    return camera ? cameraListLine(index, *camera) : std::wstring();
+std::vector<std::wstring> LevelCamerasManager::lineTexts(const RomInfo& /*info*/, int from, int to) const {
+    return linesOf(edits.items(), from, to, cameraListLine);
 }
 
 void LevelCamerasManager::apply(int index) {
     edits.apply(index, readFields());
-}
-
-bool LevelCamerasManager::pasteValues(const CameraAllocData& values) {
-    const CameraAllocData* camera = edits.itemAt(selectedIndex);
-    if (!camera) return false;
-    edits.apply(selectedIndex, {camera->left, camera->top, camera->left + (values.right - values.left),
-                                camera->top + (values.bottom - values.top), values.rightLink, values.rightLink2,
-                                values.downLink, values.downLink2, values.p1, values.p2});
-    return true;
 }
 
 bool LevelCamerasManager::nudge(int dx, int dy) {

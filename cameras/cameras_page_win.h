@@ -8,6 +8,7 @@
 #include "stage/object_page_win.h"
 
 #include <string>
+#include <vector>
 
 namespace vexa {
 
@@ -35,9 +36,9 @@ public:
     void sort(int index) { edits.sort(index); }
 
     // The map view's keys and the Edit menu on the camera marked on the map, each as
-    // one Apply: a pasted camera's size and flags at its own left-top corner, or a
-    // move by (dx, dy) as a drag of its label would make it. False when none is marked.
-    bool pasteValues(const CameraAllocData& values);
+    // one Apply: a paste's fields (cameraPasteFields), or a move by (dx, dy) as a drag
+    // of its label would make it. False when none is marked or the paste is refused.
+    bool pasteValues(const CameraFields& fields) { return edits.apply(selectedIndex, fields); }
     bool nudge(int dx, int dy);
     HWND firstField() const;
 
@@ -51,7 +52,7 @@ protected:
 
 private:
     int itemCount() const override { return edits.count(); }
-    std::wstring lineText(int index) const override;
+    std::vector<std::wstring> lineTexts(const RomInfo& info, int from, int to) const override;
     bool anchorOf(int index, POINT& at) const override;
     void clearPage() override;
     void showItem(int index) override;

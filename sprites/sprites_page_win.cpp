@@ -31,8 +31,12 @@ constexpr ObjectPageLook kLook{ObjectKind::Sprite,
                                colourRef(kSpriteColour),
                                colourRef(kSpriteSelectionColour)};
 
+std::wstring typeName(const RomInfo& info, unsigned type, std::size_t chars) {
+    return nameText(info.spriteTypeName(static_cast<int>(type)), L"?", chars);
+}
+
 std::wstring typeName(unsigned type, std::size_t chars) {
-    return nameText(romInfo().spriteTypeName(static_cast<int>(type)), L"?", chars);
+    return typeName(romInfo(), type, chars);
 }
 
 } // namespace
@@ -102,9 +106,10 @@ void LevelSpritesManager::chooseType() {
     if (chosen != -1) setFieldText(IDC_SPRITE_TYPE, hexText4(static_cast<int>(chosen & 0xFFFF)));
 }
 
-std::wstring LevelSpritesManager::lineText(int index) const {
-    const SpriteAllocData* sprite = edits.itemAt(index);
-    return sprite ? spriteLineText(index, *sprite, typeName(sprite->type, kLineNameChars)) : std::wstring();
+std::vector<std::wstring> LevelSpritesManager::lineTexts(const RomInfo& info, int from, int to) const {
+    return linesOf(edits.items(), from, to, [&](int index, const SpriteAllocData& sprite) {
+        return spriteLineText(index, sprite, typeName(info, sprite.type, kLineNameChars));
+    });
 }
 
 bool LevelSpritesManager::anchorOf(int index, POINT& at) const {

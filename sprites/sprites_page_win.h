@@ -7,6 +7,7 @@
 #include "stage/object_page_win.h"
 
 #include <string>
+#include <vector>
 
 namespace vexa {
 
@@ -49,7 +50,7 @@ protected:
 
 private:
     int itemCount() const override { return edits.count(); }
-    std::wstring lineText(int index) const override;
+    std::vector<std::wstring> lineTexts(const RomInfo& info, int from, int to) const override;
     bool anchorOf(int index, POINT& at) const override;
     void clearPage() override;
     void showItem(int index) override;

@@ -69,29 +69,27 @@ void clearExtendedStyle(HWND page, int id) {
     SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
-void matchLineHeightToFont(HWND list) {
-    HDC dc = GetDC(list);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
-    if (metrics.tmHeight > 0) SendMessageW(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+int listLineCount(HWND list) {
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
-void drawListLine(const DRAWITEMSTRUCT& item, const std::wstring& text) {
-    HDC dc = item.hDC;
-    const RECT& box = item.rcItem;
-    if (item.itemID != static_cast<UINT>(-1)) {
-        const bool selected = (item.itemState & ODS_SELECTED) != 0;
-        SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-        SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT
-                                     : selected                      ? COLOR_HIGHLIGHTTEXT
-                                                                     : COLOR_WINDOWTEXT));
-        ExtTextOutW(dc, box.left + 1, box.top, ETO_OPAQUE | ETO_CLIPPED, &box, text.c_str(),
-                    static_cast<UINT>(text.size()), nullptr);
-    }
-    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &box);
+std::wstring listLine(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+// A list box has no message that rewrites a line. The new text goes in before the old
+// line goes out: a list one line short could scroll back to its top.
+void replaceListLine(HWND list, int index, const std::wstring& text) {
+    if (SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())) < 0)
+        return;
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index) + 1, 0);
 }
 
 int listSelection(HWND list) {

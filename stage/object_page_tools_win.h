@@ -7,8 +7,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace vexa {
 
@@ -67,11 +69,23 @@ void enableControls(HWND page, std::span<const int> ids, bool enabled);
 // The index is drawn without the field's sunken edge.
 void clearExtendedStyle(HWND page, int id);
 
+// The lines of entries [from, to) of an object list, made in one walk: the lists are
+// linked, so reaching each entry by its index would walk the list once per line.
+template <typename List, typename LineOf>
+std::vector<std::wstring> linesOf(const List& items, int from, int to, LineOf lineOf) {
+    std::vector<std::wstring> lines;
+    if (from < 0 || from >= to || from >= static_cast<int>(items.size())) return lines;
+    lines.reserve(static_cast<std::size_t>(to - from));
+    int index = from;
+    for (auto it = std::next(items.begin(), from); it != items.end() && index < to; ++it, ++index)
+        lines.push_back(lineOf(index, *it));
+    return lines;
+}
+
 // List box lines by index.
-// Owner-drawn lists drawn as the system draws a list of texts: the line height of the
-// list's font, a line as WM_DRAWITEM asks for it.
-void matchLineHeightToFont(HWND list);
-void drawListLine(const DRAWITEMSTRUCT& item, const std::wstring& text);
+int listLineCount(HWND list);
+std::wstring listLine(HWND list, int index);
+void replaceListLine(HWND list, int index, const std::wstring& text);
 int listSelection(HWND list);
 
 } // namespace vexa

@@ -3,28 +3,29 @@
 #include "app/settings_win.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
+#include <vector>
 
 namespace vexa {
 
 namespace {
 
 constexpr const wchar_t* kMapViewSection = L"MapView";
+// Each line rewritten in place moves every line after it in the list's storage: past
+// this many, making the lines again from the first changed one costs less.
+constexpr std::size_t kLinesRewrittenInPlace = 16;
+// The text storage reserved per line before a fill: a line is some thirty characters.
+constexpr LPARAM kLineBytes = 64 * sizeof(wchar_t);
 
 } // namespace
 
-INT_PTR ObjectPage::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR ObjectPage::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         enableTabTexture(window);
-        matchLineHeightToFont(list());
         onInitPage();
         return TRUE;
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.CtlID != static_cast<UINT>(look.listId)) return FALSE;
-        drawLine(item);
-        return TRUE;
-    }
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
@@ -65,40 +66,63 @@ bool ObjectPage::toggleShown() {
 }
 
 void ObjectPage::holdListRedraw(bool hold) {
+    if (!hold && redrawHolds == 0) return;
+    redrawHolds += hold ? 1 : -1;
+    if (redrawHolds != (hold ? 1 : 0)) return;
     SendMessageW(list(), WM_SETREDRAW, hold ? FALSE : TRUE, 0);
     if (!hold) InvalidateRect(list(), nullptr, TRUE);
 }
 
-// Lines from `from` on are new: a list rebuilt from its start also scrolls back to
-// its top and loses its selection, as an emptied and refilled list would.
+// Lines before `from` stay. An entry added or removed renumbers every line after it,
+// so those are made again; a sort keeps the count and often most lines, so only the
+// lines whose text changed are, or when many did, those from the first of them on.
 void ObjectPage::rebuildLines(int from) {
     const HWND lines = list();
-    if (from <= 0) SendMessageW(lines, LB_RESETCONTENT, 0, 0);
+    const RedrawHold hold(*this);
     const int count = itemCount();
-    if (SendMessageW(lines, LB_GETCOUNT, 0, 0) != count)
-        SendMessageW(lines, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
-    invalidateLinesFrom(std::max(from, 0));
+    const int shown = listLineCount(lines);
+    from = std::clamp(from, 0, shown);
+    const std::vector<std::wstring> texts = lineTexts(host.romInfo(), from, count);
+    int first = from;
+    if (count == shown) {
+        const std::optional<int> changed = rewriteChangedLines(texts, from);
+        if (!changed) return;
+        first = *changed;
+    }
+    if (first == 0) {
+        SendMessageW(lines, LB_RESETCONTENT, 0, 0);
+    } else {
+        // From the end, so that no line left in the list moves.
+        for (int index = shown - 1; index >= first; --index)
+            SendMessageW(lines, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    }
+    if (count > first)
+        SendMessageW(lines, LB_INITSTORAGE, static_cast<WPARAM>(count - first),
+                     static_cast<LPARAM>(count - first) * kLineBytes);
+    for (auto text = std::next(texts.begin(), first - from); text != texts.end(); ++text)
+        SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
+}
+
+std::optional<int> ObjectPage::rewriteChangedLines(const std::vector<std::wstring>& texts, int from) {
+    const HWND lines = list();
+    std::vector<int> changed;
+    for (int index = from; index - from < static_cast<int>(texts.size()); ++index) {
+        if (listLine(lines, index) == texts[static_cast<std::size_t>(index - from)]) continue;
+        if (changed.size() == kLinesRewrittenInPlace) return changed.front();
+        changed.push_back(index);
+    }
+    for (const int index : changed)
+        replaceListLine(lines, index, texts[static_cast<std::size_t>(index - from)]);
+    return std::nullopt;
 }
 
 void ObjectPage::setLine(int index) {
-    if (!hasItem(index)) return;
-    RECT box;
-    if (SendMessageW(list(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&box)) != LB_ERR)
-        InvalidateRect(list(), &box, TRUE);
-}
-
-void ObjectPage::invalidateLinesFrom(int index) const {
     const HWND lines = list();
-    RECT client;
-    GetClientRect(lines, &client);
-    RECT box;
-    if (SendMessageW(lines, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&box)) != LB_ERR)
-        client.top = std::clamp<LONG>(box.top, 0, client.bottom);
-    InvalidateRect(lines, &client, TRUE);
-}
-
-void ObjectPage::drawLine(const DRAWITEMSTRUCT& item) const {
-    drawListLine(item, line(static_cast<int>(item.itemID)));
+    if (!hasItem(index) || index >= listLineCount(lines)) return;
+    const std::vector<std::wstring> text = lineTexts(host.romInfo(), index, index + 1);
+    if (text.empty() || listLine(lines, index) == text.front()) return;
+    const RedrawHold hold(*this);
+    replaceListLine(lines, index, text.front());
 }
 
 void ObjectPage::selectLine(int index) {

@@ -14,8 +14,10 @@
 #include "ui/window_win.h"
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace vexa {
 
@@ -42,10 +44,8 @@ public:
     bool toggleShown() override;
     bool isShown() const { return shownOnMap; }
     // While held, the list neither paints nor updates its scroll bar: a stage load
-    // empties and refills it, and shows the outcome once when let go.
+    // empties and refills it, and shows the outcome once when let go. Holds nest.
     void holdListRedraw(bool hold);
-    // The text line `index` of the list shows.
-    std::wstring line(int index) const { return hasItem(index) ? lineText(index) : std::wstring(); }
 
 protected:
     // Called once the page's controls exist.
@@ -55,7 +55,10 @@ protected:
 
     // What the frame asks of the kind.
     virtual int itemCount() const = 0;
-    virtual std::wstring lineText(int index) const = 0;
+    // The lines of entries [from, to) (fewer where the list ends), with names from
+    // `info`: one reading of the settings, which looks at their files on disk, serves
+    // all the lines of a fill.
+    virtual std::vector<std::wstring> lineTexts(const RomInfo& info, int from, int to) const = 0;
     // The map point a double-clicked line centres on; false when no entry has the index.
     virtual bool anchorOf(int index, POINT& at) const = 0;
 
@@ -76,12 +79,25 @@ protected:
     bool shownOnMap = true;
 
 private:
+    class RedrawHold {
+    public:
+        explicit RedrawHold(ObjectPage& page) : page(page) { page.holdListRedraw(true); }
+        ~RedrawHold() { page.holdListRedraw(false); }
+        RedrawHold(const RedrawHold&) = delete;
+        RedrawHold& operator=(const RedrawHold&) = delete;
+
+    private:
+        ObjectPage& page;
+    };
+
     std::array<IntSetting, 1> settings();
-    // The list holds no texts: it knows its line count and asks for the lines it shows.
-    void drawLine(const DRAWITEMSTRUCT& item) const;
-    void invalidateLinesFrom(int index) const;
+    // Rewrites the lines from `from` on whose text differs from `texts`, when few do;
+    // when many do, rewrites none and answers the first of them.
+    std::optional<int> rewriteChangedLines(const std::vector<std::wstring>& texts, int from);
     void onListSelectionChange();
     void centreOnListSelection();
+
+    int redrawHolds = 0;
 };
 
 } // namespace vexa

@@ -48,7 +48,8 @@ public:
     virtual ~ObjectEditPage() = default;
     // Empties the list lines and the fields.
     virtual void clearPage() = 0;
-    // Deletes the lines from `from` to the end and adds one per entry from `from`.
+    // The lines from `from` to the end show the entries from `from` on (one line per
+    // entry); the lines before `from` stay as they are.
     virtual void rebuildLines(int from) = 0;
     virtual void setLine(int index) = 0;
     // An index that names no line leaves no line selected.

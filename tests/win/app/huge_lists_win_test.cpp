@@ -3,7 +3,12 @@
 // and undo and redo byte for byte. How long each takes is the GUI benchmark's matter
 // (bench/gui_bench_win.cpp), never a limit here.
 #include "app/huge_lists_image.h"
+#include "bananas/banana_edits.h"
+#include "bananas/bananas_page_win.h"
+#include "cameras/camera_edits.h"
 #include "resource_ids.h"
+#include "sprites/sprite_edits.h"
+#include "sprites/sprites_page_win.h"
 #include "support/editor_session.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +20,33 @@ using test::EditorSession;
 
 LRESULT lineCount(HWND page, int listId) {
     return SendDlgItemMessageW(page, listId, LB_GETCOUNT, 0, 0);
+}
+
+// The first line of the list that does not hold its entry's text, as a screen reader
+// reads it; -1 when every line does and the list has one per entry.
+template <typename Items, typename LineOf>
+int firstWrongLine(HWND page, int listId, const Items& items, LineOf lineOf) {
+    const HWND list = GetDlgItem(page, listId);
+    int index = 0;
+    for (const auto& item : items) {
+        if (test::listBoxText(list, index) != lineOf(index, item)) return index;
+        ++index;
+    }
+    return lineCount(page, listId) == index ? -1 : index;
+}
+
+void expectEveryLineHeld(LevelManager& levels) {
+    EXPECT_EQ(
+        firstWrongLine(levels.sprites.hwnd, IDC_SPRITE_LIST, levels.sprites.sprites().sprites,
+                       [](int i, const SpriteAllocData& s) { return spriteLineText(i, s, spriteTypeLabel(s.type)); }),
+        -1);
+    EXPECT_EQ(firstWrongLine(levels.bananas.hwnd, IDC_BANANA_LIST, levels.bananas.editor().items(),
+                             [](int i, const BananaAllocData& b) {
+                                 return bananaListLine(i, b.setNumber, bananaSetNameText(b.setNumber));
+                             }),
+              -1);
+    EXPECT_EQ(firstWrongLine(levels.cameras.hwnd, IDC_CAMERA_LIST, levels.cameras.editor().items(), cameraListLine),
+              -1);
 }
 
 TEST(HugeLists, OpenSortUndoAndRedoEveryByte) {
@@ -32,9 +64,9 @@ TEST(HugeLists, OpenSortUndoAndRedoEveryByte) {
     EXPECT_EQ(lineCount(levels.cameras.hwnd, IDC_CAMERA_LIST), test::kHugeCameras);
     EXPECT_TRUE(editor.dialogs.seen().empty());
 
-    // The lists hold no texts; each line is drawn from its entry as the system would
-    // draw a text line: the selected one highlighted, the others with their text on the
-    // window colour.
+    // Each line holds its entry's text and is drawn as a text line: the selected one
+    // highlighted, the others with their text on the window colour.
+    expectEveryLineHeld(levels);
     const HWND sprites = GetDlgItem(levels.sprites.hwnd, IDC_SPRITE_LIST);
     SendMessageW(sprites, LB_SETCURSEL, 0, 0);
     UpdateWindow(sprites);
@@ -63,12 +95,15 @@ TEST(HugeLists, OpenSortUndoAndRedoEveryByte) {
     const auto sorted = editor.project->document.image;
     EXPECT_NE(sorted, original);
     EXPECT_EQ(lineCount(levels.bananas.hwnd, IDC_BANANA_LIST), test::kHugeBananas) << "a sort keeps every line";
+    expectEveryLineHeld(levels);
     for (int i = 0; i < 3; ++i)
         editor.command(IDM_EDIT_UNDO);
     EXPECT_EQ(editor.project->document.image, original) << "undoing the three sorts restores every byte";
+    expectEveryLineHeld(levels);
     for (int i = 0; i < 3; ++i)
         editor.command(IDM_EDIT_REDO);
     EXPECT_EQ(editor.project->document.image, sorted);
+    expectEveryLineHeld(levels);
     EXPECT_EQ(lineCount(levels.cameras.hwnd, IDC_CAMERA_LIST), test::kHugeCameras);
     EXPECT_TRUE(editor.dialogs.seen().empty());
 }

@@ -14,7 +14,14 @@ using test::pumpMessages;
 class StatusBarTest : public test::SpriteStageTest {
 protected:
     MainStatusBar& bar() { return editor.project->statusBar; }
-    std::wstring part(MainStatusBar::Part which) { return bar().text(which); }
+    // A part's text as the bar holds it.
+    std::wstring part(MainStatusBar::Part which) {
+        const auto length = LOWORD(SendMessageW(bar().hwnd, SB_GETTEXTLENGTHW, which, 0));
+        std::wstring text(length + 1u, L'\0');
+        SendMessageW(bar().hwnd, SB_GETTEXTW, which, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(length);
+        return text;
+    }
     void hover(int x, int y) {
         SendMessageW(mapView(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
         pumpMessages();

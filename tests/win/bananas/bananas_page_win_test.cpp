@@ -52,7 +52,7 @@ protected:
     std::vector<std::uint8_t> originalSlot(int index) { return bytes(original, starts[0], index); }
     int comboSelection() { return int(SendDlgItemMessageW(page(), IDC_BANANA_SET, CB_GETCURSEL, 0, 0)); }
     bool checked(int id) { return IsDlgButtonChecked(page(), id) == BST_CHECKED; }
-    std::wstring lineOf(int index) { return line(bananas(), IDC_BANANA_LIST, index); }
+    std::wstring lineOf(int index) { return line(page(), IDC_BANANA_LIST, index); }
 
     std::vector<std::uint16_t> starts;
     std::vector<std::uint8_t> original;

@@ -97,10 +97,8 @@ std::wstring ObjectPageTest::text(HWND page, int id) {
     return buffer;
 }
 
-// The lists hold no texts; a line the list has shows what its page draws for it.
-std::wstring ObjectPageTest::line(const ObjectPage& page, int listId, int index) {
-    if (index < 0 || index >= lineCount(page.hwnd, listId)) return L"<none>";
-    return page.line(index);
+std::wstring ObjectPageTest::line(HWND page, int listId, int index) {
+    return listBoxText(GetDlgItem(page, listId), index);
 }
 
 int ObjectPageTest::lineCount(HWND page, int listId) {

@@ -42,7 +42,7 @@ protected:
 
     // Page controls by id: texts, list lines, selection as the user makes it.
     static std::wstring text(HWND page, int id);
-    static std::wstring line(const ObjectPage& page, int listId, int index);
+    static std::wstring line(HWND page, int listId, int index);
     static int lineCount(HWND page, int listId);
     static int selectedLine(HWND page, int listId);
     void chooseLine(HWND page, int listId, int index);

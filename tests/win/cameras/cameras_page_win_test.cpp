@@ -50,7 +50,7 @@ protected:
     LevelCamerasManager& cameras() { return view().cameras; }
     HWND page() { return view().cameras.hwnd; }
     const CameraAllocData& camera(int index) { return *cameras().editor().itemAt(index); }
-    std::wstring lineOf(int index) { return line(cameras(), IDC_CAMERA_LIST, index); }
+    std::wstring lineOf(int index) { return line(page(), IDC_CAMERA_LIST, index); }
     bool checked(int id) { return IsDlgButtonChecked(page(), id) == BST_CHECKED; }
     // Image offsets of the bytes that differ from the ROM as opened.
     std::vector<std::size_t> changedBytes() {

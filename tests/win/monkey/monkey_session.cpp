@@ -131,7 +131,7 @@ std::optional<std::string> MonkeySession::checkLists() const {
             return std::string(kinds[page]) + " list shows " + std::to_string(count(page)) +
                    " lines but the image holds " + std::to_string(lines.size());
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const std::wstring shown = pages[page]->line(static_cast<int>(i));
+            const std::wstring shown = listBoxText(GetDlgItem(pages[page]->hwnd, kListId), static_cast<int>(i));
             if (shown != lines[i]) return lineMismatch(kinds[page], static_cast<int>(i), shown, lines[i]);
         }
     }

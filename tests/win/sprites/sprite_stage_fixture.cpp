@@ -137,9 +137,8 @@ std::vector<std::wstring> SpriteStageTest::lines() {
     const HWND list = GetDlgItem(page(), IDC_SPRITE_LIST);
     std::vector<std::wstring> all;
     const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    // The list holds no texts: a line shows what the page draws for it.
     for (int i = 0; i < count; ++i)
-        all.push_back(sprites().line(i));
+        all.push_back(listBoxText(list, i));
     return all;
 }
 
@@ -151,6 +150,16 @@ void SpriteStageTest::openStage(int stage) {
     levels().stageNumber = stage;
     levels().loadCurrentStage();
     pumpMessages();
+}
+
+void SpriteStageTest::makeStage38ListUnreadable() {
+    constexpr unsigned kStart = 0x1401;
+    setRomWord(image(), kSpriteBank, 2 * 38, kStart);
+    writeSpriteEntry(image(), kStart, {100, 200, 0x12, 0x0101});
+    for (unsigned step = 1; step < 0x2000; ++step) {
+        const unsigned offset = (kStart + 8 * step) & 0xFFFF;
+        if (romWord(image(), kSpriteBank, offset) == 0) setRomWord(image(), kSpriteBank, offset, 0x0101);
+    }
 }
 
 void SpriteStageTest::mouse(UINT message, int x, int y) {

@@ -6,9 +6,11 @@
 #include "resource_ids.h"
 #include "stage/level_manager_win.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace vexa {
 namespace {
@@ -32,6 +34,35 @@ std::wstring className(HWND window) {
 LONG styleOf(HWND window) {
     return GetWindowLongW(window, GWL_STYLE);
 }
+
+// What a list box is told while it is watched: the lines added to it, how many of them
+// while it redraws, and the line storage reserved.
+class ListSpy {
+public:
+    explicit ListSpy(HWND list) : list(list) { SetWindowSubclass(list, proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~ListSpy() { RemoveWindowSubclass(list, proc, 1); }
+    ListSpy(const ListSpy&) = delete;
+    ListSpy& operator=(const ListSpy&) = delete;
+
+    int added = 0;
+    int addedWhileDrawing = 0;
+    WPARAM reserved = 0;
+    bool drawing = true;
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+        auto& spy = *reinterpret_cast<ListSpy*>(data);
+        if (message == WM_SETREDRAW) spy.drawing = wParam != FALSE;
+        if (message == LB_INITSTORAGE) spy.reserved += wParam;
+        if (message == LB_ADDSTRING || message == LB_INSERTSTRING) {
+            ++spy.added;
+            spy.addedWhileDrawing += spy.drawing;
+        }
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+
+    HWND list;
+};
 
 TEST_F(SpritePageTest, TemplateHasEveryControlWithItsTextAndStyle) {
     struct Control {
@@ -153,16 +184,8 @@ TEST_F(SpritePageTest, ZeroParameterIsRefusedWithAMessage) {
     EXPECT_EQ(lines().size(), 4u);
 }
 
-// Stage 38's list moves to an odd offset whose steps through the bank never meet a
-// zero word: the reader gives up after one pass, with a sprite at (100, 200) first.
 TEST_F(SpritePageTest, EveryEditIsRefusedOnAStageWhoseListCannotBeRead) {
-    constexpr unsigned kStart = 0x1401;
-    setRomWord(image(), kSpriteBank, 2 * 38, kStart);
-    writeSpriteEntry(image(), kStart, {100, 200, 0x12, 0x0101});
-    for (unsigned step = 1; step < 0x2000; ++step) {
-        const unsigned offset = (kStart + 8 * step) & 0xFFFF;
-        if (romWord(image(), kSpriteBank, offset) == 0) setRomWord(image(), kSpriteBank, offset, 0x0101);
-    }
+    makeStage38ListUnreadable();
     editor.dialogs.answerNext(IDOK);
     openStage(38);
     ASSERT_EQ(editor.dialogs.seen().size(), 1u);
@@ -253,6 +276,49 @@ TEST_F(SpritePageTest, DeleteUpDownAndSortThroughTheButtons) {
     EXPECT_EQ(spriteList(), stage37Sprites());
     EXPECT_EQ(storedList(37), SpriteList(stage37Sprites().begin(), stage37Sprites().end()));
     EXPECT_FALSE(editor.project->isModified());
+}
+
+// A line the list makes again loses the mark set on it before the edit.
+TEST_F(SpritePageTest, AnEditRewritesOnlyTheLinesWhoseTextItChanges) {
+    const HWND list = GetDlgItem(page(), IDC_SPRITE_LIST);
+    struct Case {
+        const char* edit;
+        std::function<void()> act;
+        std::vector<int> remade;
+    };
+    const Case cases[] = {
+        {"a move", [&] { selectLine(3), type(IDC_SPRITE_X, L"200"), press(IDC_SPRITE_APPLY); }, {}},
+        {"a sort that moves the last sprite to line 1", [&] { press(IDC_SPRITE_SORT); }, {1, 2, 3}},
+        {"a sort of a sorted list", [&] { press(IDC_SPRITE_SORT); }, {}},
+        {"undoing the no-op sort and the sort", [&] { undo(), undo(); }, {1, 2, 3}},
+        {"a new type", [&] { selectLine(1), type(IDC_SPRITE_TYPE, L"12"), press(IDC_SPRITE_APPLY); }, {1}},
+        {"up", [&] { selectLine(2), press(IDC_SPRITE_UP); }, {1, 2}},
+        {"an add before line 2",
+         [&] { selectLine(2), type(IDC_SPRITE_PARAMETER, L"9"), press(IDC_SPRITE_ADD); },
+         {2, 3, 4}},
+        {"a delete of line 3", [&] { selectLine(3), press(IDC_SPRITE_DELETE); }, {3}},
+    };
+    for (const Case& c : cases) {
+        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+            SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(i), 1);
+        c.act();
+        std::vector<int> remade;
+        for (int i = 0; i < static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i)
+            if (SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0) != 1) remade.push_back(i);
+        EXPECT_EQ(remade, c.remade) << c.edit;
+    }
+    EXPECT_EQ(lines(), (std::vector<std::wstring>{L"#0: 0001-0012: ペンギン", L"#1: 0003-0004: スライム",
+                                                  L"#2: 0009-0012: ペンギン", L"#3: 0004-0006: コウモリ"}));
+}
+
+TEST_F(SpritePageTest, AStageSwitchFillsTheListWithItsRedrawHeld) {
+    const ListSpy spy(GetDlgItem(page(), IDC_SPRITE_LIST));
+    openStage(38);
+    EXPECT_EQ(spy.added, 2);
+    EXPECT_EQ(spy.addedWhileDrawing, 0);
+    EXPECT_EQ(spy.reserved, 2u) << "storage for the new lines is reserved before they come";
+    EXPECT_TRUE(spy.drawing);
 }
 
 TEST_F(SpritePageTest, UndoAfterSwitchingStageOpensThatStageAndSelectsTheSprite) {

@@ -37,6 +37,16 @@ void pumpMessages(DWORD ms) {
     } while (static_cast<LONG>(until - GetTickCount()) > 0);
 }
 
+std::wstring listBoxText(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return L"<none>";
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
 EditorSession::EditorSession() {
     registerClassesOnce();
     useSettingsPaths(settingsPathsFor(folder.file(L"vexa_editor.exe")));

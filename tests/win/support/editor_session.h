@@ -19,6 +19,9 @@ std::vector<std::uint8_t> titledImage(std::uint8_t fill = 0);
 // Runs the message loop until nothing is pending (and for at least `ms`).
 void pumpMessages(DWORD ms = 0);
 
+// A list box line's text as the list holds it (LB_GETTEXT); "<none>" for no such line.
+std::wstring listBoxText(HWND list, int index);
+
 class EditorSession {
 public:
     // Points the settings at a fresh folder; the editor is created by start().
