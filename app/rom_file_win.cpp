@@ -162,8 +162,9 @@ FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& 
     return readFile(path, bytes, stamp, [](std::uint64_t size) { return isAcceptedRomFileSize(size); });
 }
 
-FileReadStatus readWholeFile(const std::wstring& path, std::uint64_t maxSize, std::vector<std::uint8_t>& bytes) {
-    return readFile(path, bytes, nullptr, [maxSize](std::uint64_t size) { return size <= maxSize; });
+FileReadStatus readWholeFile(const std::wstring& path, std::uint64_t maxSize, std::vector<std::uint8_t>& bytes,
+                             FileStamp* stamp) {
+    return readFile(path, bytes, stamp, [maxSize](std::uint64_t size) { return size <= maxSize; });
 }
 
 DiskCheck checkFileOnDisk(const std::wstring& path, const FileStamp& known, DiskLook look) {

@@ -38,8 +38,10 @@ enum class FileReadStatus {
 // `stamp`, when given, receives what the file was as it was read.
 FileReadStatus readRomFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, FileStamp* stamp = nullptr);
 
-// Reads a whole file of any size up to `maxSize` (BadSize beyond).
-FileReadStatus readWholeFile(const std::wstring& path, std::uint64_t maxSize, std::vector<std::uint8_t>& bytes);
+// Reads a whole file of any size up to `maxSize` (BadSize beyond); `stamp` as for
+// readRomFile.
+FileReadStatus readWholeFile(const std::wstring& path, std::uint64_t maxSize, std::vector<std::uint8_t>& bytes,
+                             FileStamp* stamp = nullptr);
 
 // The file as it is on disk now, against `known`, what it was when the editor last
 // read or wrote it. A file only touched (same size and content, a new time) is the

@@ -1,5 +1,6 @@
 #include "stage/tilemap_win.h"
 
+#include "app/rom_file_win.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 
@@ -8,7 +9,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-#include <zlib.h>
 
 namespace vexa {
 
@@ -80,31 +80,23 @@ void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC refere
 
 namespace {
 
-ChipFileStamp chipFileStamp(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    ChipFileStamp stamp;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileInformationByHandle(file, &info)) {
-        stamp.written =
-            static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
-        stamp.size = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-    }
-    uLong crc = crc32_z(0, nullptr, 0);
-    std::vector<Bytef> chunk(1 << 16);
-    DWORD got = 0;
-    while (ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) && got > 0)
-        crc = crc32_z(crc, chunk.data(), got);
-    CloseHandle(file);
-    stamp.crc = static_cast<std::uint32_t>(crc);
+// A chip bitmap is a few hundred KiB; one larger than this is no chip bitmap.
+constexpr std::uint64_t kLargestChipFile = 64u << 20;
+
+// What the file holds now: a file written again within the resolution of its write
+// time keeps the time, but hardly its size and content as well. All zero for a file
+// that cannot be read.
+FileStamp chipFileStamp(const std::wstring& path) {
+    std::vector<std::uint8_t> bytes;
+    FileStamp stamp;
+    readWholeFile(path, kLargestChipFile, bytes, &stamp);
     return stamp;
 }
 
 } // namespace
 
 void LevelTilemapManager::showChipBitmap(HDC referenceDc, const std::wstring& path) {
-    const ChipFileStamp file = chipFileStamp(path);
+    const FileStamp file = chipFileStamp(path);
     auto same = [&](const ChipBitmap& chips) { return chips.path == path && chips.file == file; };
     const auto cached = std::find_if(chips_.begin(), chips_.end(), same);
     if (cached != chips_.end()) {

@@ -2,6 +2,7 @@
 // stage load and draws the visible cells in the display mode of View > Map.
 #pragma once
 
+#include "app/file_stamp.h"
 #include "app/setting_binding.h"
 #include "stage/bitmap_buffer_win.h"
 #include "stage/stage_edit_host.h"
@@ -21,17 +22,6 @@ namespace vexa {
 inline constexpr int kTilemapHidden = 0;
 inline constexpr int kTilemapGraphics = 1;
 inline constexpr int kTilemapAttributes = 2;
-
-// What tells one content of a file from another: its last-write time, its size and
-// the CRC-32 of its bytes. A file written again within the resolution of its time
-// keeps the time, but hardly its size and content as well. All zero for a file that
-// cannot be read.
-struct ChipFileStamp {
-    std::uint64_t written = 0;
-    std::uint64_t size = 0;
-    std::uint32_t crc = 0;
-    bool operator==(const ChipFileStamp&) const = default;
-};
 
 class LevelTilemapManager {
 public:
@@ -72,7 +62,7 @@ private:
     // draws from memory unless the file changed.
     struct ChipBitmap {
         std::wstring path;
-        ChipFileStamp file;
+        FileStamp file;
         BitmapBuffer bitmap;
     };
     static constexpr std::size_t kCachedChipBitmaps = 4;

@@ -152,16 +152,6 @@ void SpriteStageTest::openStage(int stage) {
     pumpMessages();
 }
 
-void SpriteStageTest::makeStage38ListUnreadable() {
-    constexpr unsigned kStart = 0x1401;
-    setRomWord(image(), kSpriteBank, 2 * 38, kStart);
-    writeSpriteEntry(image(), kStart, {100, 200, 0x12, 0x0101});
-    for (unsigned step = 1; step < 0x2000; ++step) {
-        const unsigned offset = (kStart + 8 * step) & 0xFFFF;
-        if (romWord(image(), kSpriteBank, offset) == 0) setRomWord(image(), kSpriteBank, offset, 0x0101);
-    }
-}
-
 void SpriteStageTest::mouse(UINT message, int x, int y) {
     SendMessageW(mapView(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
     pumpMessages();

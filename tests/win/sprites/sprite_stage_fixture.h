@@ -53,9 +53,6 @@ protected:
     void undo() { editor.command(IDM_EDIT_UNDO); }
     void redo() { editor.command(IDM_EDIT_REDO); }
     void openStage(int stage);
-    // Moves stage 38's list to an odd offset whose steps through the bank never meet a
-    // zero word, with a sprite at (100, 200) first: the reader gives up after one pass.
-    void makeStage38ListUnreadable();
 
     // The map view, in client coordinates.
     void mouse(UINT message, int x, int y);

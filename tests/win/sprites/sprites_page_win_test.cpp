@@ -5,6 +5,7 @@
 #include "app/rom_image.h"
 #include "resource_ids.h"
 #include "stage/level_manager_win.h"
+#include "stage/map_keys_helpers.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -184,8 +185,16 @@ TEST_F(SpritePageTest, ZeroParameterIsRefusedWithAMessage) {
     EXPECT_EQ(lines().size(), 4u);
 }
 
+// Stage 38's list moves to an odd offset whose steps through the bank never meet a
+// zero word: the reader gives up after one pass, with a sprite at (100, 200) first.
 TEST_F(SpritePageTest, EveryEditIsRefusedOnAStageWhoseListCannotBeRead) {
-    makeStage38ListUnreadable();
+    constexpr unsigned kStart = 0x1401;
+    setRomWord(image(), kSpriteBank, 2 * 38, kStart);
+    writeSpriteEntry(image(), kStart, {100, 200, 0x12, 0x0101});
+    for (unsigned step = 1; step < 0x2000; ++step) {
+        const unsigned offset = (kStart + 8 * step) & 0xFFFF;
+        if (romWord(image(), kSpriteBank, offset) == 0) setRomWord(image(), kSpriteBank, offset, 0x0101);
+    }
     editor.dialogs.answerNext(IDOK);
     openStage(38);
     ASSERT_EQ(editor.dialogs.seen().size(), 1u);
@@ -212,6 +221,11 @@ TEST_F(SpritePageTest, EveryEditIsRefusedOnAStageWhoseListCannotBeRead) {
     EXPECT_TRUE(image() == before);
     EXPECT_FALSE(editor.menuEnabled(IDM_EDIT_UNDO));
     EXPECT_EQ(spriteList()[0], (SpriteAllocData{100, 200, 0x12, 0x0101}));
+    // The Edit menu offers no Paste or Delete that would only be refused.
+    test::putOnClipboard(SpriteAllocData{0, 0, 0x02, 0x0007});
+    EXPECT_TRUE(test::editItemEnabled(editor, IDM_EDIT_COPY));
+    EXPECT_FALSE(test::editItemEnabled(editor, IDM_EDIT_DELETE));
+    EXPECT_FALSE(test::editItemEnabled(editor, IDM_EDIT_PASTE));
 }
 
 TEST_F(SpritePageTest, AddWithNothingSelectedAppendsTheTypedSprite) {

@@ -110,18 +110,6 @@ TEST_F(MapKeysTest, PasteKeepsEveryRuleOfAdd) {
     EXPECT_EQ(bytes(kStage39List, 34), before);
 }
 
-TEST_F(MapKeysTest, PasteAndDeleteAreOffForAListThatCouldNotBeRead) {
-    makeStage38ListUnreadable();
-    editor.dialogs.answerNext(IDOK);
-    openStage(38);
-    test::putOnClipboard(SpriteAllocData{0, 0, 0x02, 0x0007});
-    click(100, 190);
-    ASSERT_EQ(sprites().selectedIndex, 0);
-    EXPECT_TRUE(test::editItemEnabled(editor, IDM_EDIT_COPY));
-    EXPECT_FALSE(test::editItemEnabled(editor, IDM_EDIT_DELETE));
-    EXPECT_FALSE(test::editItemEnabled(editor, IDM_EDIT_PASTE));
-}
-
 TEST_F(MapKeysTest, WhileADragHoldsASpriteTheEditKeysAndUndoWait) {
     // A step to redo: sprite 1 moved and moved back.
     click(288, 245);

@@ -2,6 +2,7 @@
 
 #include "app/settings_win.h"
 #include "stage/level_manager_win.h"
+#include "stage/object_page_tools_win.h"
 
 #include <cstring>
 
@@ -38,13 +39,7 @@ void pumpMessages(DWORD ms) {
 }
 
 std::wstring listBoxText(HWND list, int index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR) return L"<none>";
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return text;
+    return index >= 0 && index < listLineCount(list) ? listLine(list, index) : L"<none>";
 }
 
 EditorSession::EditorSession() {
