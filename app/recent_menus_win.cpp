@@ -1,7 +1,6 @@
 #include "app/recent_menus_win.h"
 
 #include "app/ini_file.h"
-#include "app/project_manager_win.h"
 #include "app/settings_win.h"
 
 namespace vexa {
@@ -60,7 +59,7 @@ bool RecentFileManager::handleCommand(int id) {
         return true;
     }
     if (!RecentFileList::isEntryCommand(id)) return false;
-    if (const auto path = list_.entryForCommand(id)) owner_->openRomPath(*path);
+    if (const auto path = list_.entryForCommand(id)) open_(*path);
     return true;
 }
 

@@ -5,10 +5,9 @@
 
 #include <windows.h>
 
-namespace vexa {
+#include <functional>
 
-class ProjectManager;
-class LevelManager;
+namespace vexa {
 
 // Replaces the first `oldCount` items of a recent submenu with the given items (the
 // separator and the clear item behind them stay).
@@ -16,7 +15,9 @@ void replaceRecentItems(HMENU submenu, std::size_t oldCount, const std::vector<R
 
 class RecentFileManager {
 public:
-    explicit RecentFileManager(ProjectManager* owner) : owner_(owner) {}
+    // What choosing a file of the list does: the main window opens it.
+    using OpenFile = std::function<void(const std::wstring& path)>;
+    explicit RecentFileManager(OpenFile open) : open_(std::move(open)) {}
 
     void load(HMENU submenu);
     void addFile(const std::wstring& path);
@@ -26,7 +27,7 @@ public:
     const RecentFileList& list() const { return list_; }
 
 private:
-    ProjectManager* owner_;
+    OpenFile open_;
     HMENU submenu_ = nullptr;
     RecentFileList list_;
 };

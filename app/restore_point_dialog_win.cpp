@@ -1,6 +1,6 @@
 #include "app/restore_point_dialog_win.h"
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 namespace vexa {
 

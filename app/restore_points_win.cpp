@@ -1,7 +1,7 @@
 #include "app/restore_points_win.h"
 
-#include "app/path_text.h"
 #include "app/rom_file_win.h"
+#include "ui/path_text.h"
 
 namespace vexa {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/file_stamp.h"
-#include "app/path_text.h"
+#include "ui/path_text.h"
 
 #include <windows.h>
 

@@ -1,8 +1,6 @@
 #include "app/rom_info.h"
 
 #include "app/rom_image.h"
-#include "bananas/banana_list.h"
-#include "cameras/camera_list.h"
 
 namespace vexa {
 

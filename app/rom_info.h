@@ -5,17 +5,13 @@
 #pragma once
 
 #include "app/ini_file.h"
-#include "sprites/sprite_list.h"
-#include "stage/tilemap_data.h"
+#include "app/rom_settings.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace vexa {
-
-inline constexpr int kDefaultStageCount = 206;
-inline constexpr int kDefaultSpriteTypeCount = 206;
 
 // A name as a settings file holds it: its bytes in the file's encoding, or nothing
 // when the key is missing.

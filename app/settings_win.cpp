@@ -1,7 +1,8 @@
 #include "app/settings_win.h"
 
-#include "app/path_text.h"
 #include "app/text_buffer.h"
+#include "ui/path_text.h"
+#include "ui/window_win.h"
 
 #include <vector>
 
@@ -54,7 +55,7 @@ void initAppGlobals(HINSTANCE instance) {
         }
         path.resize(path.size() * 2);
     }
-    appGlobals().instance = instance;
+    setAppInstance(instance);
     useSettingsPaths(settingsPathsFor(path));
 }
 

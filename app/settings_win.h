@@ -66,11 +66,11 @@ private:
     mutable bool read_ = false;
 };
 
-// The process-wide paths, settings files and instance handle, set once at start-up
-// (tests point them at a folder of their own with useSettingsPaths).
+// The process-wide paths and settings files, set once at start-up (tests point them
+// at a folder of their own with useSettingsPaths). initAppGlobals also gives the
+// window toolkit the instance handle.
 struct AppGlobals {
     SettingsPaths paths;
-    HINSTANCE instance = nullptr;
     ReadOnlyIni rominfo{L""};
     ReadOnlyIni sprites{L""};
     ConfigFile config{L""};

@@ -8,14 +8,10 @@
 #include <optional>
 #include <span>
 
+#include "app/rom_settings.h"
 #include "stage/object_list_table.h"
 
 namespace vexa {
-
-// rominfo.ini [Bananas] defaults.
-inline constexpr std::uint32_t kDefaultBananaLevels = 0x2CD002;
-inline constexpr std::uint32_t kDefaultBananaSets = 0x2CF246;
-inline constexpr int kDefaultBananaSetCount = 109;
 
 inline constexpr unsigned kBananaEntrySize = 4;
 

@@ -1,7 +1,7 @@
 #include "bananas/bananas_page_win.h"
 
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <algorithm>
 
@@ -37,11 +37,11 @@ std::wstring setName(const RomInfo& info, unsigned setNumber) {
 
 } // namespace
 
-std::wstring bananaSetNameText(unsigned setNumber) {
-    return setName(romInfo(), setNumber);
+std::wstring bananaSetNameText(const RomInfo& info, unsigned setNumber) {
+    return setName(info, setNumber);
 }
 
-LevelBananasManager::LevelBananasManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
+LevelBananasManager::LevelBananasManager(StageWindowHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
 
 LevelBananasManager::~LevelBananasManager() {
     if (setWindowFont) DeleteObject(setWindowFont);
@@ -61,7 +61,7 @@ void LevelBananasManager::onInitPage() {
 
 void LevelBananasManager::fillSetCombo() {
     HWND combo = GetDlgItem(hwnd, IDC_BANANA_SET);
-    const RomInfo info = romInfo();
+    const RomInfo info = host.romInfo();
     const int count = std::clamp(info.bananaSetCount(), 0, kMaxSetCount);
     SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);

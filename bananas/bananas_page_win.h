@@ -13,11 +13,11 @@
 namespace vexa {
 
 // A set's name as the list lines show it.
-std::wstring bananaSetNameText(unsigned setNumber);
+std::wstring bananaSetNameText(const RomInfo& info, unsigned setNumber);
 
 class LevelBananasManager : public ObjectPage {
 public:
-    explicit LevelBananasManager(LevelEditHost& host);
+    explicit LevelBananasManager(StageWindowHost& host);
     ~LevelBananasManager() override;
 
     const wchar_t* templateName() const override { return L"BANANA_EDIT"; }

@@ -8,9 +8,9 @@
 // counts until every pending paint of the windows has been done (RDW_UPDATENOW).
 #include "app/huge_lists_image.h"
 #include "app/ini_file.h"
-#include "app/project_manager_win.h"
+#include "app/main/project_manager_win.h"
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "support/editor_session.h"
 #include "tools/sample_game/sample_game.h"
 

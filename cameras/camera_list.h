@@ -8,12 +8,10 @@
 #include <optional>
 #include <span>
 
+#include "app/rom_settings.h"
 #include "stage/object_list_table.h"
 
 namespace vexa {
-
-// rominfo.ini [Cameras] Levels default.
-inline constexpr std::uint32_t kDefaultCameraLevels = 0x3DC20C;
 
 inline constexpr unsigned kCameraEntrySize = 5;
 

@@ -1,7 +1,7 @@
 #include "cameras/cameras_page_win.h"
 
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <algorithm>
 
@@ -44,7 +44,7 @@ void fillTriangle(HDC dc, POINT a, POINT b, POINT c) {
 
 } // namespace
 
-LevelCamerasManager::LevelCamerasManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
+LevelCamerasManager::LevelCamerasManager(StageWindowHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
 
 void LevelCamerasManager::onInitPage() {
     clearExtendedStyle(hwnd, IDC_CAMERA_NUMBER);

@@ -14,7 +14,7 @@ namespace vexa {
 
 class LevelCamerasManager : public ObjectPage {
 public:
-    explicit LevelCamerasManager(LevelEditHost& host);
+    explicit LevelCamerasManager(StageWindowHost& host);
 
     const wchar_t* templateName() const override { return L"CAMERA_EDIT"; }
     const wchar_t* pageCaption() const override { return L"カメラ"; }

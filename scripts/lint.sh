@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The formatting and lint gate: every tracked C++ source must be formatted as
-# .clang-format says, and the portable core must be clean under .clang-tidy.
+# .clang-format says, every include must run down the floors of the house
+# (scripts/include_floors.py), and the portable core must be clean under .clang-tidy.
 # $1 is a native build folder with compile_commands.json (default build/native).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,8 +13,13 @@ if ! clang-format --dry-run -Werror "${sources[@]}"; then
     exit 1
 fi
 
+if ! python3 scripts/include_floors.py; then
+    echo "lint: the includes above run up or across the floors of the house" >&2
+    exit 1
+fi
+
 mapfile -t core < <(git ls-files 'app/*.cpp' 'ui/*.cpp' 'stage/*.cpp' 'sprites/*.cpp' 'bananas/*.cpp' \
-    'cameras/*.cpp' | grep -v '_win\.cpp$')
+    'cameras/*.cpp' 'terrain/*.cpp' 'cli/*.cpp' | grep -v '_win\.cpp$')
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 if ! run-clang-tidy -p "$build" -j"${JOBS:-2}" -quiet "${core[@]}" >"$log" 2>&1 ||
@@ -22,4 +28,4 @@ if ! run-clang-tidy -p "$build" -j"${JOBS:-2}" -quiet "${core[@]}" >"$log" 2>&1 
     echo "lint: clang-tidy found the faults above in the core" >&2
     exit 1
 fi
-echo "lint: ${#sources[@]} files formatted, ${#core[@]} core files clean under clang-tidy"
+echo "lint: ${#sources[@]} files formatted, includes run down the floors, ${#core[@]} core files clean under clang-tidy"

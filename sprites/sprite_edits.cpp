@@ -165,12 +165,12 @@ bool SpriteListEditor::refusedAsUnreadable() {
 template <typename OnOpen, typename OnOther>
 void SpriteListEditor::replay(int stage, int select, OnOpen onOpen, OnOther onOther) {
     if (host.openStageNumber() == stage) {
-        host.showObjectPage(ObjectKind::Sprite);
+        host.showPage(PageKind::Sprites);
         onOpen(data_.sprites);
     } else {
         onOther(host.romImage());
         host.openStage(stage);
-        host.showObjectPage(ObjectKind::Sprite);
+        host.showPage(PageKind::Sprites);
     }
     page.selectLine(select);
     page.showItem(select);
@@ -229,7 +229,7 @@ void SpriteListEditor::add(int index, const SpriteFieldTexts& texts) {
     page.rebuildLines(index);
     if (page.layerShown()) {
         page.setMapSelection(index);
-        host.clearOtherSelections(ObjectKind::Sprite);
+        host.clearOtherSelections(PageKind::Sprites);
     }
     page.selectLine(index);
     page.showItem(index);

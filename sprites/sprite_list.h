@@ -3,6 +3,8 @@
 // records on a stage that is not open.
 #pragma once
 
+#include "app/rom_settings.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -15,15 +17,7 @@ inline constexpr unsigned kSpriteBank = 0x3E;
 inline constexpr unsigned kSpriteEntrySize = 8;
 // 0x10000 / 8: after this many entries a list has stepped once through the whole bank.
 inline constexpr int kSpriteListScanLimit = 0x2000;
-inline constexpr int kDefaultSpriteLevelCount = 224;
-inline constexpr unsigned kDefaultSpriteAvailableEnd = 0x9500;
 inline constexpr int kSpritePositionBias = 256;
-
-// The [Sprites] keys of rominfo.ini; the caller reads the file.
-struct SpriteBankSettings {
-    int levelCount = kDefaultSpriteLevelCount;
-    unsigned availableEnd = kDefaultSpriteAvailableEnd; // only the low 16 bits count
-};
 
 struct SpriteAllocData {
     std::int32_t x = 0;

@@ -1,7 +1,7 @@
 #include "sprites/sprite_select_dialog_win.h"
 
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -18,7 +18,7 @@ constexpr std::size_t kNameChars = 256;
 
 } // namespace
 
-SpriteSelectDialog::SpriteSelectDialog() : ListPickDialog(IDC_SPRITE_SELECT_LIST), info(romInfo()) {}
+SpriteSelectDialog::SpriteSelectDialog(const RomInfo& info) : ListPickDialog(IDC_SPRITE_SELECT_LIST), info(info) {}
 
 int SpriteSelectDialog::lineCount() const {
     return std::min(info.spriteTypeCount(), kMaxTypeRows);

@@ -13,7 +13,7 @@ namespace vexa {
 // there is no type to give back.
 class SpriteSelectDialog : public ListPickDialog, public RomData_Base {
 public:
-    SpriteSelectDialog();
+    explicit SpriteSelectDialog(const RomInfo& info);
     const wchar_t* templateName() const override { return L"SPRITE_SELECT"; }
 
 private:

@@ -1,7 +1,7 @@
 #include "sprites/sprites_page_win.h"
 
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "sprites/sprite_select_dialog_win.h"
 #include "stage/object_list_ops.h"
 
@@ -35,17 +35,13 @@ std::wstring typeName(const RomInfo& info, unsigned type, std::size_t chars) {
     return nameText(info.spriteTypeName(static_cast<int>(type)), L"?", chars);
 }
 
-std::wstring typeName(unsigned type, std::size_t chars) {
-    return typeName(romInfo(), type, chars);
-}
-
 } // namespace
 
-std::wstring spriteTypeLabel(unsigned type) {
-    return typeName(type, kLineNameChars);
+std::wstring spriteTypeLabel(const RomInfo& info, unsigned type) {
+    return typeName(info, type, kLineNameChars);
 }
 
-LevelSpritesManager::LevelSpritesManager(LevelEditHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
+LevelSpritesManager::LevelSpritesManager(StageWindowHost& host) : ObjectPage(host, kLook), edits(host, *this) {}
 
 void LevelSpritesManager::loadStage(int stageNumber) {
     dragging = false;
@@ -96,12 +92,12 @@ bool LevelSpritesManager::runEdit(int id) {
 
 void LevelSpritesManager::onTypeChanged() {
     const std::uint32_t type = parseHexField(fieldText(IDC_SPRITE_TYPE)).value_or(0);
-    setFieldText(IDC_SPRITE_DESCRIPTION, typeName(type, kDescriptionChars));
+    setFieldText(IDC_SPRITE_DESCRIPTION, typeName(host.romInfo(), type, kDescriptionChars));
 }
 
 void LevelSpritesManager::chooseType() {
     const std::uint32_t type = parseHexField(fieldText(IDC_SPRITE_TYPE)).value_or(0);
-    SpriteSelectDialog dialog;
+    SpriteSelectDialog dialog(host.romInfo());
     const INT_PTR chosen = dialog.runModal(host.mainWindow(), static_cast<LPARAM>(type));
     if (chosen != -1) setFieldText(IDC_SPRITE_TYPE, hexText4(static_cast<int>(chosen & 0xFFFF)));
 }
@@ -131,7 +127,7 @@ void LevelSpritesManager::showItem(int index) {
     setFieldText(IDC_SPRITE_X, std::to_wstring(sprite->x));
     setFieldText(IDC_SPRITE_Y, std::to_wstring(sprite->y));
     setFieldText(IDC_SPRITE_TYPE, hexText4(sprite->type));
-    setFieldText(IDC_SPRITE_DESCRIPTION, typeName(sprite->type, kDescriptionChars));
+    setFieldText(IDC_SPRITE_DESCRIPTION, typeName(host.romInfo(), sprite->type, kDescriptionChars));
 }
 
 void LevelSpritesManager::showNumber(int index) {

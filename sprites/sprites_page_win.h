@@ -12,11 +12,11 @@
 namespace vexa {
 
 // A sprite type's name from sprites.ini, as the page's list lines give it.
-std::wstring spriteTypeLabel(unsigned type);
+std::wstring spriteTypeLabel(const RomInfo& info, unsigned type);
 
 class LevelSpritesManager : public ObjectPage {
 public:
-    explicit LevelSpritesManager(LevelEditHost& host);
+    explicit LevelSpritesManager(StageWindowHost& host);
 
     const wchar_t* templateName() const override { return L"SPRITE_EDIT"; }
     const wchar_t* pageCaption() const override { return L"スプライト"; }

@@ -47,7 +47,7 @@ bool LevelEditInspector::create(TabPage* const pages[kPageCount], HWND ownerWind
 }
 
 bool LevelEditInspector::create(TabPage* const pages[kPageCount]) {
-    const HINSTANCE instance = appGlobals().instance;
+    const HINSTANCE instance = appInstance();
     placed = false;
     if (!CreateWindowExW(kInspectorExStyle, kInspectorClassName, L"", kInspectorStyle, 0, 0, 0, 0, owner, nullptr,
                          instance, static_cast<MyWindow*>(this)))

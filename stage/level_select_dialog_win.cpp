@@ -1,7 +1,7 @@
 #include "stage/level_select_dialog_win.h"
 
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "stage/stage_table.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ constexpr std::size_t kNameChars = 64;
 
 } // namespace
 
-LevelSelectDialog::LevelSelectDialog() : ListPickDialog(IDC_LEVEL_LIST), info(romInfo()) {}
+LevelSelectDialog::LevelSelectDialog(const RomInfo& info) : ListPickDialog(IDC_LEVEL_LIST), info(info) {}
 
 // The cap also keeps a mistyped Count from freezing the dialog while it fills
 // billions of lines.

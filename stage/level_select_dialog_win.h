@@ -12,7 +12,7 @@ namespace vexa {
 // -1 when nothing was chosen.
 class LevelSelectDialog : public ListPickDialog, public RomData_Base {
 public:
-    LevelSelectDialog();
+    explicit LevelSelectDialog(const RomInfo& info);
     const wchar_t* templateName() const override { return L"LEVEL_SELECT"; }
 
 private:

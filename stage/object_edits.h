@@ -280,7 +280,7 @@ template <typename Traits> bool ObjectListEditor<Traits>::sort(int index) {
 
 template <typename Traits> void ObjectListEditor<Traits>::beginReplay(int stageNumber) {
     if (stageNumber != host.openStageNumber()) host.openStage(stageNumber);
-    host.showObjectPage(Traits::kKind);
+    host.showPage(pageOf(Traits::kKind));
 }
 
 template <typename Traits> void ObjectListEditor<Traits>::endReplay(int index) {

@@ -11,9 +11,23 @@ enum class ObjectKind { Sprite, Banana, Camera };
 
 inline constexpr std::array<ObjectKind, 3> kObjectKinds{ObjectKind::Sprite, ObjectKind::Banana, ObjectKind::Camera};
 
-// The kind's place in kObjectKinds: its inspector page and its slot in per-kind arrays.
+// The kind's place in kObjectKinds: its slot in per-kind arrays.
 constexpr std::size_t indexOf(ObjectKind kind) {
     return static_cast<std::size_t>(kind);
+}
+
+// The inspector's pages, in the order of its tabs: a page for each object kind, in
+// the kinds' order. A page need not be an object kind's.
+enum class PageKind { Sprites, Bananas, Cameras };
+
+// The inspector page of an object kind.
+constexpr PageKind pageOf(ObjectKind kind) {
+    return static_cast<PageKind>(indexOf(kind));
+}
+
+// The page's place among the inspector's tabs.
+constexpr int tabIndexOf(PageKind page) {
+    return static_cast<int>(page);
 }
 
 } // namespace vexa

@@ -139,7 +139,7 @@ void ObjectPage::onListSelectionChange() {
     showItem(index);
     if (!shownOnMap) return;
     selectedIndex = index;
-    host.clearOtherSelections(look.kind);
+    host.clearOtherSelections(pageOf(look.kind));
     host.invalidateMap();
 }
 

@@ -33,7 +33,7 @@ struct ObjectPageLook {
 
 class ObjectPage : public MyDialog, public TabPage, public ObjectLayer, protected ObjectEditPage, public RomData_Base {
 public:
-    ObjectPage(LevelEditHost& host, const ObjectPageLook& look) : host(host), look(look) {}
+    ObjectPage(StageWindowHost& host, const ObjectPageLook& look) : host(host), look(look) {}
 
     bool createPage(HWND parent) override { return createModeless(parent); }
     INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -73,7 +73,7 @@ protected:
     int listSelection() const { return vexa::listSelection(list()); }
     bool hasItem(int index) const { return index >= 0 && index < itemCount(); }
 
-    LevelEditHost& host;
+    StageWindowHost& host;
     const ObjectPageLook look;
     LayerDrawingObjects drawing;
     bool shownOnMap = true;

@@ -26,14 +26,17 @@ public:
     virtual std::uint16_t openMapType() const = 0;
     // Makes the stage the open one and loads it whole, every object list included.
     virtual void openStage(int stageNumber) = 0;
-    // Switches the inspector to the kind's page and clears the other kinds' marks.
-    virtual void showObjectPage(ObjectKind kind) = 0;
-    // Clears the map marks of the kinds other than `kind`.
-    virtual void clearOtherSelections(ObjectKind kind) = 0;
+    // Switches the inspector to `page` and clears the marks of the other pages' kinds.
+    virtual void showPage(PageKind page) = 0;
+    // Clears the map marks of the kinds of the pages other than `page`.
+    virtual void clearOtherSelections(PageKind page) = 0;
     // Map positions in map pixels.
     virtual bool isInView(int x, int y) const = 0;
     virtual void centerOn(int x, int y) = 0;
     virtual void invalidateMap() = 0;
+    // Reads the open stage's terrain from the image again and redraws the map, keeping
+    // the scroll position (held to the map's extent).
+    virtual void refreshTerrain() = 0;
     // The check mark of a menu item of the main window.
     virtual void setMenuCheck(int command, bool checked) = 0;
     virtual void pushUndo(std::unique_ptr<UndoMethod> record) = 0;

@@ -2,6 +2,7 @@
 // decoded, cut down to the stage's section and converted to chip-bitmap cells.
 #pragma once
 
+#include "app/rom_settings.h"
 #include "stage/stage_table.h"
 
 #include <cstddef>
@@ -16,15 +17,6 @@ inline constexpr std::size_t kTilemapCellCount = 0x10000;
 inline constexpr int kTileSize = 32; // pixels per terrain cell, each way
 // A stage whose terrain has no data shows as a black square of this many cells.
 inline constexpr int kNoTerrainDataTiles = 8;
-
-inline constexpr int kDefaultMapInfoBank = 55;
-inline constexpr int kDefaultMapABInfo = 45083;
-
-// Where the terrain table lies, as [Maps] of rominfo.ini gives it.
-struct MapTableSettings {
-    int mapInfoBank = kDefaultMapInfoBank; // MapInfoBank; the low 8 bits are used
-    int mapABInfo = kDefaultMapABInfo;     // MapABInfo; the low 16 bits are used
-};
 
 // The part of a terrain one stage shows, in cells (pixel edges shifted right by 5).
 struct SectionRecord {

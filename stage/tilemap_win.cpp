@@ -20,9 +20,9 @@ constexpr const wchar_t* kMapExpandFailedMessage = L"マップデータの展開
 constexpr std::size_t kChipNameChars = 64;  // a name of at most 63 characters
 constexpr std::size_t kChipPathChars = 259; // the longest path the bitmap loader is given
 
-std::wstring chipBitmapPath(std::uint8_t terrainNumber) {
-    const std::wstring name = nameText(romInfo().chipFileName(terrainNumber), L"", kChipNameChars);
-    std::wstring path = appGlobals().paths.programDirectory + L"chips\\" + name;
+std::wstring chipBitmapPath(const StageWindowHost& host, std::uint8_t terrainNumber) {
+    const std::wstring name = nameText(host.romInfo().chipFileName(terrainNumber), L"", kChipNameChars);
+    std::wstring path = host.programFolder() + L"chips\\" + name;
     if (path.size() > kChipPathChars) path.resize(kChipPathChars);
     return path;
 }
@@ -72,7 +72,7 @@ void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC refere
     if (!host_) return;
     switch (loadTilemapData(host_->romImage(), stageHeader, host_->romInfo().mapTables(), data_)) {
     case TilemapLoadOutcome::DecompressionFailed: host_->showError(kMapExpandFailedMessage); break;
-    case TilemapLoadOutcome::Loaded: showChipBitmap(referenceDc, chipBitmapPath(data_.terrainNumber)); break;
+    case TilemapLoadOutcome::Loaded: showChipBitmap(referenceDc, chipBitmapPath(*host_, data_.terrainNumber)); break;
     case TilemapLoadOutcome::NoMap:
     case TilemapLoadOutcome::NoTerrainData: break;
     }

@@ -5,7 +5,7 @@
 #include "app/file_stamp.h"
 #include "app/setting_binding.h"
 #include "stage/bitmap_buffer_win.h"
-#include "stage/stage_edit_host.h"
+#include "stage/stage_edit_host_win.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
 
@@ -30,7 +30,7 @@ public:
     LevelTilemapManager& operator=(const LevelTilemapManager&) = delete;
 
     // The stage editor: the image, the View > Map checks, messages and repaints.
-    void attach(StageEditHost* host) { host_ = host; }
+    void attach(StageWindowHost* host) { host_ = host; }
 
     // Reads ShowTilemap and sets the View > Map checks. Always true.
     bool initialize();
@@ -69,7 +69,7 @@ private:
     void showChipBitmap(HDC referenceDc, const std::wstring& path);
     std::list<ChipBitmap> chips_;
     BitmapBuffer noChips_;
-    StageEditHost* host_ = nullptr;
+    StageWindowHost* host_ = nullptr;
 };
 
 } // namespace vexa

@@ -1,6 +1,6 @@
 #include "ui/file_dialog_win.h"
 
-#include "app/path_text.h"
+#include "ui/path_text.h"
 
 #include <commdlg.h>
 

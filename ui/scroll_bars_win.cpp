@@ -1,7 +1,6 @@
 #include "ui/scroll_bars_win.h"
 
-#include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <commctrl.h>
 
@@ -50,7 +49,7 @@ void MButtonPan::begin(POINT start) {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     dragImage_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0);
     const int icon = mode_ == kHorizontal ? IDI_PAN_HORIZONTAL : mode_ == kVertical ? IDI_PAN_VERTICAL : IDI_PAN_BOTH;
-    ImageList_AddIcon(dragImage_, LoadIconW(appGlobals().instance, MAKEINTRESOURCEW(icon)));
+    ImageList_AddIcon(dragImage_, LoadIconW(appInstance(), MAKEINTRESOURCEW(icon)));
     ImageList_BeginDrag(dragImage_, 0, 15, 15);
     const POINT screen = startOnScreen();
     ImageList_DragEnter(GetDesktopWindow(), screen.x, screen.y);

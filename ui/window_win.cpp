@@ -1,12 +1,12 @@
 #include "ui/window_win.h"
 
-#include "app/settings_win.h"
-
 #include <utility>
 
 namespace vexa {
 
 namespace {
+
+HINSTANCE programInstance = nullptr;
 
 HWND handleOf(Window* window) {
     return window ? window->hwnd : nullptr;
@@ -20,6 +20,14 @@ INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) {
 }
 
 } // namespace
+
+HINSTANCE appInstance() {
+    return programInstance;
+}
+
+void setAppInstance(HINSTANCE instance) {
+    programInstance = instance;
+}
 
 MyWindow::~MyWindow() {
     if (bound && hwnd) RemovePropW(hwnd, kInstanceProperty);
@@ -51,7 +59,7 @@ LRESULT CALLBACK MyWindow::windowProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 INT_PTR Dialog::runModal(Window* parent, LPARAM initParam) {
-    return DialogBoxParamW(appGlobals().instance, templateName(), handleOf(parent), plainDialogProc, initParam);
+    return DialogBoxParamW(appInstance(), templateName(), handleOf(parent), plainDialogProc, initParam);
 }
 
 INT_PTR Dialog::runModal(Window* parent) {
@@ -68,7 +76,7 @@ INT_PTR MyDialog::handleMessage(HWND, UINT, WPARAM, LPARAM) {
 
 INT_PTR MyDialog::runModal(HWND parent, LPARAM initParam) {
     DialogStart start{this, initParam};
-    return DialogBoxParamW(appGlobals().instance, templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
+    return DialogBoxParamW(appInstance(), templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
 }
 
 INT_PTR MyDialog::runModal(HWND parent) {
@@ -83,8 +91,7 @@ INT_PTR MyDialog::runModal(Window* parent) {
 
 bool MyDialog::createModeless(HWND parent, LPARAM initParam) {
     DialogStart start{this, initParam};
-    hwnd =
-        CreateDialogParamW(appGlobals().instance, templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
+    hwnd = CreateDialogParamW(appInstance(), templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
     return hwnd != nullptr;
 }
 

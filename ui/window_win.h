@@ -9,6 +9,11 @@ namespace vexa {
 // Name of the window property that points from a window to its object.
 inline constexpr const wchar_t* kInstanceProperty = L"__BFC_OWN_INSTANCE__";
 
+// The program's instance handle: what its resources (dialog templates, icons,
+// cursors, strings) are loaded from. Set once at start-up.
+HINSTANCE appInstance();
+void setAppInstance(HINSTANCE instance);
+
 class Base {};
 
 class UI_Base : public virtual Base {};

@@ -11,9 +11,9 @@
 //   stage-dialog.bmp        the stage selection dialog
 //   emulator-dialog.bmp     the emulator settings dialog
 // Exit code 0 when every picture was written.
-#include "app/project_manager_win.h"
+#include "app/main/project_manager_win.h"
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -1,5 +1,5 @@
-// vexa: the command-line tool (app/cli.h); its arguments arrive as UTF-8 here.
-#include "app/cli.h"
+// vexa: the command-line tool (cli/cli.h); its arguments arrive as UTF-8 here.
+#include "cli/cli.h"
 
 #include <iostream>
 #include <string>

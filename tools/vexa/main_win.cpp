@@ -1,7 +1,7 @@
 // vexa.exe: the console entry of the command-line tool. Arguments arrive in UTF-16
 // whatever the code page, so file names of any script survive; they go on as UTF-8,
 // and the console is switched to UTF-8 to show the paths in the messages.
-#include "app/cli.h"
+#include "cli/cli.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
-#include "app/path_text.h"
 #include "app/text_buffer.h"
+#include "ui/path_text.h"
 
 #include <gtest/gtest.h>
 

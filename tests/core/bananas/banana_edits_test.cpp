@@ -144,7 +144,7 @@ TEST_F(BananaEditsTest, UpOnBanana3ThenUndoRestoresBothEntriesBytes) {
     EXPECT_EQ(page().selectedLine, 3) << "the moved banana is selected where it is back";
     EXPECT_EQ(page().shownItem, 3);
     EXPECT_EQ(page().mapSelected, 3);
-    EXPECT_EQ(host.shownPage, ObjectKind::Banana);
+    EXPECT_EQ(host.shownPage, PageKind::Bananas);
 
     ASSERT_TRUE(host.undoBuffer.redo());
     EXPECT_EQ(slot(0, 2), slot3);
@@ -221,7 +221,7 @@ TEST_F(BananaEditsTest, UndoWhileAnotherStageIsOpenLoadsThatStageFirst) {
     EXPECT_EQ(banana(4), kFive[4]);
     EXPECT_EQ(slot(0, 4), entryBytes(kFive[4], 0));
     EXPECT_EQ(page().lines.size(), 5u);
-    EXPECT_EQ(host.shownPage, ObjectKind::Banana);
+    EXPECT_EQ(host.shownPage, PageKind::Bananas);
 
     host.openStage(2);
     ASSERT_TRUE(host.undoBuffer.redo());

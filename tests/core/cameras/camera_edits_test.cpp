@@ -88,7 +88,7 @@ TEST_F(CameraEditsTest, ApplyAndUndoRestoreAllTenFieldsAndTheFiveBytes) {
     ASSERT_TRUE(host.undoBuffer.undo());
     EXPECT_EQ(slot(0, 1), original);
     EXPECT_EQ(camera(1), kThree[1]);
-    EXPECT_EQ(host.shownPage, ObjectKind::Camera);
+    EXPECT_EQ(host.shownPage, PageKind::Cameras);
 }
 
 TEST_F(CameraEditsTest, ApplyWithNoSelectionDoesNothing) {

@@ -48,16 +48,17 @@ public:
         for (auto& load : loaders)
             load(stageNumber);
     }
-    void showObjectPage(ObjectKind kind) override {
-        shownPage = kind;
+    void showPage(PageKind page) override {
+        shownPage = page;
         ++pagesShown;
     }
-    void clearOtherSelections(ObjectKind) override { ++otherSelectionsCleared; }
+    void clearOtherSelections(PageKind) override { ++otherSelectionsCleared; }
     bool isInView(int x, int y) const override {
         return x >= view.left && x < view.left + view.width && y >= view.top && y < view.top + view.height;
     }
     void centerOn(int x, int y) override { centred.emplace_back(x, y); }
     void invalidateMap() override { ++invalidations; }
+    void refreshTerrain() override { ++terrainRefreshes; }
     void setMenuCheck(int command, bool checked) override { menuChecks[command] = checked; }
     void pushUndo(std::unique_ptr<UndoMethod> record) override { undoBuffer.push(std::move(record)); }
     void showError(const std::wstring& text) override { errors.push_back(text); }
@@ -81,8 +82,9 @@ public:
     } view;
 
     int stagesOpened = 0;
-    std::optional<ObjectKind> shownPage;
+    std::optional<PageKind> shownPage;
     int pagesShown = 0;
+    int terrainRefreshes = 0;
     int otherSelectionsCleared = 0;
     std::vector<std::pair<int, int>> centred;
     int invalidations = 0;

@@ -4,7 +4,7 @@
 #include "app/hostile_stage_image.h"
 #include "app/rom_checksum.h"
 #include "app/rom_file_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "support/editor_session.h"
 #include "support/other_process.h"
 

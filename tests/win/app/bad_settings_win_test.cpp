@@ -4,7 +4,7 @@
 // lists that such counts fill to their caps.
 #include "app/hostile_stage_image.h"
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "support/editor_session.h"
 #include "tools/sample_game/bmp_file.h"
 

@@ -3,10 +3,11 @@
 // and undo and redo byte for byte. How long each takes is the GUI benchmark's matter
 // (bench/gui_bench_win.cpp), never a limit here.
 #include "app/huge_lists_image.h"
+#include "app/settings_win.h"
 #include "bananas/banana_edits.h"
 #include "bananas/bananas_page_win.h"
 #include "cameras/camera_edits.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "sprites/sprite_edits.h"
 #include "sprites/sprites_page_win.h"
 #include "support/editor_session.h"
@@ -36,13 +37,14 @@ int firstWrongLine(HWND page, int listId, const Items& items, LineOf lineOf) {
 }
 
 void expectEveryLineHeld(LevelManager& levels) {
-    EXPECT_EQ(
-        firstWrongLine(levels.sprites.hwnd, IDC_SPRITE_LIST, levels.sprites.sprites().sprites,
-                       [](int i, const SpriteAllocData& s) { return spriteLineText(i, s, spriteTypeLabel(s.type)); }),
-        -1);
+    EXPECT_EQ(firstWrongLine(levels.sprites.hwnd, IDC_SPRITE_LIST, levels.sprites.sprites().sprites,
+                             [](int i, const SpriteAllocData& s) {
+                                 return spriteLineText(i, s, spriteTypeLabel(romInfo(), s.type));
+                             }),
+              -1);
     EXPECT_EQ(firstWrongLine(levels.bananas.hwnd, IDC_BANANA_LIST, levels.bananas.editor().items(),
                              [](int i, const BananaAllocData& b) {
-                                 return bananaListLine(i, b.setNumber, bananaSetNameText(b.setNumber));
+                                 return bananaListLine(i, b.setNumber, bananaSetNameText(romInfo(), b.setNumber));
                              }),
               -1);
     EXPECT_EQ(firstWrongLine(levels.cameras.hwnd, IDC_CAMERA_LIST, levels.cameras.editor().items(), cameraListLine),

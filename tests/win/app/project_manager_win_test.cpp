@@ -2,7 +2,7 @@
 
 #include "app/rom_checksum.h"
 #include "app/rom_file_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 

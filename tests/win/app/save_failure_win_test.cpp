@@ -3,7 +3,7 @@
 // leaves the edits in memory, so that a later save can still write them.
 #include "app/rom_file_win.h"
 #include "app/rom_io_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "support/editor_session.h"
 #include "support/other_process.h"
 

@@ -3,11 +3,11 @@
 #include "app/image_codec.h"
 #include "app/patch_bps.h"
 #include "app/patch_ips.h"
-#include "app/path_text.h"
 #include "app/rom_checksum.h"
 #include "app/rom_image.h"
 #include "sprites/sprite_stage_fixture.h"
 #include "stage/map_look.h"
+#include "ui/path_text.h"
 
 namespace vexa::test {
 namespace {

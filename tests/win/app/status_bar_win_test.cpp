@@ -2,7 +2,7 @@
 // shows it (saved in config.ini), and its parts follow the pointer and the sprite room.
 #include "sprites/sprite_stage_fixture.h"
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <commctrl.h>
 

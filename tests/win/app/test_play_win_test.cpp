@@ -1,9 +1,9 @@
-#include "app/test_play_win.h"
+#include "app/main/test_play_win.h"
 
 #include "app/settings_win.h"
 #include "support/editor_session.h"
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "bananas/bananas_page_win.h"
 
 #include "bananas/object_page_fixture.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "tools/sample_game/rom_blocks.h"
 
 #include <gtest/gtest.h>
@@ -198,7 +198,7 @@ TEST_F(BananaPageTest, UpOnBanana3ThenUndoRestoresBothEntries) {
     EXPECT_EQ(text(page(), IDC_BANANA_NUMBER), L"2");
     EXPECT_EQ(bananas().selectedIndex, 2);
 
-    view().showInspectorPage(ObjectKind::Sprite);
+    view().showInspectorPage(PageKind::Sprites);
     undo();
     EXPECT_EQ(image(), original);
     EXPECT_EQ(selectedLine(page(), IDC_BANANA_LIST), 3);
@@ -242,7 +242,7 @@ TEST_F(BananaPageTest, UndoOnAnotherStageLoadsItFirstAndShowsTheBananaPage) {
     type(page(), IDC_BANANA_Y, L"200");
     press(page(), IDC_BANANA_APPLY);
     loadStage(3);
-    view().showInspectorPage(ObjectKind::Camera);
+    view().showInspectorPage(PageKind::Cameras);
     ASSERT_EQ(lineOf(0), L"#0: 09: ?");
 
     undo();
@@ -271,7 +271,7 @@ TEST_F(BananaPageTest, UndoCentresOnABananaOutsideTheViewAndDoubleClickCentresTo
 
 TEST_F(BananaPageTest, ClickPicksTheLaterOfTwoOverlappingBananasAndShowsTheirPage) {
     openStages();
-    view().showInspectorPage(ObjectKind::Sprite);
+    view().showInspectorPage(PageKind::Sprites);
     view().sprites.selectedIndex = 4;
     mouseDown(80, 50);
     EXPECT_EQ(bananas().selectedIndex, 2);
@@ -413,7 +413,7 @@ TEST_F(BananaPageTest, ClosingTheRomClearsAndDisablesThePage) {
 TEST_F(BananaPageTest, PaintedMapFramesTheBananaThePageShows) {
     openStages();
     chooseLine(page(), IDC_BANANA_LIST, 0);
-    view().showInspectorPage(ObjectKind::Banana);
+    view().showInspectorPage(PageKind::Bananas);
     EXPECT_TRUE(IsWindowVisible(page()));
     EXPECT_FALSE(IsWindowVisible(view().sprites.hwnd));
     EXPECT_FALSE(IsWindowVisible(view().cameras.hwnd));

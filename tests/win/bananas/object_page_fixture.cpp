@@ -1,6 +1,6 @@
 #include "bananas/object_page_fixture.h"
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "tools/sample_game/rom_blocks.h"
 
 #include <commctrl.h>

@@ -4,7 +4,7 @@
 
 #include "bananas/banana_list.h"
 #include "cameras/camera_list.h"
-#include "stage/level_manager_win.h"
+#include "stage/view/level_manager_win.h"
 #include "support/editor_session.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "cameras/cameras_page_win.h"
 
 #include "bananas/object_page_fixture.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -191,7 +191,7 @@ TEST_F(CameraPageTest, UndoOnAnotherStageShowsTheCameraPageAndCentresOnTheTopLef
     openStages();
     applyRectangle(3, L"1200", L"800", L"1400", L"1000");
     loadStage(3);
-    view().showInspectorPage(ObjectKind::Sprite);
+    view().showInspectorPage(PageKind::Sprites);
     undo();
     EXPECT_EQ(view().stageNumber, 1);
     EXPECT_EQ(inspectorPage(), 2);
@@ -203,7 +203,7 @@ TEST_F(CameraPageTest, UndoOnAnotherStageShowsTheCameraPageAndCentresOnTheTopLef
 
 TEST_F(CameraPageTest, PressNearTheTopLeftCornerPicksTheCornerMode) {
     openStages();
-    view().showInspectorPage(ObjectKind::Sprite);
+    view().showInspectorPage(PageKind::Sprites);
     mouseDown(203, 106);
     EXPECT_EQ(cameras().selectedIndex, 2);
     EXPECT_EQ(cameras().dragMode(), CameraDragMode::TopLeft);
@@ -333,7 +333,7 @@ TEST_F(CameraPageTest, DrawingShowsTheRectangleLinksLabelAndSelection) {
         for (int x = 203; x < 227; ++x)
             labelText += pixel(x, y) == kMagenta;
     EXPECT_GT(labelText, 10) << "#2";
-    view().showInspectorPage(ObjectKind::Camera);
+    view().showInspectorPage(PageKind::Cameras);
     screenshot("bc_camera_page");
 }
 

@@ -2,10 +2,10 @@
 // the objects the stage really holds, and done through the editor's windows.
 #include "monkey/monkey.h"
 
-#include "app/project_manager_win.h"
-#include "resource_ids.h"
+#include "app/main/project_manager_win.h"
+#include "resources/resource_ids.h"
 #include "stage/map_keys_helpers.h"
-#include "stage/stage_contents.h"
+#include "stage/view/stage_contents.h"
 #include "support/other_process.h"
 
 #include <commctrl.h>

@@ -2,16 +2,18 @@
 // a recorded sequence and its shortening, and the watchdog for a step that hangs.
 #include "monkey/monkey.h"
 
+#include "app/settings_win.h"
+
 #include "app/ini_file.h"
-#include "app/project_manager_win.h"
+#include "app/main/project_manager_win.h"
 #include "app/rom_checksum.h"
 #include "bananas/banana_edits.h"
 #include "bananas/bananas_page_win.h"
 #include "cameras/camera_edits.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "sprites/sprite_edits.h"
 #include "sprites/sprites_page_win.h"
-#include "stage/stage_contents.h"
+#include "stage/view/stage_contents.h"
 
 #include <atomic>
 #include <chrono>
@@ -118,10 +120,11 @@ std::optional<std::string> MonkeySession::checkLists() const {
         return "the sprite list of stage " + std::to_string(stage.stageNumber) + " is unreadable";
     std::vector<std::vector<std::wstring>> read(3);
     for (const SpriteAllocData& sprite : stage.sprites.sprites)
-        read[0].push_back(spriteLineText(static_cast<int>(read[0].size()), sprite, spriteTypeLabel(sprite.type)));
+        read[0].push_back(
+            spriteLineText(static_cast<int>(read[0].size()), sprite, spriteTypeLabel(romInfo(), sprite.type)));
     for (const BananaAllocData& banana : stage.bananas.bananas)
-        read[1].push_back(
-            bananaListLine(static_cast<int>(read[1].size()), banana.setNumber, bananaSetNameText(banana.setNumber)));
+        read[1].push_back(bananaListLine(static_cast<int>(read[1].size()), banana.setNumber,
+                                         bananaSetNameText(romInfo(), banana.setNumber)));
     for (const CameraAllocData& camera : stage.cameras.cameras)
         read[2].push_back(cameraListLine(static_cast<int>(read[2].size()), camera));
     static const char* const kinds[] = {"sprite", "banana", "camera"};

@@ -1,7 +1,7 @@
 #include "sprites/sprite_select_dialog_win.h"
 
 #include "app/settings_win.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "sprite_stage_fixture.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"
@@ -38,7 +38,7 @@ ListState readList(HWND dialog) {
 class SpriteSelectDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        appGlobals().instance = GetModuleHandleW(nullptr);
+        setAppInstance(GetModuleHandleW(nullptr));
         useSettingsPaths(settingsPathsFor(folder.file(L"x.exe")));
     }
     void writeSprites(const std::string& text) {
@@ -53,7 +53,7 @@ protected:
             this->caption = caption;
             if (action) action(dialog);
         });
-        SpriteSelectDialog dialog;
+        SpriteSelectDialog dialog(romInfo());
         return dialog.runModal(HWND{nullptr}, start);
     }
 

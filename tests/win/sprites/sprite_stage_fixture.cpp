@@ -1,8 +1,8 @@
 #include "sprite_stage_fixture.h"
 
 #include "app/rom_image.h"
-#include "resource_ids.h"
-#include "stage/level_manager_win.h"
+#include "resources/resource_ids.h"
+#include "stage/view/level_manager_win.h"
 #include "tools/sample_game/bmp_file.h"
 #include "tools/sample_game/rom_blocks.h"
 

@@ -3,7 +3,7 @@
 // more, stage 38 two, stage 39 three with room for one more.
 #pragma once
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "sprites/sprite_list.h"
 #include "sprites/sprites_page_win.h"
 #include "support/editor_session.h"

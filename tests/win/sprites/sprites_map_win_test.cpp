@@ -1,8 +1,8 @@
 // The sprite layer in the real map view: picking, dragging, hiding and the picture.
 #include "sprite_stage_fixture.h"
 
-#include "resource_ids.h"
-#include "stage/level_manager_win.h"
+#include "resources/resource_ids.h"
+#include "stage/view/level_manager_win.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ protected:
 };
 
 TEST_F(SpriteMapTest, ClickOnASpriteSelectsItAndShowsThePageWithoutARecord) {
-    levels().showInspectorPage(ObjectKind::Camera);
+    levels().showInspectorPage(PageKind::Cameras);
     levels().bananas.selectedIndex = 1;
     const Bytes before = image();
     click(100, 190);

@@ -3,9 +3,9 @@
 #include "sprite_stage_fixture.h"
 
 #include "app/rom_image.h"
-#include "resource_ids.h"
-#include "stage/level_manager_win.h"
+#include "resources/resource_ids.h"
 #include "stage/map_keys_helpers.h"
+#include "stage/view/level_manager_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -340,7 +340,7 @@ TEST_F(SpritePageTest, UndoAfterSwitchingStageOpensThatStageAndSelectsTheSprite)
     type(IDC_SPRITE_PARAMETER, L"ABC");
     press(IDC_SPRITE_APPLY);
     openStage(38);
-    levels().showInspectorPage(ObjectKind::Camera);
+    levels().showInspectorPage(PageKind::Cameras);
     undo();
     EXPECT_EQ(levels().stageNumber, 37);
     EXPECT_EQ(bytes(kStage37List + 16, 2), (Bytes{0x03, 0x00}));

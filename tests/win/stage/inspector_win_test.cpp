@@ -64,11 +64,11 @@ void pumpMessages() {
 class InspectorTest : public testing::Test {
 protected:
     void SetUp() override {
-        appGlobals().instance = GetModuleHandleW(nullptr);
+        setAppInstance(GetModuleHandleW(nullptr));
         useSettingsPaths(settingsPathsFor(folder.file(L"x.exe")));
-        ASSERT_TRUE(registerInspectorClass(appGlobals().instance));
+        ASSERT_TRUE(registerInspectorClass(appInstance()));
         owner = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 400, 300, nullptr,
-                                nullptr, appGlobals().instance, nullptr);
+                                nullptr, appInstance(), nullptr);
     }
     void TearDown() override {
         if (IsWindow(inspector.hwnd)) DestroyWindow(inspector.hwnd);
@@ -217,7 +217,7 @@ TEST_F(InspectorTest, SelectionChangeNotificationShowsTheCurrentTab) {
 TEST_F(InspectorTest, ActivationRaisesTheMainWindowAboveOtherWindows) {
     ASSERT_TRUE(create());
     const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 320, 220, 200, 200,
-                                       nullptr, nullptr, appGlobals().instance, nullptr);
+                                       nullptr, nullptr, appInstance(), nullptr);
     SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SendMessageW(inspector.hwnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
     bool ownerAboveOther = false;

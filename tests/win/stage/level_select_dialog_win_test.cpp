@@ -80,10 +80,10 @@ void press(HWND dialog, int id) {
 class LevelSelectDialogTest : public testing::Test {
 protected:
     void SetUp() override {
-        appGlobals().instance = GetModuleHandleW(nullptr);
+        setAppInstance(GetModuleHandleW(nullptr));
         useSettingsPaths(settingsPathsFor(folder.file(L"x.exe")));
         owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
-                                nullptr, appGlobals().instance, nullptr);
+                                nullptr, appInstance(), nullptr);
     }
     void TearDown() override { DestroyWindow(owner); }
 
@@ -91,7 +91,7 @@ protected:
 
     INT_PTR run(int initialStage, std::function<void(HWND)> act) {
         ModalScript script(std::move(act));
-        LevelSelectDialog dialog;
+        LevelSelectDialog dialog(romInfo());
         const INT_PTR result = dialog.runModal(owner, initialStage);
         EXPECT_TRUE(script.acted()) << "the dialog was never shown";
         return result;

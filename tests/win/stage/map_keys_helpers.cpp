@@ -1,7 +1,7 @@
 #include "map_keys_helpers.h"
 
-#include "resource_ids.h"
-#include "stage/map_edit_win.h"
+#include "resources/resource_ids.h"
+#include "stage/view/map_edit_win.h"
 
 #include <cstring>
 

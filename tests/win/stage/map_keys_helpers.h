@@ -2,7 +2,7 @@
 // does: keys go to the focused map view with the modifiers held in the key state.
 #pragma once
 
-#include "stage/map_clipboard.h"
+#include "stage/view/map_clipboard.h"
 #include "support/editor_session.h"
 
 #include <optional>

@@ -4,8 +4,8 @@
 #include "bananas/object_page_fixture.h"
 #include "stage/map_keys_helpers.h"
 
-#include "resource_ids.h"
-#include "stage/map_edit_win.h"
+#include "resources/resource_ids.h"
+#include "stage/view/map_edit_win.h"
 
 namespace vexa {
 namespace {

@@ -4,9 +4,9 @@
 #include "stage/map_keys_helpers.h"
 
 #include "app/rom_image.h"
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "stage/map_zoom.h"
-#include "stage/status_text.h"
+#include "stage/view/status_text.h"
 
 namespace vexa {
 namespace {

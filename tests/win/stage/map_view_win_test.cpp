@@ -1,10 +1,10 @@
-#include "stage/level_manager_win.h"
+#include "stage/view/level_manager_win.h"
 
 #include "app/settings_win.h"
 #include "support/editor_session.h"
 #include "tools/sample_game/rom_blocks.h"
 
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 

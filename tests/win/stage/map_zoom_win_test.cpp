@@ -1,10 +1,10 @@
 // The map view's zoom and grid in the real editor: the menu and the config, the wheel
 // and the keys, scrolling, picking, dragging and hovering at 50% and 300%, and the
 // painted pixels.
-#include "resource_ids.h"
+#include "resources/resource_ids.h"
 #include "sprites/sprite_stage_fixture.h"
-#include "stage/level_manager_win.h"
 #include "stage/map_zoom.h"
+#include "stage/view/level_manager_win.h"
 
 #include <gtest/gtest.h>
 

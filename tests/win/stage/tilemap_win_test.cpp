@@ -8,6 +8,7 @@
 #include "support/temp_folder.h"
 #include "tools/sample_game/bmp_file.h"
 #include "tools/sample_game/rom_blocks.h"
+#include "ui/window_win.h"
 
 #include <gtest/gtest.h>
 
@@ -75,26 +76,29 @@ sample::TerrainPlacement terrainPlacement() {
 
 // The tile map's side of the stage editor, over the test's own windows: the image,
 // the settings, the View > Map checks of the menu bar, messages and repaints.
-class TilemapHost : public StageEditHost {
+class TilemapHost : public StageWindowHost {
 public:
     std::span<std::uint8_t> romImage() override { return *image; }
     RomInfo romInfo() const override { return vexa::romInfo(); }
     int openStageNumber() const override { return 0; }
     std::uint16_t openMapType() const override { return 0; }
     void openStage(int) override {}
-    void showObjectPage(ObjectKind) override {}
-    void clearOtherSelections(ObjectKind) override {}
+    void showPage(PageKind) override {}
+    void clearOtherSelections(PageKind) override {}
     bool isInView(int, int) const override { return true; }
     void centerOn(int, int) override {}
     void invalidateMap() override { InvalidateRect(mapView, nullptr, TRUE); }
+    void refreshTerrain() override {}
     void setMenuCheck(int command, bool checked) override {
-        CheckMenuItem(GetMenu(mainWindow), static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : 0));
+        CheckMenuItem(GetMenu(owner), static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : 0));
     }
     void pushUndo(std::unique_ptr<UndoMethod>) override {}
-    void showError(const std::wstring& text) override { vexa::showError(mainWindow, text.c_str()); }
+    void showError(const std::wstring& text) override { vexa::showError(owner, text.c_str()); }
+    HWND mainWindow() const override { return owner; }
+    std::wstring programFolder() const override { return appGlobals().paths.programDirectory; }
 
     std::vector<std::uint8_t>* image = nullptr;
-    HWND mainWindow = nullptr;
+    HWND owner = nullptr;
     HWND mapView = nullptr;
 };
 
@@ -112,7 +116,7 @@ protected:
     LevelTilemapManager tilemap;
 
     void SetUp() override {
-        appGlobals().instance = GetModuleHandleW(nullptr);
+        setAppInstance(GetModuleHandleW(nullptr));
         useSettingsPaths(settingsPathsFor(folder.file(L"x.exe")));
         CreateDirectoryW(folder.file(L"chips").c_str(), nullptr);
         writeBytes(folder.file(L"chips\\grass.bmp"), chipSheetFile());
@@ -122,12 +126,12 @@ protected:
         sample::writeTerrain(image, terrainPlacement(), sample::compressTerrain(kTiles, kTerrain));
 
         mainWindow = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
-                                     appGlobals().instance, nullptr);
+                                     appInstance(), nullptr);
         SetMenu(mainWindow, menuBar = makeMenuBar());
         mapView = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr, nullptr,
-                                  appGlobals().instance, nullptr);
+                                  appInstance(), nullptr);
         host.image = &image;
-        host.mainWindow = mainWindow;
+        host.owner = mainWindow;
         host.mapView = mapView;
         tilemap.attach(&host);
         screen = GetDC(nullptr);

@@ -1,8 +1,8 @@
 #include "support/editor_session.h"
 
 #include "app/settings_win.h"
-#include "stage/level_manager_win.h"
 #include "stage/object_page_tools_win.h"
+#include "stage/view/level_manager_win.h"
 
 #include <cstring>
 
@@ -12,8 +12,8 @@ namespace {
 
 void registerClassesOnce() {
     static const bool registered = [] {
-        appGlobals().instance = GetModuleHandleW(nullptr);
-        return registerMainWindowClass(appGlobals().instance) && registerMapViewClasses(appGlobals().instance);
+        setAppInstance(GetModuleHandleW(nullptr));
+        return registerMainWindowClass(appInstance()) && registerMapViewClasses(appInstance());
     }();
     (void)registered;
 }

@@ -2,7 +2,7 @@
 // settings files in a temp folder of its own, message boxes answered.
 #pragma once
 
-#include "app/project_manager_win.h"
+#include "app/main/project_manager_win.h"
 #include "app/rom_image.h"
 #include "support/dialog_answerer.h"
 #include "support/temp_folder.h"

@@ -78,7 +78,7 @@ public:
 };
 
 TEST(DialogBinding, ModelessDialogGetsItsInitParameterFirst) {
-    appGlobals().instance = GetModuleHandleW(nullptr);
+    setAppInstance(GetModuleHandleW(nullptr));
     RecordingDialog dialog;
     ASSERT_TRUE(dialog.createModeless(static_cast<HWND>(nullptr), 1234));
     EXPECT_TRUE(dialog.firstMessage) << "messages before WM_INITDIALOG are answered with 0, not delivered";
@@ -89,7 +89,7 @@ TEST(DialogBinding, ModelessDialogGetsItsInitParameterFirst) {
 }
 
 TEST(DialogBinding, ModalDialogReturnsTheEndValue) {
-    appGlobals().instance = GetModuleHandleW(nullptr);
+    setAppInstance(GetModuleHandleW(nullptr));
     test::DialogAnswerer answerer;
     answerer.answerNext(IDOK);
     class EndingDialog : public RecordingDialog {

@@ -1,0 +1,213 @@
+// The commands of `vexa` once their ROM and settings are loaded (cli/cli.cpp).
+#include "app/file_io.h"
+#include "app/image_codec.h"
+#include "app/rom_checksum.h"
+#include "app/rom_info.h"
+#include "cli/cli.h"
+#include "cli/cli_context.h"
+#include "stage/view/stage_render.h"
+#include "stage/view/stage_validate.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+namespace vexa::cli {
+
+namespace {
+
+constexpr std::size_t kTitleSize = 21;
+
+std::string hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFFu);
+    return text;
+}
+
+std::string settingsName(const std::optional<std::filesystem::path>& path) {
+    return path ? utf8FromPath(*path) : std::string("none found, the editor's defaults");
+}
+
+// The title bytes as text: printable ASCII as it is, anything else as \xNN.
+std::string titleText(std::span<const std::uint8_t> image) {
+    std::string text;
+    for (std::size_t i = 0; i < kTitleSize; ++i) {
+        const std::uint8_t c = romByte(image, 0, static_cast<unsigned>(kPlainTitleOffset + i));
+        if (c >= 0x20 && c < 0x7F) {
+            text += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            text += escaped;
+        }
+    }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+std::string jsonString(std::string_view text) {
+    std::string json = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': json += "\\\""; break;
+        case '\\': json += "\\\\"; break;
+        case '\n': json += "\\n"; break;
+        case '\r': json += "\\r"; break;
+        case '\t': json += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
+                json += escaped;
+            } else {
+                json += c;
+            }
+        }
+    }
+    return json + "\"";
+}
+
+// Decimal, or hexadecimal after 0x; nothing for anything else or a number past int.
+std::optional<int> parseStageNumber(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+    return value;
+}
+
+std::optional<unsigned> parseLayers(std::string_view text) {
+    unsigned layers = 0;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view name = text.substr(0, comma);
+        if (name == "terrain")
+            layers |= kRenderTerrain;
+        else if (name == "sprites")
+            layers |= kRenderSprites;
+        else if (name == "bananas")
+            layers |= kRenderBananas;
+        else if (name == "cameras")
+            layers |= kRenderCameras;
+        else
+            return std::nullopt;
+        if (comma == std::string_view::npos) return layers;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+// The chip bitmap the map view loads for a terrain: [MapChip] names it in the chips
+// folder. A name in a Shift-JIS file is handed to the platform as its narrow text.
+std::optional<std::filesystem::path> chipBitmapPath(const Inputs& in, const RomInfo& info, std::uint8_t terrain) {
+    const IniName name = info.chipFileName(terrain);
+    if (!name.value || name.value->empty()) return std::nullopt;
+    if (name.encoding == IniEncoding::Utf8) return in.chipsFolder / pathFromUtf8(*name.value);
+    return in.chipsFolder / std::filesystem::path(*name.value);
+}
+
+} // namespace
+
+int runInfo(const Inputs& in, std::ostream& out) {
+    const RomInfo info(in.rominfo, in.sprites);
+    out << "file:     " << in.romName << '\n';
+    out << "size:     " << in.fileSize << " bytes\n";
+    out << "layout:   " << (in.layout.interleaved ? "interleaved" : "plain") << " HiROM, "
+        << (in.layout.hasCopierHeader ? "with a 512-byte copier header" : "no copier header") << '\n';
+    out << "title:    " << titleText(in.image) << '\n';
+    const unsigned stored = romWord(in.image, 0, kChecksumOffset);
+    const unsigned complement = romWord(in.image, 0, kChecksumComplementOffset);
+    out << "checksum: " << hex4(stored) << " (complement " << hex4(complement) << "), "
+        << (hasCorrectChecksum(in.image) ? "right" : "wrong: should be " + hex4(romChecksum(in.image))) << '\n';
+    out << "stages:   " << heldStageCount(info.stageCount()) << '\n';
+    out << "rominfo:  " << settingsName(in.rominfoPath) << '\n';
+    out << "sprites:  " << settingsName(in.spritesPath) << '\n';
+    out << "chips:    " << utf8FromPath(in.chipsFolder) << '\n';
+    return kExitSuccess;
+}
+
+int runValidate(const Inputs& in, bool json, std::ostream& out) {
+    const std::vector<StageFinding> findings = validateRom(in.image, RomInfo(in.rominfo, in.sprites));
+    if (json) {
+        out << '[';
+        for (std::size_t i = 0; i < findings.size(); ++i) {
+            const StageFinding& f = findings[i];
+            out << (i ? ",\n " : "\n ") << "{\"stage\": " << f.stage
+                << ", \"kind\": " << jsonString(findingKindName(f.kind)) << ", \"index\": " << f.index
+                << ", \"message\": " << jsonString(f.message) << '}';
+        }
+        out << (findings.empty() ? "]\n" : "\n]\n");
+    } else {
+        for (const StageFinding& f : findings)
+            out << f.message << '\n';
+    }
+    return findings.empty() ? kExitSuccess : kExitFindings;
+}
+
+int runRender(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err) {
+    const RomInfo info(in.rominfo, in.sprites);
+    const std::string& stageText = options.operands[1];
+    const std::filesystem::path output = pathFromUtf8(options.operands[2]);
+    const unsigned layers = options.layers ? parseLayers(*options.layers).value_or(0) : kRenderAllLayers;
+    if (layers == 0)
+        return fail(err, "render: --layers takes a list of terrain, sprites, bananas, cameras, not '" +
+                             options.layers.value_or("") + "'");
+    const std::optional<int> stageNumber = parseStageNumber(stageText);
+    const int count = heldStageCount(info.stageCount());
+    if (!stageNumber || *stageNumber >= count) {
+        const std::string settings = in.rominfoPath ? utf8FromPath(*in.rominfoPath) : "the default settings";
+        return fail(err, "render: stage '" + stageText + "' is out of range: " + settings + " has " +
+                             std::to_string(count) + " stages (0 to " + std::to_string(count - 1) + ")");
+    }
+
+    const StageContents stage = loadStageContents(in.image, info, *stageNumber);
+    if (stage.terrainOutcome == TilemapLoadOutcome::NoMap)
+        return fail(err, "render: stage " + stageText + " has no map (stage type " +
+                             std::to_string(stage.header.stageType) + ")");
+    std::optional<RgbaImage> chips;
+    if (stage.terrain.loaded && (layers & kRenderTerrain)) {
+        const std::optional<std::filesystem::path> path = chipBitmapPath(in, info, stage.terrain.terrainNumber);
+        if (path) chips = readImageFile(*path, kMaxChipBitmapSide);
+        // The editor draws such a terrain without its chips, silently; a tool says so.
+        if (!chips)
+            err << "vexa: note: "
+                << (path ? utf8FromPath(*path) + ": no chip bitmap can be read from it"
+                         : "[MapChip] names no chip bitmap for terrain " + std::to_string(stage.terrain.terrainNumber))
+                << "; the terrain is drawn without chips\n";
+    }
+    const RgbaImage picture = renderStage(stage, chips ? &*chips : nullptr, layers);
+    if (picture.rgba.empty())
+        return fail(err, "render: stage " + stageText + ": its map (" + std::to_string(stage.mapWidth()) + " x " +
+                             std::to_string(stage.mapHeight()) + " pixels) cannot be drawn");
+    if (const FileWriteStatus written = writePngFile(output, picture); written != FileWriteStatus::Ok)
+        return failFile(err, output, "cannot write the picture: " + fileWriteProblem(written));
+    out << "wrote " << utf8FromPath(output) << " (" << picture.width << " x " << picture.height << ")\n";
+    return kExitSuccess;
+}
+
+int runChecksum(const Inputs& in, bool fix, std::ostream& out, std::ostream& err) {
+    const unsigned stored = romWord(in.image, 0, kChecksumOffset);
+    const unsigned storedComplement = romWord(in.image, 0, kChecksumComplementOffset);
+    const unsigned computed = romChecksum(in.image);
+    const bool right = hasCorrectChecksum(in.image);
+    out << "stored:   checksum " << hex4(stored) << ", complement " << hex4(storedComplement) << '\n';
+    out << "computed: checksum " << hex4(computed) << ", complement " << hex4(computed ^ 0xFFFFu) << '\n';
+    if (!fix || right) {
+        out << (right ? "right" : "wrong") << (fix ? "; the file is left as it is" : "") << '\n';
+        return kExitSuccess;
+    }
+    std::vector<std::uint8_t> image = in.image;
+    fixChecksum(image);
+    if (const FileWriteStatus written = writeFileAtomically(in.romPath, encodeRomFile(image, in.layout));
+        written != FileWriteStatus::Ok)
+        return failFile(err, in.romPath,
+                        "cannot write the fixed file: " + fileWriteProblem(written) + "; it is left as it was");
+    out << "fixed: wrote " << in.romName << " in its own layout\n";
+    return kExitSuccess;
+}
+
+} // namespace vexa::cli

@@ -1,0 +1,467 @@
+#include "stage/view/level_manager_win.h"
+
+#include "app/settings_win.h"
+#include "resources/resource_ids.h"
+#include "stage/level_select_dialog_win.h"
+#include "stage/view/stage_owner_win.h"
+
+#include <windowsx.h>
+
+namespace vexa {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"orloed_mapview";
+constexpr const wchar_t* kSection = L"MapView";
+constexpr int kDefaultStage = 37;
+constexpr UINT_PTR kPanTimer = 1;
+constexpr int kCtrlScroll = 256;
+
+} // namespace
+
+bool registerMapViewClasses(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &MyWindow::windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0 && registerInspectorClass(instance);
+}
+
+LevelManager::LevelManager(StageOwner* owner)
+    : owner(owner), host(owner, this), sprites(host), bananas(host), cameras(host), inspector(nullptr) {
+    tilemap.attach(&host);
+}
+
+LevelManager::~LevelManager() {
+    pan.end();
+    offscreen.release();
+}
+
+HWND LevelManager::mainWindow() const {
+    return owner->mainWindow();
+}
+
+bool LevelManager::isPageMessage(MSG* msg) {
+    for (MyDialog* page :
+         {static_cast<MyDialog*>(&sprites), static_cast<MyDialog*>(&bananas), static_cast<MyDialog*>(&cameras)})
+        if (page->hwnd && IsDialogMessageW(page->hwnd, msg)) return true;
+    return false;
+}
+
+std::span<std::uint8_t> LevelManager::romImage() const {
+    return owner->romDocument().image;
+}
+
+std::array<IntSetting, 3> LevelManager::settings() {
+    return {{{kSection, L"LevelNumber", kDefaultStage, &stageNumber},
+             {kSection, L"Zoom", kDefaultZoom, &zoom},
+             {kSection, L"ShowGrid", 0, &showGrid}}};
+}
+
+bool LevelManager::createView(HWND main) {
+    appGlobals().config.load(settings());
+    zoom = validZoom(zoom);
+    if (!CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0, 0,
+                         main, nullptr, appInstance(), static_cast<MyWindow*>(this)))
+        return false;
+    TabPage* const pages[] = {&sprites, &bananas, &cameras};
+    return inspector.create(pages, main);
+}
+
+LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate();
+    case WM_DESTROY: onDestroy(); return 0;
+    case WM_SIZE:
+        hScroll.resizePage(LOWORD(lParam));
+        vScroll.resizePage(HIWORD(lParam));
+        return 0;
+    case WM_PAINT: onPaint(); return 0;
+    case WM_SETCURSOR: onSetCursor(lParam); return TRUE;
+    case WM_KEYDOWN:
+        if (onKeyDown(wParam)) return 0;
+        break;
+    case WM_CHAR:
+        if (onChar(wParam)) return 0;
+        break;
+    case WM_TIMER:
+        if (wParam == kPanTimer && pan.tick()) return 0;
+        break;
+    case WM_HSCROLL: hScroll.onScroll(wParam); return 0;
+    case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
+    case WM_MOUSEMOVE: onMouseMove(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_MOUSELEAVE: mapEdits.pointerLeft(); return 0;
+    case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_LBUTTONDBLCLK:
+        onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        mapEdits.onDoubleClick();
+        return 0;
+    case WM_LBUTTONUP: onLeftButtonUp(); return 0;
+    case WM_MBUTTONDOWN: onMiddleButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_MBUTTONUP: pan.end(); return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd) onCaptureLost();
+        return 0;
+    case WM_MOUSEWHEEL: onMouseWheel(wParam, lParam); return 0;
+    default: break;
+    }
+    return MyWindow::handleMessage(window, message, wParam, lParam);
+}
+
+LRESULT LevelManager::onCreate() {
+    bool ok = ensureOffscreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (ok) {
+        HMENU stageMenu = GetSubMenu(GetMenu(mainWindow()), MENU_POS_STAGE);
+        recentLevels.load(GetSubMenu(stageMenu, MENU_POS_RECENT_STAGES));
+        ok = tilemap.initialize();
+        for (ObjectLayer* layer : layers)
+            ok = ok && layer->initialize();
+    }
+    if (!ok) return -1;
+    showZoomAndGrid();
+    for (ScrollBar* bar : {&hScroll, &vScroll}) {
+        bar->setAll(0, 1, 0);
+        bar->state.lineStep = 32;
+    }
+    return 0;
+}
+
+void LevelManager::onDestroy() {
+    pan.end();
+    appGlobals().config.save(settings());
+    recentLevels.save();
+    tilemap.saveSettings();
+    for (ObjectLayer* layer : layers)
+        layer->saveSettings();
+    offscreen.release();
+    if (inspector.hwnd && IsWindow(inspector.hwnd)) DestroyWindow(inspector.hwnd);
+}
+
+void LevelManager::enableStageView(bool open) {
+    HMENU menu = GetMenu(mainWindow());
+    const UINT state = open ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(GetSubMenu(menu, MENU_POS_VIEW), MENU_POS_VIEW_MAP, MF_BYPOSITION | state);
+    for (int id : {IDM_VIEW_SPRITES, IDM_VIEW_BANANAS, IDM_VIEW_CAMERAS, IDM_VIEW_GRID, IDM_VIEW_ZOOM_50,
+                   IDM_VIEW_ZOOM_100, IDM_VIEW_ZOOM_200, IDM_VIEW_ZOOM_300, IDM_STAGE_SELECT})
+        EnableMenuItem(menu, id, MF_BYCOMMAND | state);
+    EnableMenuItem(GetSubMenu(menu, MENU_POS_STAGE), MENU_POS_RECENT_STAGES, MF_BYPOSITION | state);
+    ShowWindow(hwnd, open ? SW_SHOW : SW_HIDE);
+    for (ObjectLayer* layer : layers)
+        layer->enable(open);
+}
+
+bool LevelManager::handleCommand(int command) {
+    if (const auto stage = recentLevels.entryForCommand(command)) {
+        openStage(*stage);
+        return true;
+    }
+    if (command >= IDM_RECENT_STAGE_FIRST && command <= IDM_RECENT_STAGE_LAST) return true;
+    if (command == IDM_RECENT_STAGE_CLEAR) {
+        recentLevels.clear();
+        return true;
+    }
+    if (tilemap.handleCommand(command) || handleZoomCommand(command) || mapEdits.handleCommand(command)) return true;
+    switch (command) {
+    case IDM_VIEW_SPRITES: return sprites.toggleShown();
+    case IDM_VIEW_BANANAS: return bananas.toggleShown();
+    case IDM_VIEW_CAMERAS: return cameras.toggleShown();
+    case IDM_STAGE_SELECT: selectStage(); return true;
+    default: return false;
+    }
+}
+
+void LevelManager::selectStage() {
+    LevelSelectDialog dialog(host.romInfo());
+    const INT_PTR chosen = dialog.runModal(mainWindow(), static_cast<LPARAM>(stageNumber));
+    if (chosen != -1) openStage(static_cast<int>(chosen));
+}
+
+void LevelManager::openStage(int stage) {
+    stageNumber = stage;
+    loadCurrentStage();
+}
+
+void LevelManager::loadCurrentStage() {
+    // A held object belongs to the list being replaced.
+    cancelDrag();
+    const std::array<ObjectPage*, 3> pages{&sprites, &bananas, &cameras};
+    for (ObjectPage* page : pages)
+        page->holdListRedraw(true);
+    recentLevels.addLevel(stageNumber);
+    stageHeader = readStageHeaderOfStage(romImage(), stageNumber);
+    sprites.loadStage(stageNumber);
+    loadStageMap();
+    mapEdits.refreshRoom();
+    for (ObjectPage* page : pages)
+        page->holdListRedraw(false);
+}
+
+void LevelManager::readTerrain() {
+    HDC dc = GetDC(hwnd);
+    tilemap.loadTilemap(stageHeader, dc);
+    ReleaseDC(hwnd, dc);
+    widthTiles = tilemap.widthTiles();
+    heightTiles = tilemap.heightTiles();
+    verticalLayout = tilemap.verticalLayout();
+    mapType = tilemap.mapType();
+}
+
+void LevelManager::refreshTerrain() {
+    const POINT position = scrollPosition();
+    readTerrain();
+    showMapExtent(position);
+    scrollTo(position);
+}
+
+void LevelManager::loadStageMap() {
+    readTerrain();
+    showMapExtent({0, 0});
+
+    // Banana and camera positions are read by the map type, so they load last.
+    bananas.loadStage(stageNumber);
+    cameras.loadStage(stageNumber);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void LevelManager::clearObjects() {
+    cancelDrag();
+    for (ObjectLayer* layer : layers)
+        layer->clearObjects();
+    mapEdits.refreshRoom();
+}
+
+void LevelManager::invalidateView() {
+    InvalidateRect(hwnd, nullptr, TRUE);
+    // Every edit of a list and every replay redraws the map, so the room and what lies
+    // under the pointer follow here.
+    mapEdits.refreshRoom();
+    mapEdits.refreshPointer();
+}
+
+void LevelManager::clearSelections() {
+    for (ObjectLayer* each : layers)
+        each->selectedIndex = -1;
+}
+
+void LevelManager::clearSelectionsExcept(PageKind page) {
+    for (const ObjectKind other : kObjectKinds)
+        if (pageOf(other) != page) layer(other).selectedIndex = -1;
+}
+
+void LevelManager::showInspectorPage(PageKind page) {
+    const int index = tabIndexOf(page);
+    SendMessageW(inspector.tabControl, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    inspector.showPage(index);
+}
+
+void LevelManager::centerOn(int x, int y) {
+    hScroll.setPosition(centredScroll(x, zoom, widthTiles * 32, hScroll.state.page));
+    vScroll.setPosition(centredScroll(y, zoom, heightTiles * 32, vScroll.state.page));
+    invalidateView();
+}
+
+// A position kept across a reload or a restore may lie past the end of the map it
+// now shows.
+void LevelManager::scrollTo(POINT position) {
+    hScroll.setPositionInRange(position.x);
+    vScroll.setPositionInRange(position.y);
+    invalidateView();
+}
+
+void LevelManager::onPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    paintZoomed(dc, ps.rcPaint);
+    EndPaint(hwnd, &ps);
+}
+
+void LevelManager::drawMap(HDC target, const RECT& drawing) {
+    composeMap(target, drawing, false);
+}
+
+// The grid is the view's alone: the stage picture (drawMap) leaves it out.
+void LevelManager::composeMap(HDC target, const RECT& drawing, bool grid) {
+    SelectObject(target, GetStockObject(NULL_PEN));
+    SelectObject(target, GetStockObject(LTGRAY_BRUSH));
+    Rectangle(target, 0, 0, drawing.right - drawing.left + 1, drawing.bottom - drawing.top + 1);
+    tilemap.drawTilemap(drawing, target);
+    if (grid) drawGrid(target, drawing);
+    // Cameras lie lowest and sprites on top; each kind draws its frames first and
+    // its labels in a second pass over all three.
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+        (*it)->drawFirstPass(target, drawing);
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+        (*it)->drawSecondPass(target, drawing);
+}
+
+void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosition, int oldPage) {
+    const int d = oldPosition - position;
+    const bool horizontal = axis == ScrollAxis::Horizontal;
+    const int across = horizontal ? vScroll.state.page : hScroll.state.page;
+    // Rectangles along the scrolled axis, given as (from, to) and the full width across.
+    auto rect = [&](int from, int to) { return horizontal ? RECT{from, 0, to, across} : RECT{0, from, across, to}; };
+    const RECT area = rect(0, oldPage);
+    ScrollWindowEx(hwnd, horizontal ? d : 0, horizontal ? 0 : d, &area, &area, nullptr, nullptr,
+                   SW_INVALIDATE | SW_ERASE);
+    if (d > 0) {
+        const RECT strip = rect(0, d);
+        InvalidateRect(hwnd, &strip, TRUE);
+    }
+    if (oldPage + d < page) {
+        const RECT strip = rect(oldPage + d, page);
+        InvalidateRect(hwnd, &strip, TRUE);
+    }
+    mapEdits.refreshPointer();
+}
+
+POINT LevelManager::viewPoint(int clientX, int clientY) const {
+    return {clientX + hScroll.state.position, clientY + vScroll.state.position};
+}
+
+POINT LevelManager::mapPoint(int clientX, int clientY) const {
+    const POINT view = viewPoint(clientX, clientY);
+    return {static_cast<LONG>(viewToMap(view.x, zoom)), static_cast<LONG>(viewToMap(view.y, zoom))};
+}
+
+void LevelManager::onSetCursor(LPARAM lParam) {
+    if (!drag.idle()) return;
+    const int hit = LOWORD(lParam);
+    if (hit == HTCLIENT) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        ScreenToClient(hwnd, &cursor);
+        const POINT at = mapPoint(cursor.x, cursor.y);
+        for (ObjectLayer* layer : layers)
+            if (layer->hoverTest(at.x, at.y)) return;
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    } else if (hit == HTHSCROLL || hit == HTVSCROLL) {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    }
+}
+
+bool LevelManager::onKeyDown(WPARAM key) {
+    if (onZoomKey(key) || mapEdits.onKeyDown(key)) return true;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (ctrl)
+            hScroll.scrollBy(key == VK_LEFT ? -kCtrlScroll : kCtrlScroll);
+        else
+            SendMessageW(hwnd, WM_HSCROLL, key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
+        return true;
+    case VK_UP:
+    case VK_DOWN:
+        if (ctrl)
+            vScroll.scrollBy(key == VK_UP ? -kCtrlScroll : kCtrlScroll);
+        else
+            SendMessageW(hwnd, WM_VSCROLL, key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
+        return true;
+    default: return false;
+    }
+}
+
+bool LevelManager::onChar(WPARAM character) {
+    // The View menu's items that these stand for are disabled with no ROM open.
+    if (!owner->romDocument().loaded) return false;
+    switch (character) {
+    case L'b': handleCommand(IDM_VIEW_BANANAS); return true;
+    case L'c': handleCommand(IDM_VIEW_CAMERAS); return true;
+    case L'g': handleCommand(IDM_VIEW_GRID); return true;
+    case L'm': handleCommand(IDM_VIEW_MAP_CYCLE); return true;
+    case L's': handleCommand(IDM_VIEW_SPRITES); return true;
+    default: return false;
+    }
+}
+
+// One line step, or one zoom level with Ctrl, per notch of the wheel.
+void LevelManager::onMouseWheel(WPARAM wParam, LPARAM lParam) {
+    const bool zooming = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0;
+    // A gesture is one or the other: what the other had gathered is no part of it.
+    (zooming ? scrollWheel : zoomWheel).reset();
+    const int notches = (zooming ? zoomWheel : scrollWheel).add(GET_WHEEL_DELTA_WPARAM(wParam));
+    if (notches == 0) return;
+    if (!zooming) {
+        ScrollBar& bar = verticalLayout ? vScroll : hScroll;
+        return bar.scrollBy(-notches * bar.state.lineStep);
+    }
+    if (!owner->romDocument().loaded) return;
+    POINT pointer{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(hwnd, &pointer);
+    setZoom(steppedZoom(zoom, notches), pointer);
+}
+
+// Panning and dragging each hold the mouse capture; while one runs, the other
+// button's press is ignored, so that neither ends the other's capture.
+void LevelManager::onMiddleButtonDown(int x, int y) {
+    if (drag.idle()) pan.begin({x, y});
+}
+
+// Alt+Tab, a message box or another window taking the mouse ends whatever held it:
+// panning stops, and a drag is cancelled with its object back where it was.
+void LevelManager::onCaptureLost() {
+    pan.end();
+    cancelDrag();
+}
+
+void LevelManager::cancelDrag() {
+    if (drag.idle()) return;
+    if (const auto kind = drag.heldKind()) layer(*kind).cancelDrag();
+    drag.end();
+    releaseMouse();
+    invalidateView();
+}
+
+// Called once the press has ended: the release reports the lost capture back to this
+// window, which cancels whatever still holds the mouse.
+void LevelManager::releaseMouse() const {
+    if (GetCapture() == hwnd) ReleaseCapture();
+}
+
+void LevelManager::onLeftButtonDown(int x, int y) {
+    if (pan.isActive()) return;
+    SetCapture(hwnd);
+    const POINT at = mapPoint(x, y);
+    const POINT view = viewPoint(x, y);
+    drag.pressEmpty(view.x, view.y);
+    for (const ObjectKind kind : kObjectKinds) {
+        if (layer(kind).hitTest(at.x, at.y)) {
+            clearSelectionsExcept(pageOf(kind));
+            showInspectorPage(pageOf(kind));
+            drag.pressObject(kind, layer(kind).selectedIndex, view.x, view.y);
+            break;
+        }
+    }
+    if (!drag.heldKind()) clearSelections();
+    invalidateView();
+}
+
+void LevelManager::onMouseMove(WPARAM keys, int x, int y) {
+    mapEdits.pointerMoved(x, y);
+    if (drag.idle()) return;
+    // The button went up where this window did not hear of it: nothing may follow the
+    // pointer any longer, and the next click elsewhere goes where it was aimed.
+    if (!(keys & MK_LBUTTON)) return cancelDrag();
+    const POINT view = viewPoint(x, y);
+    if (!drag.moveTo(view.x, view.y)) return;
+    const POINT at = mapPoint(x, y);
+    if (const auto kind = drag.heldKind()) layer(*kind).dragStep(at.x, at.y);
+    invalidateView();
+}
+
+void LevelManager::onLeftButtonUp() {
+    if (drag.idle()) return;
+    const auto kind = drag.heldKind();
+    // The drop writes at the layer's selection. Should anything have moved that away
+    // from the object grabbed, the drop would write the dragged place into another one.
+    if (kind && layer(*kind).selectedIndex != drag.heldIndex()) return cancelDrag();
+    if (kind) layer(*kind).drop(drag.moved());
+    drag.end();
+    releaseMouse();
+    invalidateView();
+}
+
+} // namespace vexa

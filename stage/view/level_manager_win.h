@@ -1,0 +1,163 @@
+// The map view: the stage editor's hub. It holds the open stage's state, owns the
+// tile map, the object managers and the inspector, and draws the stage's map with
+// the object layers over it.
+#pragma once
+
+#include "app/recent_menus_win.h"
+#include "app/rom_data_base.h"
+#include "bananas/bananas_page_win.h"
+#include "cameras/cameras_page_win.h"
+#include "sprites/sprites_page_win.h"
+#include "stage/bitmap_buffer_win.h"
+#include "stage/inspector_win.h"
+#include "stage/map_zoom.h"
+#include "stage/object_layer_win.h"
+#include "stage/stage_table.h"
+#include "stage/tilemap_win.h"
+#include "stage/view/map_drag.h"
+#include "stage/view/map_edit_win.h"
+#include "stage/view/stage_edit_host_win.h"
+#include "ui/scroll_bars_win.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace vexa {
+
+class StageOwner;
+
+// Registers "orloed_mapview" and, with it, the inspector's class.
+bool registerMapViewClasses(HINSTANCE instance);
+
+class LevelManager : public MyWindow, public WindowWithBothScrollBars, public RomData_Base {
+public:
+    explicit LevelManager(StageOwner* owner);
+    ~LevelManager() override;
+
+    bool createView(HWND mainWindow);
+    void enableStageView(bool open);
+    bool handleCommand(int command);
+    void loadCurrentStage();
+    // Makes `stage` the open stage and loads it.
+    void openStage(int stage);
+    void loadStageMap();
+    // Reads the terrain again and redraws, keeping the scroll position.
+    void refreshTerrain();
+    void centerOn(int x, int y);
+    // The view's scroll position in screen pixels of the zoomed map, to come back to
+    // after a reload.
+    POINT scrollPosition() const { return {hScroll.state.position, vScroll.state.position}; }
+    // Held to the scroll ranges of the map shown now.
+    void scrollTo(POINT position);
+    // Whether map point (x, y) lies in the part of the map the view shows.
+    bool isInView(int x, int y) const;
+    // The zoom in percent, one of kZoomLevels.
+    int zoomPercent() const { return zoom; }
+    // Zooms to `percent` keeping the map point under client point `anchor` in place.
+    void setZoom(int percent, POINT anchor);
+    bool isGridShown() const { return showGrid; }
+    // Draws the part `drawing` of the map, in map pixels, into `target` at its origin:
+    // the terrain and the object layers as they are shown.
+    void drawMap(HDC target, const RECT& drawing);
+    void clearSelections();
+    // Clears the marks of the kinds shown on pages other than `page`.
+    void clearSelectionsExcept(PageKind page);
+    void invalidateView();
+    // Empties the three object lists and their pages (closing a ROM).
+    void clearObjects();
+    // Selects the inspector's tab and shows its page, without a tab-change notification.
+    void showInspectorPage(PageKind page);
+    HWND inspectorWindow() const { return inspector.hwnd; }
+    bool isPanning() const { return pan.isActive(); }
+    // The left button holds an object or the empty map: the lists must stay as they
+    // are until it is let go.
+    bool isDragging() const { return !drag.idle(); }
+    // The off-screen buffer's size in pixels, which follows the zoom.
+    SIZE offscreenBufferSize() const { return offscreenSize; }
+    // The most pixels the buffer may hold: all a 32-bit bitmap's byte count can tell
+    // (tests lower it to see a paint without a buffer).
+    std::int64_t offscreenPixelLimit = INT32_MAX / 4;
+    HWND mainWindow() const;
+    // Keyboard navigation of the three pages, offered every message by the main loop.
+    bool isPageMessage(MSG* msg);
+    std::span<std::uint8_t> romImage() const;
+
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void scrolled(ScrollAxis axis, int position, int page, int oldPosition, int oldPage) override;
+
+    StageOwner* owner;
+    // What the object pages and the tile map see of the stage editor; made before them.
+    LevelEditHost host;
+    int stageNumber = 37;
+    StageHeader stageHeader{};
+    int widthTiles = 0;
+    int heightTiles = 0;
+    bool verticalLayout = false;
+    std::uint16_t mapType = 0;
+    RecentLevelManager recentLevels;
+    LevelTilemapManager tilemap;
+    LevelSpritesManager sprites;
+    LevelBananasManager bananas;
+    LevelCamerasManager cameras;
+    LevelEditInspector inspector;
+
+    MapDrag drag;
+    MapEditCommands mapEdits{*this};
+
+private:
+    friend class MapEditCommands;
+
+    LRESULT onCreate();
+    void onDestroy();
+    void onPaint();
+    void onSetCursor(LPARAM lParam);
+    bool onKeyDown(WPARAM key);
+    bool onChar(WPARAM character);
+    void onMouseWheel(WPARAM wParam, LPARAM lParam);
+    void onLeftButtonDown(int x, int y);
+    void onMouseMove(WPARAM keys, int x, int y);
+    // Ends a press or drag without its drop: the object stays where it was.
+    void cancelDrag();
+    void releaseMouse() const;
+    void onLeftButtonUp();
+    void onMiddleButtonDown(int x, int y);
+    void onCaptureLost();
+    void selectStage();
+    // The open stage's terrain and chip bitmap from the image, with the map's size.
+    void readTerrain();
+    std::array<IntSetting, 3> settings();
+    POINT mapPoint(int clientX, int clientY) const;
+    // A client point in screen pixels of the zoomed map: what the scroll bars count.
+    POINT viewPoint(int clientX, int clientY) const;
+
+    // Zoom and grid (level_manager_zoom_win.cpp).
+    bool handleZoomCommand(int command);
+    bool onZoomKey(WPARAM key);
+    void zoomAroundCentre(int percent);
+    // Scroll ranges and line steps for the map at the zoom, pages for the client area,
+    // and `position` (screen pixels of the zoomed map): one update of each bar.
+    void showMapExtent(POINT position);
+    void showZoomAndGrid();
+    void paintZoomed(HDC dc, const RECT& paint);
+    bool ensureOffscreen(int width, int height);
+    // Makes the buffer again at what the view needs at the zoom, when it holds more.
+    void fitOffscreen();
+    void composeMap(HDC target, const RECT& drawing, bool grid);
+    void drawGrid(HDC target, const RECT& drawing) const;
+
+    ObjectLayer& layer(ObjectKind kind) { return *layers[indexOf(kind)]; }
+
+    // The object layers by kind, in the order they are hit-tested.
+    std::array<ObjectLayer*, kObjectKinds.size()> layers{&sprites, &bananas, &cameras};
+    BitmapBuffer offscreen;
+    SIZE offscreenSize{};
+    WheelNotches scrollWheel;
+    WheelNotches zoomWheel;
+    int zoom = 100;
+    bool showGrid = false;
+    MButtonPan pan{MButtonPan::kBoth, this, this, 10, 1};
+};
+
+} // namespace vexa

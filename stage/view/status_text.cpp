@@ -1,0 +1,67 @@
+#include "stage/view/status_text.h"
+
+#include "app/ini_file.h"
+
+#include <algorithm>
+
+namespace vexa {
+
+namespace {
+
+std::wstring point(int x, int y) {
+    return L"(" + std::to_wstring(x) + L", " + std::to_wstring(y) + L")";
+}
+
+} // namespace
+
+std::optional<std::uint16_t> tileWordAt(const TilemapData& map, int cellX, int cellY) {
+    if (!map.loaded || cellX < 0 || cellY < 0 || cellX >= map.widthTiles || cellY >= map.heightTiles) return {};
+    const auto at =
+        static_cast<std::size_t>(cellY) * static_cast<std::size_t>(map.widthTiles) + static_cast<std::size_t>(cellX);
+    if (at >= map.rawTiles.size()) return {};
+    return map.rawTiles[at];
+}
+
+std::wstring pointerStatusText(const TilemapData& map, int x, int y) {
+    if (x < 0 || y < 0) return {};
+    const int cellX = x / kTileSize;
+    const int cellY = y / kTileSize;
+    if (cellX >= map.widthTiles || cellY >= map.heightTiles) return {};
+    const std::optional<std::uint16_t> tile = tileWordAt(map, cellX, cellY);
+    return L"X " + std::to_wstring(x) + L" Y " + std::to_wstring(y) + L" | " + std::to_wstring(x / 8) + L", " +
+           std::to_wstring(y / 8) + L" | セル " + std::to_wstring(cellX) + L", " + std::to_wstring(cellY) +
+           L" タイル " + (tile ? hexText4(*tile) : std::wstring(L"----"));
+}
+
+std::wstring spriteStatusText(int index, const SpriteAllocData& sprite, std::wstring_view typeName) {
+    return L"スプライト #" + std::to_wstring(index) + L" " + hexText4(sprite.type) + L"-" + hexText4(sprite.parameter) +
+           L" " + std::wstring(typeName);
+}
+
+std::wstring bananaStatusText(int index, const BananaAllocData& banana) {
+    return L"バナナ #" + std::to_wstring(index) + L" セット " + hexText2(banana.setNumber);
+}
+
+std::wstring cameraStatusText(int index, const CameraAllocData& camera) {
+    return L"カメラ #" + std::to_wstring(index) + L" " + point(camera.left, camera.top) + L"-" +
+           point(camera.right, camera.bottom);
+}
+
+SpriteRoom spriteRoomOf(const LevelSpritesData& data) {
+    SpriteRoom room;
+    room.count = static_cast<int>(data.sprites.size());
+    // Add takes a sprite while 8n + 2 + 8 stays within the capacity.
+    room.limit = data.capacity >= 2 ? (data.capacity - 2) / static_cast<int>(kSpriteEntrySize) : 0;
+    room.full = !data.readable || room.count >= room.limit;
+    return room;
+}
+
+std::wstring spriteRoomText(const SpriteRoom& room) {
+    return L"スプライト " + std::to_wstring(room.count) + L"/" + std::to_wstring(room.limit);
+}
+
+std::wstring zoomText(int percent) {
+    return std::to_wstring(percent) + L"%";
+}
+
+} // namespace vexa
