@@ -3,6 +3,7 @@
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "stage/level_select_dialog_win.h"
+#include "stage/map_zoom.h"
 #include "stage/view/stage_owner_win.h"
 
 #include <windowsx.h>
@@ -94,12 +95,12 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
     case WM_MOUSEMOVE: onMouseMove(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_MOUSELEAVE: mapEdits.pointerLeft(); return 0;
-    case WM_LBUTTONDOWN: onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_LBUTTONDOWN: onButtonDown(MapButton::Left, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_LBUTTONDBLCLK:
-        onLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        onButtonDown(MapButton::Left, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         mapEdits.onDoubleClick();
         return 0;
-    case WM_LBUTTONUP: onLeftButtonUp(); return 0;
+    case WM_LBUTTONUP: onButtonUp(MapButton::Left, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_MBUTTONDOWN: onMiddleButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_MBUTTONUP: pan.end(); return 0;
     case WM_CAPTURECHANGED:
@@ -186,7 +187,7 @@ void LevelManager::openStage(int stage) {
 
 void LevelManager::loadCurrentStage() {
     // A held object belongs to the list being replaced.
-    cancelDrag();
+    tool->cancel();
     const std::array<ObjectPage*, 3> pages{&sprites, &bananas, &cameras};
     for (ObjectPage* page : pages)
         page->holdListRedraw(true);
@@ -227,7 +228,7 @@ void LevelManager::loadStageMap() {
 }
 
 void LevelManager::clearObjects() {
-    cancelDrag();
+    tool->cancel();
     for (ObjectLayer* layer : layers)
         layer->clearObjects();
     mapEdits.refreshRoom();
@@ -279,11 +280,12 @@ void LevelManager::onPaint() {
 }
 
 void LevelManager::drawMap(HDC target, const RECT& drawing) {
-    composeMap(target, drawing, false);
+    composeMap(target, drawing, false, false);
 }
 
-// The grid is the view's alone: the stage picture (drawMap) leaves it out.
-void LevelManager::composeMap(HDC target, const RECT& drawing, bool grid) {
+// The grid and the tool's marks are the view's alone: the stage picture (drawMap)
+// leaves them out.
+void LevelManager::composeMap(HDC target, const RECT& drawing, bool grid, bool toolMarks) {
     SelectObject(target, GetStockObject(NULL_PEN));
     SelectObject(target, GetStockObject(LTGRAY_BRUSH));
     Rectangle(target, 0, 0, drawing.right - drawing.left + 1, drawing.bottom - drawing.top + 1);
@@ -295,6 +297,8 @@ void LevelManager::composeMap(HDC target, const RECT& drawing, bool grid) {
         (*it)->drawFirstPass(target, drawing);
     for (auto it = layers.rbegin(); it != layers.rend(); ++it)
         (*it)->drawSecondPass(target, drawing);
+    // What the tool in use shows lies over them all.
+    if (toolMarks) tool->overlay(target, drawing);
 }
 
 void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosition, int oldPage) {
@@ -315,31 +319,6 @@ void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosi
         InvalidateRect(hwnd, &strip, TRUE);
     }
     mapEdits.refreshPointer();
-}
-
-POINT LevelManager::viewPoint(int clientX, int clientY) const {
-    return {clientX + hScroll.state.position, clientY + vScroll.state.position};
-}
-
-POINT LevelManager::mapPoint(int clientX, int clientY) const {
-    const POINT view = viewPoint(clientX, clientY);
-    return {static_cast<LONG>(viewToMap(view.x, zoom)), static_cast<LONG>(viewToMap(view.y, zoom))};
-}
-
-void LevelManager::onSetCursor(LPARAM lParam) {
-    if (!drag.idle()) return;
-    const int hit = LOWORD(lParam);
-    if (hit == HTCLIENT) {
-        POINT cursor;
-        GetCursorPos(&cursor);
-        ScreenToClient(hwnd, &cursor);
-        const POINT at = mapPoint(cursor.x, cursor.y);
-        for (ObjectLayer* layer : layers)
-            if (layer->hoverTest(at.x, at.y)) return;
-        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    } else if (hit == HTHSCROLL || hit == HTVSCROLL) {
-        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    }
 }
 
 bool LevelManager::onKeyDown(WPARAM key) {
@@ -392,76 +371,6 @@ void LevelManager::onMouseWheel(WPARAM wParam, LPARAM lParam) {
     POINT pointer{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ScreenToClient(hwnd, &pointer);
     setZoom(steppedZoom(zoom, notches), pointer);
-}
-
-// Panning and dragging each hold the mouse capture; while one runs, the other
-// button's press is ignored, so that neither ends the other's capture.
-void LevelManager::onMiddleButtonDown(int x, int y) {
-    if (drag.idle()) pan.begin({x, y});
-}
-
-// Alt+Tab, a message box or another window taking the mouse ends whatever held it:
-// panning stops, and a drag is cancelled with its object back where it was.
-void LevelManager::onCaptureLost() {
-    pan.end();
-    cancelDrag();
-}
-
-void LevelManager::cancelDrag() {
-    if (drag.idle()) return;
-    if (const auto kind = drag.heldKind()) layer(*kind).cancelDrag();
-    drag.end();
-    releaseMouse();
-    invalidateView();
-}
-
-// Called once the press has ended: the release reports the lost capture back to this
-// window, which cancels whatever still holds the mouse.
-void LevelManager::releaseMouse() const {
-    if (GetCapture() == hwnd) ReleaseCapture();
-}
-
-void LevelManager::onLeftButtonDown(int x, int y) {
-    if (pan.isActive()) return;
-    SetCapture(hwnd);
-    const POINT at = mapPoint(x, y);
-    const POINT view = viewPoint(x, y);
-    drag.pressEmpty(view.x, view.y);
-    for (const ObjectKind kind : kObjectKinds) {
-        if (layer(kind).hitTest(at.x, at.y)) {
-            clearSelectionsExcept(pageOf(kind));
-            showInspectorPage(pageOf(kind));
-            drag.pressObject(kind, layer(kind).selectedIndex, view.x, view.y);
-            break;
-        }
-    }
-    if (!drag.heldKind()) clearSelections();
-    invalidateView();
-}
-
-void LevelManager::onMouseMove(WPARAM keys, int x, int y) {
-    mapEdits.pointerMoved(x, y);
-    if (drag.idle()) return;
-    // The button went up where this window did not hear of it: nothing may follow the
-    // pointer any longer, and the next click elsewhere goes where it was aimed.
-    if (!(keys & MK_LBUTTON)) return cancelDrag();
-    const POINT view = viewPoint(x, y);
-    if (!drag.moveTo(view.x, view.y)) return;
-    const POINT at = mapPoint(x, y);
-    if (const auto kind = drag.heldKind()) layer(*kind).dragStep(at.x, at.y);
-    invalidateView();
-}
-
-void LevelManager::onLeftButtonUp() {
-    if (drag.idle()) return;
-    const auto kind = drag.heldKind();
-    // The drop writes at the layer's selection. Should anything have moved that away
-    // from the object grabbed, the drop would write the dragged place into another one.
-    if (kind && layer(*kind).selectedIndex != drag.heldIndex()) return cancelDrag();
-    if (kind) layer(*kind).drop(drag.moved());
-    drag.end();
-    releaseMouse();
-    invalidateView();
 }
 
 } // namespace vexa

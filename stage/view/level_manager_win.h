@@ -10,12 +10,12 @@
 #include "sprites/sprites_page_win.h"
 #include "stage/bitmap_buffer_win.h"
 #include "stage/inspector_win.h"
-#include "stage/map_zoom.h"
 #include "stage/object_layer_win.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_win.h"
-#include "stage/view/map_drag.h"
 #include "stage/view/map_edit_win.h"
+#include "stage/view/map_tool_win.h"
+#include "stage/view/object_select_tool_win.h"
 #include "stage/view/stage_edit_host_win.h"
 #include "ui/scroll_bars_win.h"
 
@@ -31,7 +31,7 @@ class StageOwner;
 // Registers "orloed_mapview" and, with it, the inspector's class.
 bool registerMapViewClasses(HINSTANCE instance);
 
-class LevelManager : public MyWindow, public WindowWithBothScrollBars, public RomData_Base {
+class LevelManager : public MyWindow, public WindowWithBothScrollBars, public RomData_Base, private MapToolContext {
 public:
     explicit LevelManager(StageOwner* owner);
     ~LevelManager() override;
@@ -61,19 +61,19 @@ public:
     // Draws the part `drawing` of the map, in map pixels, into `target` at its origin:
     // the terrain and the object layers as they are shown.
     void drawMap(HDC target, const RECT& drawing);
-    void clearSelections();
+    void clearSelections() override;
     // Clears the marks of the kinds shown on pages other than `page`.
-    void clearSelectionsExcept(PageKind page);
-    void invalidateView();
+    void clearSelectionsExcept(PageKind page) override;
+    void invalidateView() override;
     // Empties the three object lists and their pages (closing a ROM).
     void clearObjects();
     // Selects the inspector's tab and shows its page, without a tab-change notification.
-    void showInspectorPage(PageKind page);
+    void showInspectorPage(PageKind page) override;
     HWND inspectorWindow() const { return inspector.hwnd; }
     bool isPanning() const { return pan.isActive(); }
-    // The left button holds an object or the empty map: the lists must stay as they
-    // are until it is let go.
-    bool isDragging() const { return !drag.idle(); }
+    // A tool holds the mouse (the left button holds an object or the empty map): the
+    // lists must stay as they are until it is let go.
+    bool isDragging() const { return tool->active(); }
     // The off-screen buffer's size in pixels, which follows the zoom.
     SIZE offscreenBufferSize() const { return offscreenSize; }
     // The most pixels the buffer may hold: all a 32-bit bitmap's byte count can tell
@@ -103,8 +103,8 @@ public:
     LevelCamerasManager cameras;
     LevelEditInspector inspector;
 
-    MapDrag drag;
     MapEditCommands mapEdits{*this};
+    ObjectSelectTool objectTool{*this};
 
 private:
     friend class MapEditCommands;
@@ -112,22 +112,24 @@ private:
     LRESULT onCreate();
     void onDestroy();
     void onPaint();
-    void onSetCursor(LPARAM lParam);
     bool onKeyDown(WPARAM key);
     bool onChar(WPARAM character);
     void onMouseWheel(WPARAM wParam, LPARAM lParam);
-    void onLeftButtonDown(int x, int y);
-    void onMouseMove(WPARAM keys, int x, int y);
-    // Ends a press or drag without its drop: the object stays where it was.
-    void cancelDrag();
-    void releaseMouse() const;
-    void onLeftButtonUp();
-    void onMiddleButtonDown(int x, int y);
-    void onCaptureLost();
     void selectStage();
     // The open stage's terrain and chip bitmap from the image, with the map's size.
     void readTerrain();
     std::array<IntSetting, 3> settings();
+
+    // The mouse on the map, handed to the tool in use (level_manager_mouse_win.cpp).
+    void onSetCursor(LPARAM lParam);
+    void onButtonDown(MapButton button, WPARAM keys, int x, int y);
+    void onMouseMove(WPARAM keys, int x, int y);
+    void onButtonUp(MapButton button, WPARAM keys, int x, int y);
+    void onMiddleButtonDown(int x, int y);
+    void onCaptureLost();
+    void captureMouse() override;
+    void releaseMouse() override;
+    MapPointer pointerAt(WPARAM keys, int clientX, int clientY) const;
     POINT mapPoint(int clientX, int clientY) const;
     // A client point in screen pixels of the zoomed map: what the scroll bars count.
     POINT viewPoint(int clientX, int clientY) const;
@@ -144,10 +146,10 @@ private:
     bool ensureOffscreen(int width, int height);
     // Makes the buffer again at what the view needs at the zoom, when it holds more.
     void fitOffscreen();
-    void composeMap(HDC target, const RECT& drawing, bool grid);
+    void composeMap(HDC target, const RECT& drawing, bool grid, bool toolMarks);
     void drawGrid(HDC target, const RECT& drawing) const;
 
-    ObjectLayer& layer(ObjectKind kind) { return *layers[indexOf(kind)]; }
+    ObjectLayer& layer(ObjectKind kind) override { return *layers[indexOf(kind)]; }
 
     // The object layers by kind, in the order they are hit-tested.
     std::array<ObjectLayer*, kObjectKinds.size()> layers{&sprites, &bananas, &cameras};
@@ -158,6 +160,8 @@ private:
     int zoom = 100;
     bool showGrid = false;
     MButtonPan pan{MButtonPan::kBoth, this, this, 10, 1};
+    // The tool the mouse works with on the map.
+    MapTool* tool = &objectTool;
 };
 
 } // namespace vexa

@@ -4,6 +4,7 @@
 #include "stage/view/level_manager_win.h"
 
 #include "resources/resource_ids.h"
+#include "stage/map_zoom.h"
 #include "stage/view/stage_owner_win.h"
 
 #include <algorithm>
@@ -56,7 +57,7 @@ void LevelManager::zoomAroundCentre(int percent) {
 void LevelManager::setZoom(int percent, POINT anchor) {
     percent = validZoom(percent);
     // A press holds map points of the old zoom; the zoom waits until it ends.
-    if (percent == zoom || !drag.idle()) return;
+    if (percent == zoom || isDragging()) return;
     const int x =
         anchoredScroll(hScroll.state.position, anchor.x, zoom, percent, widthTiles * kCellSize, hScroll.state.page);
     const int y =
@@ -110,7 +111,7 @@ void LevelManager::paintZoomed(HDC dc, const RECT& paint) {
     }
     const RECT drawing{static_cast<LONG>(blit.map.left), static_cast<LONG>(blit.map.top),
                        static_cast<LONG>(blit.map.right) + 1, static_cast<LONG>(blit.map.bottom) + 1};
-    composeMap(offscreen.dc, drawing, showGrid);
+    composeMap(offscreen.dc, drawing, showGrid, true);
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, static_cast<int>(blit.view.left) - h, static_cast<int>(blit.view.top) - v,
                static_cast<int>(blit.view.right - blit.view.left), static_cast<int>(blit.view.bottom - blit.view.top),

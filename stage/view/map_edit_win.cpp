@@ -106,7 +106,7 @@ void MapEditCommands::updateEditMenu(HMENU menu) const {
 }
 
 bool MapEditCommands::editable() const {
-    return view.owner->romDocument().loaded && view.drag.idle();
+    return view.owner->romDocument().loaded && !view.isDragging();
 }
 
 std::optional<MapEditCommands::Selection> MapEditCommands::selection() const {

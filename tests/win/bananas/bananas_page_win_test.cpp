@@ -275,7 +275,7 @@ TEST_F(BananaPageTest, ClickPicksTheLaterOfTwoOverlappingBananasAndShowsTheirPag
     view().sprites.selectedIndex = 4;
     mouseDown(80, 50);
     EXPECT_EQ(bananas().selectedIndex, 2);
-    EXPECT_EQ(view().drag.heldKind(), ObjectKind::Banana);
+    EXPECT_EQ(view().objectTool.drag.heldKind(), ObjectKind::Banana);
     EXPECT_EQ(inspectorPage(), 1);
     EXPECT_EQ(view().sprites.selectedIndex, -1);
     EXPECT_EQ(selectedLine(page(), IDC_BANANA_LIST), 2);
@@ -381,7 +381,7 @@ TEST_F(BananaPageTest, HidingClearsTheMapSelectionAndIsRemembered) {
     EXPECT_EQ(bananas().selectedIndex, -1) << "hidden bananas are not selected on the map";
     EXPECT_FALSE(bananas().hoverTest(20, 20));
     mouseDown(20, 20);
-    EXPECT_TRUE(!view().drag.idle() && !view().drag.heldKind()) << "pressed on the empty map";
+    EXPECT_TRUE(!view().objectTool.drag.idle() && !view().objectTool.drag.heldKind()) << "pressed on the empty map";
     mouseUp(20, 20);
     drawLayers(0, 0, 100, 100);
     EXPECT_EQ(pixel(17, 17), kGray);

@@ -207,7 +207,7 @@ TEST_F(CameraPageTest, PressNearTheTopLeftCornerPicksTheCornerMode) {
     mouseDown(203, 106);
     EXPECT_EQ(cameras().selectedIndex, 2);
     EXPECT_EQ(cameras().dragMode(), CameraDragMode::TopLeft);
-    EXPECT_EQ(view().drag.heldKind(), ObjectKind::Camera);
+    EXPECT_EQ(view().objectTool.drag.heldKind(), ObjectKind::Camera);
     EXPECT_EQ(inspectorPage(), 2);
     EXPECT_EQ(selectedLine(page(), IDC_CAMERA_LIST), 2);
     mouseUp(203, 106);
@@ -218,7 +218,7 @@ TEST_F(CameraPageTest, PressNearTheTopLeftCornerPicksTheCornerMode) {
 TEST_F(CameraPageTest, MiddleOfALargeCameraPicksNothingButACameraBeneathCanBePicked) {
     openStages();
     mouseDown(500, 500);
-    EXPECT_TRUE(!view().drag.idle() && !view().drag.heldKind()) << "pressed on the empty map";
+    EXPECT_TRUE(!view().objectTool.drag.idle() && !view().objectTool.drag.heldKind()) << "pressed on the empty map";
     EXPECT_EQ(cameras().selectedIndex, -1);
     mouseUp(500, 500);
     mouseDown(254, 150);

@@ -5,6 +5,7 @@
 #include "app/main/project_manager_win.h"
 #include "resources/resource_ids.h"
 #include "stage/map_keys_helpers.h"
+#include "stage/map_zoom.h"
 #include "stage/view/stage_contents.h"
 #include "support/other_process.h"
 
