@@ -1,6 +1,7 @@
 #include "bananas/banana_edits.h"
 
 #include "app/ini_file.h"
+#include "stage/map_look.h"
 
 namespace vexa {
 

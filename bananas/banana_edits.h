@@ -12,10 +12,6 @@
 
 namespace vexa {
 
-// A banana is drawn and picked as a box of this size from its position.
-inline constexpr int kBananaBoxWidth = 24;
-inline constexpr int kBananaBoxHeight = 36;
-
 // The banana page's fields as typed. No set while the set combo has no selection.
 struct BananaFields {
     std::int32_t x = 0;

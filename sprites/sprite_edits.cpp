@@ -1,71 +1,21 @@
 #include "sprites/sprite_edits.h"
 
-#include <algorithm>
-#include <iterator>
-#include <utility>
-
+#include "app/byte_range_record.h"
 #include "app/rom_image.h"
+#include "sprites/sprite_records.h"
 #include "stage/map_look.h"
 #include "stage/object_list_ops.h"
+
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <utility>
 
 namespace vexa {
 
 namespace {
 
 constexpr int kEntryBytes = static_cast<int>(kSpriteEntrySize);
-// Any decimal beyond this is held to the position range anyway; stopping here keeps
-// a long run of digits from overflowing.
-constexpr std::int64_t kDecimalCeiling = 0xFFFFFFFFLL;
-
-bool isBlank(wchar_t c) {
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
-
-int hexDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-    return -1;
-}
-
-// Skips leading blanks and a sign; returns whether the sign was a minus.
-bool skipBlanksAndSign(std::wstring_view text, std::size_t& at) {
-    while (at < text.size() && isBlank(text[at]))
-        ++at;
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) return text[at++] == L'-';
-    return false;
-}
-
-int clampPosition(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, kSpriteMinPosition, kSpriteMaxPosition));
-}
-
-int listBytes(const SpriteList& sprites) {
-    return kEntryBytes * static_cast<int>(sprites.size()) + 2;
-}
-
-// Writes a list in full at its stage's start. The capacity bound of writeSpriteList is
-// left out on purpose: Add checks the capacity before it grows a list, and a replay
-// only brings back a length the list has had before, so within those rules every list
-// fits. The bound could only cut short a list that already occupies more than its
-// capacity (one that reaches past AvailableEnd or starts behind it); the ROM would
-// then hold another list than the one shown, and a later replay on the bytes of that
-// stage would corrupt it.
-void writeWholeList(std::span<std::uint8_t> image, int stage, const SpriteList& sprites) {
-    writeSpriteList(image, sprites, spriteListStart(image, stage), listBytes(sprites));
-}
-
-SpriteEntryBytes bankBytes(std::span<const std::uint8_t> image, unsigned offset) {
-    SpriteEntryBytes bytes{};
-    for (unsigned i = 0; i < kSpriteEntrySize; ++i)
-        bytes[i] = romByte(image, kSpriteBank, (offset + i) & 0xFFFF);
-    return bytes;
-}
-
-void putBankBytes(std::span<std::uint8_t> image, unsigned offset, const SpriteEntryBytes& bytes) {
-    for (unsigned i = 0; i < kSpriteEntrySize; ++i)
-        setRomByte(image, kSpriteBank, (offset + i) & 0xFFFF, bytes[i]);
-}
 
 std::int64_t spriteSortKey(const SpriteAllocData& sprite) {
     return positionSortKey(sprite.x, sprite.y);
@@ -77,45 +27,6 @@ std::wstring addLimitMessage(int listSize, int capacity) {
 }
 
 } // namespace
-
-std::optional<std::uint32_t> parseHexField(std::wstring_view text) {
-    std::size_t at = 0;
-    const bool negative = skipBlanksAndSign(text, at);
-    bool digits = false;
-    if (at + 1 < text.size() && text[at] == L'0' && (text[at + 1] == L'x' || text[at + 1] == L'X')) {
-        at += 2;
-        digits = true; // the "0" of the prefix
-    }
-    std::uint32_t value = 0;
-    for (; at < text.size() && hexDigit(text[at]) >= 0; ++at) {
-        value = value * 16 + static_cast<std::uint32_t>(hexDigit(text[at]));
-        digits = true;
-    }
-    if (!digits) return std::nullopt;
-    return negative ? 0u - value : value;
-}
-
-std::optional<std::int64_t> parseDecimalField(std::wstring_view text) {
-    std::size_t at = 0;
-    const bool negative = skipBlanksAndSign(text, at);
-    bool digits = false;
-    std::int64_t value = 0;
-    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
-        value = std::min(value * 10 + (text[at] - L'0'), kDecimalCeiling);
-        digits = true;
-    }
-    if (!digits) return std::nullopt;
-    return negative ? -value : value;
-}
-
-SpriteAllocData spriteFromFields(const SpriteFieldTexts& texts) {
-    SpriteAllocData sprite;
-    sprite.parameter = static_cast<std::uint16_t>(parseHexField(texts.parameter).value_or(0));
-    sprite.x = clampPosition(parseDecimalField(texts.x).value_or(0));
-    sprite.y = clampPosition(parseDecimalField(texts.y).value_or(0));
-    sprite.type = static_cast<std::uint16_t>(parseHexField(texts.type).value_or(0));
-    return sprite;
-}
 
 std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstring_view typeName) {
     return L"#" + std::to_wstring(index) + L": " + hexText4(sprite.parameter) + L"-" + hexText4(sprite.type) + L": " +
@@ -162,21 +73,6 @@ bool SpriteListEditor::refusedAsUnreadable() {
     return true;
 }
 
-template <typename OnOpen, typename OnOther>
-void SpriteListEditor::replay(int stage, int select, OnOpen onOpen, OnOther onOther) {
-    if (host.openStageNumber() == stage) {
-        host.showPage(PageKind::Sprites);
-        onOpen(data_.sprites);
-    } else {
-        onOther(host.romImage());
-        host.openStage(stage);
-        host.showPage(PageKind::Sprites);
-    }
-    page.selectLine(select);
-    page.showItem(select);
-    showOnMap(select);
-}
-
 void SpriteListEditor::showOnMap(int index) {
     const SpriteAllocData* sprite = itemAt(index);
     // An index past the end (a replay that removed the last sprite) marks nothing.
@@ -200,16 +96,14 @@ void SpriteListEditor::apply(int index, const SpriteFieldTexts& texts) {
     writeStageSpriteEntry(host.romImage(), data_.stageNumber, index, sprite);
     page.setLine(index);
     page.selectLine(index);
-    // A position held to the storable range must not stay shown as typed.
-    if (parseDecimalField(texts.x).value_or(0) != sprite.x || parseDecimalField(texts.y).value_or(0) != sprite.y)
-        page.showItem(index);
+    if (!positionShownAsTyped(texts, sprite)) page.showItem(index);
     host.invalidateMap();
     host.pushUndo(std::move(record));
 }
 
 void SpriteListEditor::add(int index, const SpriteFieldTexts& texts) {
     if (refusedAsUnreadable()) return;
-    const int used = listBytes(data_.sprites);
+    const int used = spriteListBytes(data_.sprites);
     if (used + kEntryBytes > data_.capacity) {
         host.showError(addLimitMessage(used, data_.capacity));
         return;
@@ -223,8 +117,9 @@ void SpriteListEditor::add(int index, const SpriteFieldTexts& texts) {
 
     const std::span<std::uint8_t> image = host.romImage();
     const unsigned behind = spriteListStart(image, data_.stageNumber) + static_cast<unsigned>(used);
-    auto record =
-        std::make_unique<LevelSpriteAdd_UndoMethod>(*this, sprite, data_.stageNumber, index, bankBytes(image, behind));
+    auto record = std::make_unique<LevelSpriteAdd_UndoMethod>(
+        *this, sprite, data_.stageNumber, index,
+        ByteRange::before(image, imageOffset(kSpriteBank, behind), kSpriteEntrySize));
     data_.sprites.insert(std::next(data_.sprites.begin(), index), sprite);
     page.rebuildLines(index);
     if (page.layerShown()) {
@@ -233,7 +128,8 @@ void SpriteListEditor::add(int index, const SpriteFieldTexts& texts) {
     }
     page.selectLine(index);
     page.showItem(index);
-    writeWholeList(image, data_.stageNumber, data_.sprites);
+    writeStageSpriteList(image, data_.stageNumber, data_.sprites);
+    record->keepWritten(image);
     host.invalidateMap();
     host.pushUndo(std::move(record));
 }
@@ -253,7 +149,7 @@ void SpriteListEditor::remove(int index) {
         page.showItem(index);
     }
     page.selectLine(selection);
-    writeWholeList(host.romImage(), data_.stageNumber, data_.sprites);
+    writeStageSpriteList(host.romImage(), data_.stageNumber, data_.sprites);
     host.invalidateMap();
 }
 
@@ -301,104 +197,10 @@ void SpriteListEditor::sort(int index) {
     page.rebuildLines(0);
     if (page.mapSelection() != -1) page.setMapSelection(selected);
     page.selectLine(selected);
-    writeWholeList(host.romImage(), data_.stageNumber, data_.sprites);
+    writeStageSpriteList(host.romImage(), data_.stageNumber, data_.sprites);
     host.invalidateMap();
     if (selected != -1) page.showNumber(selected);
     host.pushUndo(std::move(record));
-}
-
-LevelSpriteApply_UndoMethod::LevelSpriteApply_UndoMethod(SpriteListEditor& editor, const SpriteAllocData& oldValues,
-                                                         const SpriteAllocData& newValues, int stageNumber, int index)
-    : editor(editor), oldValues(oldValues), newValues(newValues), stageNumber(stageNumber), index(index) {}
-
-void LevelSpriteApply_UndoMethod::undo() {
-    set(oldValues);
-}
-void LevelSpriteApply_UndoMethod::redo() {
-    set(newValues);
-}
-
-void LevelSpriteApply_UndoMethod::set(const SpriteAllocData& values) {
-    editor.replay(
-        stageNumber, index,
-        [&](SpriteList& sprites) {
-            if (!hasItem(sprites, index)) return;
-            vexa::itemAt(sprites, index) = values;
-            writeStageSpriteEntry(editor.host.romImage(), stageNumber, index, values);
-            editor.page.setLine(index);
-        },
-        [&](std::span<std::uint8_t> image) { writeStageSpriteEntry(image, stageNumber, index, values); });
-}
-
-void LevelSpriteAddDelete_UndoMethod::insert() {
-    editor.replay(
-        stageNumber, index,
-        [&](SpriteList& sprites) {
-            if (index < 0 || index > static_cast<int>(sprites.size())) return;
-            sprites.insert(std::next(sprites.begin(), index), sprite);
-            editor.page.rebuildLines(index);
-            writeWholeList(editor.host.romImage(), stageNumber, sprites);
-        },
-        [&](std::span<std::uint8_t> image) { insertSpriteInRom(image, stageNumber, index, sprite); });
-}
-
-void LevelSpriteAddDelete_UndoMethod::remove() {
-    auto restoreBehind = [&](std::span<std::uint8_t> image, int bytesInUse) {
-        if (bytesBehindList && bytesInUse >= 0)
-            putBankBytes(image, spriteListStart(image, stageNumber) + static_cast<unsigned>(bytesInUse),
-                         *bytesBehindList);
-    };
-    editor.replay(
-        stageNumber, index,
-        [&](SpriteList& sprites) {
-            if (!hasItem(sprites, index)) return;
-            sprites.erase(std::next(sprites.begin(), index));
-            editor.page.rebuildLines(index);
-            writeWholeList(editor.host.romImage(), stageNumber, sprites);
-            restoreBehind(editor.host.romImage(), listBytes(sprites));
-        },
-        [&](std::span<std::uint8_t> image) {
-            if (!removeSpriteInRom(image, stageNumber, index)) return;
-            SpriteList stored;
-            restoreBehind(image, readSpriteList(image, spriteListStart(image, stageNumber), stored));
-        });
-}
-
-void LevelSpriteUpDown_UndoMethod::swap(int select) {
-    editor.replay(
-        stageNumber, select,
-        [&](SpriteList& sprites) {
-            if (!hasItem(sprites, a) || !hasItem(sprites, b)) return;
-            exchangeItems(sprites, a, b);
-            editor.page.setLine(a);
-            editor.page.setLine(b);
-            for (const int i : {a, b})
-                writeStageSpriteEntry(editor.host.romImage(), stageNumber, i, vexa::itemAt(sprites, i));
-        },
-        [&](std::span<std::uint8_t> image) { swapSpritesInRom(image, stageNumber, a, b); });
-}
-
-LevelSpriteSort_UndoMethod::LevelSpriteSort_UndoMethod(SpriteListEditor& editor, int stageNumber, SpriteList before,
-                                                       SpriteList after, int selectedBefore, int selectedAfter)
-    : editor(editor), stageNumber(stageNumber), before(std::move(before)), after(std::move(after)),
-      selectedBefore(selectedBefore), selectedAfter(selectedAfter) {}
-
-void LevelSpriteSort_UndoMethod::undo() {
-    restore(before, selectedBefore);
-}
-void LevelSpriteSort_UndoMethod::redo() {
-    restore(after, selectedAfter);
-}
-
-void LevelSpriteSort_UndoMethod::restore(const SpriteList& list, int select) {
-    editor.replay(
-        stageNumber, select,
-        [&](SpriteList& sprites) {
-            sprites = list;
-            editor.page.rebuildLines(0);
-            writeWholeList(editor.host.romImage(), stageNumber, sprites);
-        },
-        [&](std::span<std::uint8_t> image) { writeWholeList(image, stageNumber, list); });
 }
 
 } // namespace vexa

@@ -140,6 +140,14 @@ void writeStageSpriteEntry(std::span<std::uint8_t> image, int stage, int index, 
     writeSpriteEntry(image, entryOffset(spriteListStart(image, stage), index), sprite);
 }
 
+int spriteListBytes(const SpriteList& sprites) {
+    return static_cast<int>(kSpriteEntrySize) * static_cast<int>(sprites.size()) + 2;
+}
+
+void writeStageSpriteList(std::span<std::uint8_t> image, int stage, const SpriteList& sprites) {
+    writeSpriteList(image, sprites, spriteListStart(image, stage), spriteListBytes(sprites));
+}
+
 bool insertSpriteInRom(std::span<std::uint8_t> image, int stage, int index, const SpriteAllocData& sprite) {
     const unsigned at = entryOffset(spriteListStart(image, stage), index);
     const std::optional<int> tail = entriesBeforeTerminator(image, at);

@@ -78,6 +78,18 @@ int writeSpriteList(std::span<std::uint8_t> image, const SpriteList& sprites, un
 // Entry `index` of stage `stage`'s stored list.
 void writeStageSpriteEntry(std::span<std::uint8_t> image, int stage, int index, const SpriteAllocData& sprite);
 
+// The bytes a list occupies as stored: 8n + 2.
+int spriteListBytes(const SpriteList& sprites);
+
+// Writes a list in full at stage `stage`'s start. The capacity bound of writeSpriteList
+// is left out on purpose: Add checks the capacity before it grows a list, and a replay
+// only brings back a length the list has had before, so within those rules every list
+// fits. The bound could only cut short a list that already occupies more than its
+// capacity (one that reaches past AvailableEnd or starts behind it); the ROM would
+// then hold another list than the one shown, and a later replay on the bytes of that
+// stage would corrupt it.
+void writeStageSpriteList(std::span<std::uint8_t> image, int stage, const SpriteList& sprites);
+
 // Byte edits of a stage's stored list, used to replay an edit of a stage that is not
 // open. Insert and remove shift the tail of the list by one entry. They do nothing and
 // return false when no terminator follows the index within kSpriteListScanLimit

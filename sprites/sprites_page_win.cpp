@@ -3,6 +3,7 @@
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "sprites/sprite_select_dialog_win.h"
+#include "stage/field_text.h"
 #include "stage/object_list_ops.h"
 
 #include <algorithm>

@@ -30,6 +30,9 @@ inline constexpr MapColour kMapBackgroundColour{192, 192, 192};
 // A sprite stands on its position: a box this wide and high above it.
 inline constexpr int kSpriteBoxHalfWidth = 16;
 inline constexpr int kSpriteBoxHeight = 36;
+// A banana lies below and right of its position: a box this wide and high.
+inline constexpr int kBananaBoxWidth = 24;
+inline constexpr int kBananaBoxHeight = 36;
 // The arrowhead under a sprite's box and the corner mark of a banana's box.
 inline constexpr int kObjectMarkSize = 6;
 // A camera's link arrow: its depth and half width, and how far the two arrows of a

@@ -29,14 +29,9 @@
 #include <list>
 #include <memory>
 #include <span>
-#include <string_view>
 #include <utility>
 
 namespace vexa {
-
-// A decimal field as typed: optional sign and leading digits; 0 when nothing parses,
-// and held to the int range however many digits were typed.
-std::int32_t decimalFieldValue(std::wstring_view text);
 
 // A dragged position goes to the nearest multiple of 8, halves rounding up.
 constexpr std::int32_t snapToTile(std::int32_t value) {
@@ -185,7 +180,6 @@ private:
     bool allWritable() const;
     void writeSlot(int index);
     void writeList();
-    void beginReplay(int stageNumber);
     void endReplay(int index);
 
     StageEditHost& host;
@@ -278,11 +272,6 @@ template <typename Traits> bool ObjectListEditor<Traits>::sort(int index) {
     return true;
 }
 
-template <typename Traits> void ObjectListEditor<Traits>::beginReplay(int stageNumber) {
-    if (stageNumber != host.openStageNumber()) host.openStage(stageNumber);
-    host.showPage(pageOf(Traits::kKind));
-}
-
 template <typename Traits> void ObjectListEditor<Traits>::endReplay(int index) {
     const Item* item = itemAt(index);
     if (page.layerShown()) page.setMapSelection(item ? index : -1);
@@ -293,7 +282,7 @@ template <typename Traits> void ObjectListEditor<Traits>::endReplay(int index) {
 }
 
 template <typename Traits> void ObjectListEditor<Traits>::replayApply(int stageNumber, int index, const Item& value) {
-    beginReplay(stageNumber);
+    bringStageBack(host, stageNumber, pageOf(Traits::kKind));
     if (hasItem(items(), index)) {
         vexa::itemAt(list(), index) = value;
         writeSlot(index);
@@ -306,7 +295,7 @@ template <typename Traits> void ObjectListEditor<Traits>::replayApply(int stageN
 
 template <typename Traits>
 void ObjectListEditor<Traits>::replayExchange(int stageNumber, int upper, int lower, int moved) {
-    beginReplay(stageNumber);
+    bringStageBack(host, stageNumber, pageOf(Traits::kKind));
     if (hasItem(items(), upper) && hasItem(items(), lower)) {
         exchangeItems(list(), upper, lower);
         writeSlot(upper);
@@ -321,7 +310,7 @@ void ObjectListEditor<Traits>::replayExchange(int stageNumber, int upper, int lo
 
 template <typename Traits>
 void ObjectListEditor<Traits>::replaySort(int stageNumber, const List& stored, int selection) {
-    beginReplay(stageNumber);
+    bringStageBack(host, stageNumber, pageOf(Traits::kKind));
     list() = stored;
     page.rebuildLines(0);
     page.selectLine(selection);

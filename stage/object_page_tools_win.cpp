@@ -1,6 +1,6 @@
 #include "stage/object_page_tools_win.h"
 
-#include "stage/object_edits.h"
+#include "stage/field_text.h"
 
 namespace vexa {
 

@@ -44,6 +44,11 @@ public:
     virtual void showError(const std::wstring& text) = 0;
 };
 
+// Before an undo or redo replays a record of `stage`: opens that stage unless it is the
+// open one, then shows `page`. A record that changes the bytes of a stage that is not
+// open changes them before this, so that the opening reads them.
+void bringStageBack(StageEditHost& host, int stage, PageKind page);
+
 // What the edits of one kind need of its page and its map layer. The page formats its
 // lines and fields itself from the kind's list.
 class ObjectEditPage {

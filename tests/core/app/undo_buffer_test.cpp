@@ -1,9 +1,15 @@
 #include "app/undo_buffer.h"
 
+#include "app/byte_range_record.h"
 #include "app/rom_document.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -176,6 +182,46 @@ TEST(UndoBuffer, DestructionFreesRecordsWithoutTouchingTheMenu) {
     }
     EXPECT_EQ(log, (std::vector<std::string>{"destroy b", "destroy a"}));
     EXPECT_EQ(menu.updates, 0);
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST_F(UndoBufferTest, ByteRangeRecordUndoesToTheBytesFoundAndRedoesToTheBytesLeft) {
+    document.image = {0, 1, 2, 3, 4, 5, 6, 7};
+    ByteRange range = ByteRange::before(document.image, 2, 3);
+    document.image[2] = 0xA2;
+    document.image[4] = 0xA4;
+    range.keepNew(document.image);
+    buffer.push(std::make_unique<ByteRangeRecord>(document, std::move(range), L"地形の変更"));
+    EXPECT_EQ(menu.undoText, undoMenuText(L"地形の変更"));
+    buffer.undo();
+    EXPECT_EQ(document.image, (Bytes{0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(menu.redoText, redoMenuText(L"地形の変更"));
+    buffer.redo();
+    EXPECT_EQ(document.image, (Bytes{0, 1, 0xA2, 3, 0xA4, 5, 6, 7}));
+}
+
+TEST(ByteRange, BytesThatWouldPassTheImageEndAreNeitherKeptNorWritten) {
+    struct Case {
+        std::size_t offset;
+        std::size_t count;
+        bool fits;
+    };
+    const Case cases[] = {
+        {5, 3, true}, {6, 3, false}, {8, 0, true}, {9, 0, false}, {std::numeric_limits<std::size_t>::max(), 2, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.offset);
+        Bytes image(8, 0x11);
+        const ByteRange kept = ByteRange::before(image, c.offset, c.count);
+        EXPECT_EQ(kept.oldBytes.size(), c.fits ? c.count : 0u);
+
+        const ByteRange written{c.offset, Bytes(c.count, 0x22), Bytes(c.count, 0x33)};
+        EXPECT_EQ(written.putOld(image), c.fits);
+        EXPECT_EQ(written.putNew(image), c.fits);
+        Bytes expected(8, 0x11);
+        if (c.fits) std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(c.offset), c.count, 0x33);
+        EXPECT_EQ(image, expected);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "bananas/banana_edits.h"
 
+#include "stage/field_text.h"
 #include "tests/core/stage/object_edit_fixture.h"
 
 #include <gtest/gtest.h>

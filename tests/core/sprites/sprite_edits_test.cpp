@@ -1,6 +1,7 @@
 #include "sprites/sprite_edits.h"
 
 #include "sprites/fake_sprite_editor.h"
+#include "stage/field_text.h"
 
 #include <gtest/gtest.h>
 
