@@ -1,55 +1,19 @@
 #include "stage/map_compress.h"
 
-#include "stage/map_decompress.h"
+#include "stage/map_copy_search.h"
+#include "stage/map_format.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <limits>
 
 namespace vexa {
 
+using namespace map_format;
+
 namespace {
 
-enum Code : std::uint8_t {
-    kLiterals = 0, // also the end code, with a count of 0
-    kLiteral1 = 1,
-    kLiteral2 = 2,
-    kRun = 3,
-    kRunA = 4,
-    kRunB = 5,
-    kPairP = 6,
-    kByteC = 7,
-    kByteD = 8,
-    kShortCopy = 9,
-    kNearCopy = 10,
-    kMidCopy = 11,
-    kFarCopy = 12,
-    kRepeat1 = 13,
-    kRepeat2 = 14,
-    kPairW = 15,
-};
-
-constexpr std::size_t kDictionarySize = 38;
-constexpr std::size_t kPairCount = 16;
-constexpr unsigned kMinLength = 3; // a count nibble c stands for c + 3 bytes
-constexpr unsigned kMaxLength = 18;
-constexpr unsigned kMaxLiterals = 15;
-constexpr std::size_t kMaxShortDistance = 17;
-// Command 10 reaches length + 255 back; up to 258 any length from 3 on is allowed.
-constexpr std::size_t kMaxNearDistance = 258;
-constexpr std::size_t kMidDistanceBase = 0x103;
-constexpr std::size_t kMaxMidDistance = kMidDistanceBase + 0xFFF;
-constexpr std::size_t kMaxFarDistance = 0xFFFF;
-constexpr unsigned kCopyClasses = 3; // near (10), mid (11), far (12)
-constexpr std::array<unsigned, kCopyClasses> kCopyNibbles = {4, 5, 6};
-constexpr std::array<std::size_t, kCopyClasses> kClassMaxDistance = {kMaxNearDistance, kMaxMidDistance,
-                                                                     kMaxFarDistance};
-
-constexpr unsigned kMaxHashBits = 15;
-// Bounds the search in long runs of similar data; the nearest candidates come first.
-constexpr unsigned kChainSteps = 128;
 constexpr int kDictionaryRounds = 3;
 
 // Parse costs order by stream length first, then by command count, which is what
@@ -58,14 +22,6 @@ constexpr unsigned kCommandBits = 17;
 using Cost = std::uint64_t;
 
 using Dictionary = std::array<std::uint8_t, kDictionarySize>;
-
-// Longest usable back-reference of each distance class at one position (length 0
-// for none), and the nearest two-byte copy for command 9 (0 for none).
-struct CopyOptions {
-    std::array<std::uint8_t, kCopyClasses> length{};
-    std::array<std::uint16_t, kCopyClasses> distance{};
-    std::uint8_t shortDistance = 0;
-};
 
 struct Step {
     std::uint8_t code = 0;
@@ -82,103 +38,24 @@ unsigned pairAt(std::span<const std::uint8_t> data, std::size_t i) {
     return data[i] | data[i + 1] << 8;
 }
 
-std::uint32_t hash3(const std::uint8_t* p, unsigned bits) {
-    const std::uint32_t key = static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
-    return (key * 2654435761u) >> (32 - bits);
-}
-
-std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
-    const std::size_t n = data.size();
-    std::vector<CopyOptions> options(n);
-    // A table no larger than the data keeps small inputs cheap.
-    const unsigned hashBits = std::clamp(static_cast<unsigned>(std::bit_width(n)), 8u, kMaxHashBits);
-    std::vector<std::int32_t> head(std::size_t{1} << hashBits, -1);
-    std::vector<std::int32_t> previous(n, -1);
-    // How many equal bytes start at each position (at most kMaxLength), and end there
-    // (at most 255): candidates inside runs of one byte match without comparing byte by
-    // byte, and a walk through a run's positions can be taken in one stride.
-    std::vector<std::uint8_t> runFrom(n);
-    std::vector<std::uint8_t> runTo(n);
-    for (std::size_t i = n; i-- > 0;) {
-        const bool more = i + 1 < n && data[i + 1] == data[i];
-        runFrom[i] = static_cast<std::uint8_t>(more ? std::min<unsigned>(runFrom[i + 1] + 1u, kMaxLength) : 1);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        const bool more = i > 0 && data[i - 1] == data[i];
-        runTo[i] = static_cast<std::uint8_t>(more ? std::min(runTo[i - 1] + 1u, 255u) : 1);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        CopyOptions& option = options[i];
-        const std::size_t rest = n - i;
-        if (rest >= 2) {
-            for (std::size_t d = 2; d <= kMaxShortDistance && d <= i; ++d) {
-                if (data[i - d] == data[i] && data[i - d + 1] == data[i + 1]) {
-                    option.shortDistance = static_cast<std::uint8_t>(d);
-                    break;
-                }
-            }
-        }
-        if (rest < kMinLength) continue;
-
-        const std::size_t wanted = std::min<std::size_t>(rest, kMaxLength);
-        const std::uint32_t h = hash3(&data[i], hashBits);
-        unsigned fullClass = kCopyClasses; // cheapest class with a copy of the wanted length
-        unsigned steps = 0;
-        for (std::int32_t j = head[h]; j >= 0 && steps < kChainSteps; j = previous[j], ++steps) {
-            const std::size_t distance = i - static_cast<std::size_t>(j);
-            if (distance > kMaxFarDistance) break;
-            // Candidates come nearest first, so a class never gets cheaper along the chain.
-            const unsigned copyClass = distance <= kMaxNearDistance ? 0 : distance <= kMaxMidDistance ? 1 : 2;
-            if (copyClass > fullClass) break;
-            const std::size_t limit = std::min(wanted, distance);
-            // Only a copy at least as long as the class's best can change it, and such a
-            // copy matches at the best's last byte too.
-            const std::size_t best = option.length[copyClass];
-            if (best > limit || (best != 0 && data[j + best - 1] != data[i + best - 1])) continue;
-            std::size_t length =
-                data[j] == data[i] ? std::min<std::size_t>(std::min(runFrom[i], runFrom[j]), limit) : 0;
-            while (length < limit && data[j + length] == data[i + length]) {
-                ++length;
-            }
-            // Among equal lengths the farthest wins: the decoder then copies bytes it wrote
-            // long before, not ones whose stores may still be in flight.
-            if (length >= kMinLength && length >= option.length[copyClass]) {
-                option.length[copyClass] = static_cast<std::uint8_t>(length);
-                option.distance[copyClass] = static_cast<std::uint16_t>(distance);
-                if (length == wanted) fullClass = std::min(fullClass, copyClass);
-            }
-            // A full copy from inside a run of the byte that also runs at i: the chain goes
-            // on through the run's earlier positions one by one, each a full copy from one
-            // byte farther, until the run, the steps or the class end. The walk would keep
-            // the last of them; stride there.
-            if (length == wanted && runFrom[i] >= wanted) {
-                const std::size_t stride = std::min({std::size_t{runTo[j]} - 1, std::size_t{kChainSteps - 1 - steps},
-                                                     kClassMaxDistance[copyClass] - distance});
-                j -= static_cast<std::int32_t>(stride);
-                steps += static_cast<unsigned>(stride);
-                option.distance[copyClass] = static_cast<std::uint16_t>(distance + stride);
-            }
-        }
-        previous[i] = head[h];
-        head[h] = static_cast<std::int32_t>(i);
-    }
-    return options;
-}
-
 // Shortest stream for `data` under `dict`, by a backward pass over all positions:
 // every output byte is known in advance, so each command's cost depends only on where
 // it starts.
 Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOptions>& options, const Dictionary& dict) {
     const std::size_t n = data.size();
     std::vector<std::int8_t> pairSlot(0x10000, -1);
-    for (int x = kPairCount - 1; x >= 0; --x) { // the lowest slot of a repeated pair wins
-        pairSlot[dict[6 + 2 * x] | dict[7 + 2 * x] << 8] = static_cast<std::int8_t>(x);
+    for (int x = static_cast<int>(kPairTableCount) - 1; x >= 0; --x) { // the lowest slot of a repeated pair wins
+        pairSlot[pairAt(dict, kPairTableSlot + 2 * static_cast<std::size_t>(x))] = static_cast<std::int8_t>(x);
     }
-    const unsigned pairP = dict[4] | dict[5] << 8;
+    const unsigned pairP = pairAt(dict, kPairSlot);
+    const std::uint8_t runA = dict[kRunBytesSlot];
+    const std::uint8_t runB = dict[kRunBytesSlot + 1];
+    const std::uint8_t byteC = dict[kSingleBytesSlot];
+    const std::uint8_t byteD = dict[kSingleBytesSlot + 1];
 
     std::vector<Cost> cost(n + 1);
     std::vector<Step> choice(n + 1);
-    cost[n] = (Cost{2} << kCommandBits) + 1;
+    cost[n] = (Cost{kCommandNibbles[kLiterals]} << kCommandBits) + 1; // the end code
     unsigned run = 0;
     for (std::size_t i = n; i-- > 0;) {
         const std::size_t rest = n - i;
@@ -187,7 +64,9 @@ Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOption
 
         Cost best = std::numeric_limits<Cost>::max();
         Step pick;
-        auto consider = [&](unsigned nibbles, std::size_t length, std::uint8_t code, unsigned arg) {
+        auto consider = [&](std::size_t length, std::uint8_t code, unsigned arg) {
+            const unsigned nibbles =
+                kCommandNibbles[code] + (code == kLiterals ? 2 * static_cast<unsigned>(length) : 0);
             const Cost c = cost[i + length] + (Cost{nibbles} << kCommandBits) + 1;
             if (c < best) {
                 best = c;
@@ -195,28 +74,28 @@ Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOption
             }
         };
 
-        consider(3, 1, kLiteral1, 0);
-        if (byte == dict[2]) consider(1, 1, kByteC, 0);
-        if (byte == dict[3]) consider(1, 1, kByteD, 0);
-        if (i >= 1 && data[i - 1] == byte) consider(1, 1, kRepeat1, 0);
+        consider(1, kLiteral1, 0);
+        if (byte == byteC) consider(1, kByteC, 0);
+        if (byte == byteD) consider(1, kByteD, 0);
+        if (i >= 1 && data[i - 1] == byte) consider(1, kRepeat1, 0);
         if (rest >= 2) {
             const unsigned pair = pairAt(data, i);
-            consider(5, 2, kLiteral2, 0);
-            if (pair == pairP) consider(1, 2, kPairP, 0);
-            if (pairSlot[pair] >= 0) consider(2, 2, kPairW, static_cast<unsigned>(pairSlot[pair]));
-            if (i >= 2 && pairAt(data, i - 2) == pair) consider(1, 2, kRepeat2, 0);
-            if (options[i].shortDistance) consider(2, 2, kShortCopy, options[i].shortDistance);
+            consider(2, kLiteral2, 0);
+            if (pair == pairP) consider(2, kPairP, 0);
+            if (pairSlot[pair] >= 0) consider(2, kPairW, static_cast<unsigned>(pairSlot[pair]));
+            if (i >= 2 && pairAt(data, i - 2) == pair) consider(2, kRepeat2, 0);
+            if (options[i].shortDistance) consider(2, kShortCopy, options[i].shortDistance);
         }
         for (std::size_t count = 1; count <= std::min<std::size_t>(kMaxLiterals, rest); ++count) {
-            consider(2 + 2 * static_cast<unsigned>(count), count, kLiterals, 0);
+            consider(count, kLiterals, 0);
         }
-        const std::uint8_t runCode = byte == dict[0] ? kRunA : byte == dict[1] ? kRunB : kRun;
+        const std::uint8_t runCode = byte == runA ? kRunA : byte == runB ? kRunB : kRun;
         for (unsigned length = kMinLength; length <= run; ++length) {
-            consider(runCode == kRun ? 4 : 2, length, runCode, byte);
+            consider(length, runCode, byte);
         }
         for (unsigned k = 0; k < kCopyClasses; ++k) {
             for (unsigned length = kMinLength; length <= options[i].length[k]; ++length) {
-                consider(kCopyNibbles[k], length, static_cast<std::uint8_t>(kNearCopy + k), options[i].distance[k]);
+                consider(length, static_cast<std::uint8_t>(kNearCopy + k), options[i].distance[k]);
             }
         }
         cost[i] = best;
@@ -342,14 +221,16 @@ Dictionary makeDictionary(const Scores& scores) {
     Dictionary dict{};
     const auto runs = bestValues(scores.runs, 2);
     const auto singles = bestValues(scores.singles, 2);
-    const auto pairs = bestPairs(scores.pairs, 1 + kPairCount);
-    dict[0] = static_cast<std::uint8_t>(runs[0]);
-    dict[1] = static_cast<std::uint8_t>(runs[1]);
-    dict[2] = static_cast<std::uint8_t>(singles[0]);
-    dict[3] = static_cast<std::uint8_t>(singles[1]);
+    const auto pairs = bestPairs(scores.pairs, 1 + kPairTableCount);
+    for (std::size_t k = 0; k < 2; ++k) {
+        dict[kRunBytesSlot + k] = static_cast<std::uint8_t>(runs[k]);
+        dict[kSingleBytesSlot + k] = static_cast<std::uint8_t>(singles[k]);
+    }
+    // The most frequent pair goes to kPairP, the next ones to the table.
     for (std::size_t k = 0; k < pairs.size(); ++k) {
-        dict[4 + 2 * k] = static_cast<std::uint8_t>(pairs[k]);
-        dict[5 + 2 * k] = static_cast<std::uint8_t>(pairs[k] >> 8);
+        const std::size_t slot = k == 0 ? kPairSlot : kPairTableSlot + 2 * (k - 1);
+        dict[slot] = static_cast<std::uint8_t>(pairs[k]);
+        dict[slot + 1] = static_cast<std::uint8_t>(pairs[k] >> 8);
     }
     return dict;
 }
@@ -399,7 +280,7 @@ void writeStep(NibbleWriter& out, const Step& step, std::span<const std::uint8_t
         break;
     case kRunA:
     case kRunB: out.put(count); break;
-    case kShortCopy: out.put(step.arg - 2); break;
+    case kShortCopy: out.put(step.arg - kShortDistanceBase); break;
     case kNearCopy:
         out.put(count);
         out.putByte(step.arg - step.length);
@@ -413,7 +294,7 @@ void writeStep(NibbleWriter& out, const Step& step, std::span<const std::uint8_t
         out.putBits(step.arg, 4);
         break;
     case kPairW: out.put(step.arg); break;
-    default: break; // codes 6, 7, 8, 13 and 14 have no operands
+    default: break; // kPairP, kByteC, kByteD, kRepeat1 and kRepeat2 have no operands
     }
 }
 
@@ -439,7 +320,7 @@ std::vector<std::uint8_t> compressMapData(std::span<const std::uint8_t> data, st
     }
 
     std::vector<std::uint8_t> block;
-    block.reserve(1 + kDictionarySize + data.size() + data.size() / 8 + 2);
+    block.reserve(kStreamOffset + data.size() + data.size() / 8 + 2);
     block.push_back(headByte);
     block.insert(block.end(), bestDict.begin(), bestDict.end());
     NibbleWriter out(block);
@@ -448,7 +329,7 @@ std::vector<std::uint8_t> compressMapData(std::span<const std::uint8_t> data, st
         writeStep(out, step, data.subspan(i));
         i += step.length;
     }
-    out.put(kLiterals);
+    out.put(kLiterals); // the end code: no literals
     out.put(0);
     return block;
 }

@@ -6,19 +6,16 @@
 
 namespace vexa {
 
+using namespace map_format;
+
 namespace {
 
-constexpr std::size_t kDictionaryOffset = 1;
-constexpr std::size_t kDictionarySize = 38;
-constexpr std::size_t kStreamOffset = kDictionaryOffset + kDictionarySize;
-constexpr std::uint16_t kMidDistanceBase = 0x103;
-
 // Bounds of one command, used to count how many can run unchecked: it emits at most
-// 18 bytes, advances the stream by at most 16 (command 0 with 15 literals), and in
-// the fast variant stores up to 32 bytes and reads up to 18 from the byte of its
+// kMaxLength bytes, advances the stream by at most 16 (kLiterals with 15 bytes), and
+// in the fast variant stores up to 32 bytes and reads up to 18 from the byte of its
 // first nibble.
-constexpr std::size_t kMaxCommandOutput = 18;
-constexpr std::size_t kMaxCommandInput = 16;
+constexpr std::size_t kMaxCommandOutput = kMaxLength;
+constexpr std::size_t kMaxCommandInput = (kCommandNibbles[kLiterals] + 2 * kMaxLiterals) / 2;
 constexpr std::size_t kWideStore = 32;
 constexpr std::size_t kWideRead = 18;
 
@@ -109,9 +106,9 @@ struct Decoder {
         dst += 2;
     }
 
-    // Command 0 with `count` literal bytes; `w` is the command's window.
+    // kLiterals with `count` bytes; `w` is the command's window.
     template <bool kFast> void literals(std::uint64_t w, unsigned count) {
-        const std::size_t first = pos + 2;
+        const std::size_t first = pos + kCommandNibbles[kLiterals];
         if constexpr (kFast) {
             const std::uint8_t* src = data + (first >> 1);
             if (count <= 6) { // they are all in the window
@@ -140,96 +137,98 @@ struct Decoder {
         const std::size_t room = static_cast<std::size_t>(end - dst);
         auto fits = [room](std::size_t length) { return kFast || room >= length; };
         const unsigned code = static_cast<unsigned>(w >> 60);
-        const unsigned length = nibble(1) + 3; // for the commands with a count
+        const unsigned length = nibble(1) + kMinLength; // for the commands with a count
 
         // Most commands of a tile map are near copies. A direct test ahead of the jump
         // table is predicted far better through long stretches of them.
-        if (code == 10) [[likely]] {
+        if (code == kNearCopy) [[likely]] {
             const std::size_t distance = byteAt(2) + length;
             if (!fits(length) || reachesBefore(distance)) return -1;
             copyBack<kFast>(distance, length);
-            advance<4>();
+            advance<kCommandNibbles[kNearCopy]>();
             return kContinue;
         }
         switch (code) {
-        case 0:
-            if (nibble(1) == 0) {
-                advance<2>();
+        case kLiterals:
+            if (nibble(1) == 0) { // the end code
+                advance<kCommandNibbles[kLiterals]>();
                 return pos <= 2 * size ? static_cast<int>(dst - begin) : -1;
             }
             if (!fits(nibble(1))) return -1;
             literals<kFast>(w, nibble(1));
             return kContinue;
-        case 1:
+        case kLiteral1:
             if (!fits(1)) return -1;
             *dst++ = byteAt(1);
-            advance<3>();
+            advance<kCommandNibbles[kLiteral1]>();
             return kContinue;
-        case 2:
+        case kLiteral2:
             if (!fits(2)) return -1;
             dst[0] = byteAt(1);
             dst[1] = byteAt(3);
             dst += 2;
-            advance<5>();
+            advance<kCommandNibbles[kLiteral2]>();
             return kContinue;
-        case 3:
+        case kRun:
             if (!fits(length)) return -1;
             fill<kFast>(byteAt(2), length);
-            advance<4>();
+            advance<kCommandNibbles[kRun]>();
             return kContinue;
-        case 4:
-        case 5:
+        case kRunA:
+        case kRunB:
             if (!fits(length)) return -1;
-            fill<kFast>(dict[code - 4], length);
-            advance<2>();
+            fill<kFast>(dict[kRunBytesSlot + code - kRunA], length);
+            advance<kCommandNibbles[kRunA]>();
             return kContinue;
-        case 6:
+        case kPairP:
             if (!fits(2)) return -1;
-            copyPair(dict + 4);
-            advance<1>();
+            copyPair(dict + kPairSlot);
+            advance<kCommandNibbles[kPairP]>();
             return kContinue;
-        case 7:
-        case 8:
+        case kByteC:
+        case kByteD:
             if (!fits(1)) return -1;
-            *dst++ = dict[code - 5];
-            advance<1>();
+            *dst++ = dict[kSingleBytesSlot + code - kByteC];
+            advance<kCommandNibbles[kByteC]>();
             return kContinue;
-        case 9:
-            if (!fits(2) || reachesBefore(nibble(1) + 2)) return -1;
-            copyPair(dst - (nibble(1) + 2));
-            advance<2>();
+        case kShortCopy: {
+            const std::size_t distance = nibble(1) + kShortDistanceBase;
+            if (!fits(2) || reachesBefore(distance)) return -1;
+            copyPair(dst - distance);
+            advance<kCommandNibbles[kShortCopy]>();
             return kContinue;
-        case 11: {
+        }
+        case kMidCopy: {
             const std::size_t distance = ((w >> 44) & 0xFFF) + kMidDistanceBase;
             if (!fits(length) || reachesBefore(distance)) return -1;
             copyBack<kFast>(distance, length);
-            advance<5>();
+            advance<kCommandNibbles[kMidCopy]>();
             return kContinue;
         }
-        case 12: {
+        case kFarCopy: {
             const std::size_t distance = (w >> 40) & 0xFFFF;
             if (!fits(length) || reachesBefore(distance) || distance < length) return -1;
             copyBack<kFast>(distance, length);
-            advance<6>();
+            advance<kCommandNibbles[kFarCopy]>();
             return kContinue;
         }
-        case 13:
+        case kRepeat1:
             if (!fits(1) || reachesBefore(1)) return -1;
             dst[0] = dst[-1];
             dst += 1;
-            advance<1>();
+            advance<kCommandNibbles[kRepeat1]>();
             return kContinue;
-        case 14:
+        case kRepeat2:
             if (!fits(2) || reachesBefore(2)) return -1;
             copyPair(dst - 2);
-            advance<1>();
+            advance<kCommandNibbles[kRepeat2]>();
             return kContinue;
-        case 15:
+        case kPairW:
             if (!fits(2)) return -1;
-            copyPair(dict + 6 + 2 * nibble(1));
-            advance<2>();
+            copyPair(dict + kPairTableSlot + 2 * nibble(1));
+            advance<kCommandNibbles[kPairW]>();
             return kContinue;
-        default: __builtin_unreachable(); // code 10 is handled above
+        default: __builtin_unreachable(); // kNearCopy is handled above
         }
     }
 
@@ -260,14 +259,21 @@ struct Decoder {
 
 } // namespace
 
-int decompressMapData(std::span<const std::uint8_t> block, std::span<std::uint8_t> out) {
-    if (out.size() < kMapDataMaxSize || block.size() < kStreamOffset) return -1;
+MapDataDecoded decompressMapBlock(std::span<const std::uint8_t> block, std::span<std::uint8_t> out) {
+    if (out.size() < kMapDataMaxSize || block.size() < kStreamOffset) return {};
 
     std::uint8_t dict[kDictionarySize];
     std::memcpy(dict, block.data() + kDictionaryOffset, kDictionarySize);
     Decoder decoder{block.data(), block.size(), 2 * kStreamOffset, 1, dict, out.data(), out.data() + kMapDataMaxSize,
                     out.data()};
-    return decoder.run();
+    const int size = decoder.run();
+    if (size < 0) return {};
+    // The stream stands behind the end code, whose last nibble may be a byte's high half.
+    return {size, (decoder.pos + 1) / 2};
+}
+
+int decompressMapData(std::span<const std::uint8_t> block, std::span<std::uint8_t> out) {
+    return decompressMapBlock(block, out).size;
 }
 
 } // namespace vexa

@@ -13,13 +13,6 @@ namespace {
 
 constexpr unsigned kTerrainNumberOffset = 8;
 constexpr unsigned kTerrainEntrySize = 4;
-constexpr unsigned kSectionRecordsOffset = 9;
-constexpr unsigned kSectionRecordSize = 10;
-constexpr unsigned kCompressedHeadSkip = 9;
-
-unsigned pixelsToCells(std::uint16_t pixels) {
-    return pixels >> 5u;
-}
 
 struct SectionSize {
     unsigned width = 0;
@@ -38,18 +31,10 @@ SectionSize clippedSectionSize(const SectionRecord& section) {
     return size;
 }
 
-// Cells the decoder did not produce (the section reaches past the decoded data) read
-// as tile 0.
-std::uint16_t decodedTile(std::span<const std::uint8_t> decoded, std::size_t index) {
-    const std::size_t at = index * 2;
-    if (at + 1 >= decoded.size()) return 0;
-    return static_cast<std::uint16_t>(decoded[at] | decoded[at + 1] << 8);
-}
-
 TilemapLoadOutcome markNoTerrainData(TilemapData& data) {
     data.widthTiles = kNoTerrainDataTiles;
     data.heightTiles = kNoTerrainDataTiles;
-    data.verticalLayout = true;
+    data.rowMajor = true;
     data.loaded = false;
     return TilemapLoadOutcome::NoTerrainData;
 }
@@ -57,26 +42,41 @@ TilemapLoadOutcome markNoTerrainData(TilemapData& data) {
 // The layout rule after a failed decode looks at the whole width, not the map type.
 TilemapLoadOutcome markDecompressionFailed(TilemapData& data, const MapInfo& info) {
     data.loaded = false;
-    data.verticalLayout = (info.wholeWidth & 0x0FFF) != 0;
+    data.rowMajor = (info.wholeWidth & 0x0FFF) != 0;
     return TilemapLoadOutcome::DecompressionFailed;
 }
 
-void cutSection(std::span<const std::uint8_t> decoded, const MapInfo& info, const SectionSize& size,
-                std::vector<std::uint16_t>& rawTiles, std::vector<std::uint16_t>& chipCells) {
-    const SectionRecord& section = info.section;
-    const bool rowMajor = isRowMajorMapType(section.mapType);
-    // A terrain narrower (or lower) than one cell has stride 0; the cut still stays in bounds.
-    const std::size_t stride = pixelsToCells(rowMajor ? info.wholeWidth : info.wholeHeight);
-    for (unsigned r = 0; r < size.height; ++r) {
-        for (unsigned c = 0; c < size.width; ++c) {
-            const std::size_t row = section.top + r;
-            const std::size_t column = section.left + c;
-            const std::uint16_t tile = decodedTile(decoded, rowMajor ? row * stride + column : column * stride + row);
-            const std::size_t cell = static_cast<std::size_t>(r) * size.width + c;
-            rawTiles[cell] = tile;
-            chipCells[cell] = chipCellOf(tile);
+bool inSection(const TilemapData& map, int column, int row) {
+    return column >= 0 && row >= 0 && column < map.widthTiles && row < map.heightTiles;
+}
+
+std::size_t cellIndex(const TilemapData& map, int column, int row) {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(map.widthTiles) + static_cast<std::size_t>(column);
+}
+
+void showCell(TilemapData& map, int column, int row, std::uint16_t word) {
+    const std::size_t cell = cellIndex(map, column, row);
+    if (cell >= map.rawTiles.size() || cell >= map.chipCells.size()) return;
+    map.rawTiles[cell] = word;
+    map.chipCells[cell] = chipCellOf(word);
+}
+
+// Cells the decoder did not produce (the section reaches past the decoded data) read
+// as tile 0.
+void cutSection(TilemapData& data) {
+    for (int r = 0; r < data.heightTiles; ++r) {
+        for (int c = 0; c < data.widthTiles; ++c) {
+            const std::optional<std::size_t> index = terrainWordIndex(data, c, r);
+            showCell(data, c, r, index ? data.terrainWords[*index] : 0);
         }
     }
+}
+
+// Whole words only: a last odd byte is no word. `words` has room for them all.
+void takeWords(std::span<const std::uint8_t> decoded, std::vector<std::uint16_t>& words) {
+    words.resize(decoded.size() / 2);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        words[i] = static_cast<std::uint16_t>(decoded[2 * i] | decoded[2 * i + 1] << 8);
 }
 
 } // namespace
@@ -92,27 +92,6 @@ std::uint16_t mapInfoOffset(std::span<const std::uint8_t> image, const MapTableS
     return romWord(image, bank, table + kTerrainEntrySize * terrainNumber);
 }
 
-MapInfo readMapInfo(std::span<const std::uint8_t> image, unsigned bank, unsigned infoOffset,
-                    std::uint8_t sectionIndex) {
-    MapInfo info;
-    info.dataOffset = romWord(image, bank, infoOffset);
-    info.dataBank = romByte(image, bank, infoOffset + 2);
-    info.wholeWidth = romWord(image, bank, infoOffset + 5);
-    info.wholeHeight = romWord(image, bank, infoOffset + 7);
-    const unsigned record = infoOffset + kSectionRecordsOffset + kSectionRecordSize * sectionIndex;
-    info.section.left = pixelsToCells(romWord(image, bank, record));
-    info.section.right = pixelsToCells(romWord(image, bank, record + 2));
-    info.section.top = pixelsToCells(romWord(image, bank, record + 4));
-    info.section.bottom = pixelsToCells(romWord(image, bank, record + 6));
-    info.section.mapType = romWord(image, bank, record + 8);
-    return info;
-}
-
-ImageAddress compressedDataAddress(std::uint16_t storedOffset, std::uint8_t storedBank) {
-    if (storedOffset == 0 || storedBank == 0) return {storedBank, storedOffset};
-    return {((storedBank | 0x80u) + 0x40u) & 0xFFu, (storedOffset + kCompressedHeadSkip) & 0xFFFFu};
-}
-
 TilemapLoadOutcome loadTilemapData(std::span<const std::uint8_t> image, const StageHeader& header,
                                    const MapTableSettings& settings, TilemapData& data) {
     if (isStageWithoutTilemap(header.stageType)) {
@@ -120,7 +99,7 @@ TilemapLoadOutcome loadTilemapData(std::span<const std::uint8_t> image, const St
         data.widthTiles = 0;
         data.heightTiles = 0;
         data.mapType = 0;
-        data.verticalLayout = false;
+        data.rowMajor = false;
         return TilemapLoadOutcome::NoMap;
     }
 
@@ -149,10 +128,12 @@ TilemapLoadOutcome loadTilemapData(std::span<const std::uint8_t> image, const St
     std::vector<std::uint8_t> decoded;
     std::vector<std::uint16_t> rawTiles;
     std::vector<std::uint16_t> chipCells;
+    std::vector<std::uint16_t> terrainWords;
     try {
         decoded.resize(kMapDataMaxSize);
         rawTiles.assign(kTilemapCellCount, 0);
         chipCells.assign(kTilemapCellCount, 0);
+        terrainWords.reserve(kMapDataMaxSize / 2);
     } catch (const std::bad_alloc&) {
         return markDecompressionFailed(data, info);
     }
@@ -160,11 +141,55 @@ TilemapLoadOutcome loadTilemapData(std::span<const std::uint8_t> image, const St
     if (length < 0) return markDecompressionFailed(data, info);
 
     const auto decodedLength = std::min(static_cast<std::size_t>(length), decoded.size());
-    cutSection(std::span(decoded).first(decodedLength), info, size, rawTiles, chipCells);
+    takeWords(std::span(decoded).first(decodedLength), terrainWords);
+    data.terrainWords = std::move(terrainWords);
     data.rawTiles = std::move(rawTiles);
     data.chipCells = std::move(chipCells);
-    data.verticalLayout = isRowMajorMapType(info.section.mapType);
+    data.rowMajor = isRowMajorMapType(info.section.mapType);
+    data.sectionLeft = info.section.left;
+    data.sectionTop = info.section.top;
+    // A terrain narrower (or lower) than one cell has stride 0; the cut still stays in bounds.
+    data.terrainStride = pixelsToCells(data.rowMajor ? info.wholeWidth : info.wholeHeight);
+    cutSection(data);
     return TilemapLoadOutcome::Loaded;
+}
+
+std::optional<std::size_t> terrainWordIndex(const TilemapData& map, int column, int row) {
+    if (!map.loaded || !inSection(map, column, row)) return {};
+    const std::size_t across = map.sectionLeft + static_cast<std::size_t>(column);
+    const std::size_t down = map.sectionTop + static_cast<std::size_t>(row);
+    const std::size_t index = map.rowMajor ? down * map.terrainStride + across : across * map.terrainStride + down;
+    if (index >= map.terrainWords.size()) return {};
+    return index;
+}
+
+bool setTerrainCell(TilemapData& map, int column, int row, std::uint16_t word) {
+    const std::optional<std::size_t> index = terrainWordIndex(map, column, row);
+    if (!index) return false;
+    map.terrainWords[*index] = word;
+    // A section reaching past its terrain's stride shows some words in more than one
+    // cell; on each stored line, one cell at most shows this one.
+    const int lines = map.rowMajor ? map.heightTiles : map.widthTiles;
+    const int length = map.rowMajor ? map.widthTiles : map.heightTiles;
+    const std::size_t lineStart = map.rowMajor ? map.sectionTop : map.sectionLeft;
+    const std::size_t firstOnLine = map.rowMajor ? map.sectionLeft : map.sectionTop;
+    for (int k = 0; k < lines; ++k) {
+        const std::size_t start = (lineStart + static_cast<std::size_t>(k)) * map.terrainStride + firstOnLine;
+        if (*index < start || *index - start >= static_cast<std::size_t>(length)) continue;
+        const int along = static_cast<int>(*index - start);
+        if (map.rowMajor)
+            showCell(map, along, k, word);
+        else
+            showCell(map, k, along, word);
+    }
+    return true;
+}
+
+std::optional<std::uint16_t> tileWordAt(const TilemapData& map, int cellX, int cellY) {
+    if (!map.loaded || !inSection(map, cellX, cellY)) return {};
+    const std::size_t at = cellIndex(map, cellX, cellY);
+    if (at >= map.rawTiles.size()) return {};
+    return map.rawTiles[at];
 }
 
 } // namespace vexa

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "app/rom_settings.h"
+#include "stage/map_info.h"
 #include "stage/stage_table.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -14,32 +16,8 @@ namespace vexa {
 
 // Room in each cell array; a section never has more cells than this.
 inline constexpr std::size_t kTilemapCellCount = 0x10000;
-inline constexpr int kTileSize = 32; // pixels per terrain cell, each way
 // A stage whose terrain has no data shows as a black square of this many cells.
 inline constexpr int kNoTerrainDataTiles = 8;
-
-// The part of a terrain one stage shows, in cells (pixel edges shifted right by 5).
-struct SectionRecord {
-    unsigned left = 0;
-    unsigned right = 0;
-    unsigned top = 0;
-    unsigned bottom = 0;
-    std::uint16_t mapType = 0;
-};
-
-// A terrain's map info record together with the section record a stage picks.
-struct MapInfo {
-    std::uint16_t dataOffset = 0;  // of the compressed data as stored; 0 = none
-    std::uint8_t dataBank = 0;     // SNES bank byte as stored; 0 = none
-    std::uint16_t wholeWidth = 0;  // of the whole terrain, in pixels
-    std::uint16_t wholeHeight = 0; // in pixels
-    SectionRecord section;
-};
-
-struct ImageAddress {
-    unsigned bank = 0;
-    unsigned offset = 0;
-};
 
 // The terrain number sits at +8 of the stage's data block in bank 0x3D.
 std::uint8_t stageTerrainNumber(std::span<const std::uint8_t> image, std::uint16_t stageDataAddress);
@@ -47,14 +25,6 @@ std::uint8_t stageTerrainNumber(std::span<const std::uint8_t> image, std::uint16
 // Offset, in the map info bank, of a terrain's map info record.
 std::uint16_t mapInfoOffset(std::span<const std::uint8_t> image, const MapTableSettings& settings,
                             std::uint8_t terrainNumber);
-
-// Reads the map info record at `infoOffset` of `bank` and its section `sectionIndex`.
-MapInfo readMapInfo(std::span<const std::uint8_t> image, unsigned bank, unsigned infoOffset, std::uint8_t sectionIndex);
-
-// Image address of the block handed to the decoder, past the 9 bytes in front of it.
-// Both SNES mirrors (banks 0x40-0x7F and 0xC0-0xFF) land on image banks 0x00-0x3F;
-// other bank bytes give banks beyond the image. A zero offset or bank stays as it is.
-ImageAddress compressedDataAddress(std::uint16_t storedOffset, std::uint8_t storedBank);
 
 // Map types 4, 5, 6, 7 and 9 store their terrain row by row, all others column by column.
 constexpr bool isRowMajorMapType(std::uint16_t mapType) {
@@ -68,17 +38,24 @@ constexpr std::uint16_t chipCellOf(std::uint16_t rawTile) {
     return static_cast<std::uint16_t>((rawTile & 0x000F) | ((rawTile >> 10) & 0x0030) | ((rawTile & 0x03F0) << 4));
 }
 
-// The open stage's terrain cells. Both arrays are empty until the first successful
-// load, then kTilemapCellCount cells each, row-major with widthTiles per row.
+// The open stage's terrain: every decoded word, and the section's cells. The arrays
+// are empty until the first successful load; the cell arrays then hold
+// kTilemapCellCount cells each, row-major with widthTiles per row.
 struct TilemapData {
-    std::vector<std::uint16_t> rawTiles;  // tile words as stored
-    std::vector<std::uint16_t> chipCells; // the same cells through chipCellOf
-    bool loaded = false;                  // the current stage's cells were decoded
-    bool verticalLayout = false;          // terrain stored row by row
+    std::vector<std::uint16_t> terrainWords; // the whole decoded block, in storage order
+    std::vector<std::uint16_t> rawTiles;     // the section's tile words as stored
+    std::vector<std::uint16_t> chipCells;    // the same cells through chipCellOf
+    bool loaded = false;                     // the current stage's cells were decoded
+    bool rowMajor = false;                   // terrain stored row by row
     int widthTiles = 0;
     int heightTiles = 0;
     std::uint16_t mapType = 0;
     std::uint8_t terrainNumber = 0; // names the chip bitmap; kept as it was for stages without a map
+    // Where the section lies in the stored terrain: its first column and row, and the
+    // words per stored row (row-major) or column.
+    unsigned sectionLeft = 0;
+    unsigned sectionTop = 0;
+    std::size_t terrainStride = 0;
 };
 
 enum class TilemapLoadOutcome {
@@ -88,8 +65,22 @@ enum class TilemapLoadOutcome {
     Loaded,              // the chip bitmap of terrainNumber is to be loaded
 };
 
-// Reads the stage's terrain into `data`. Only a Loaded outcome replaces the cell arrays.
+// Reads the stage's terrain into `data`. Only a Loaded outcome replaces the arrays and
+// the section's place.
 TilemapLoadOutcome loadTilemapData(std::span<const std::uint8_t> image, const StageHeader& header,
                                    const MapTableSettings& settings, TilemapData& data);
+
+// The index in terrainWords of the word shown at cell (column, row) of the section;
+// nothing outside the section, for a cell beyond the decoded data, or before the
+// current stage's terrain was decoded.
+std::optional<std::size_t> terrainWordIndex(const TilemapData& map, int column, int row);
+
+// Sets the word of cell (column, row) and every cell that shows the same word. False,
+// changing nothing, where terrainWordIndex finds no word.
+bool setTerrainCell(TilemapData& map, int column, int row, std::uint16_t word);
+
+// The tile word stored for cell (cellX, cellY); nothing outside the stage's cells or
+// before its terrain was decoded.
+std::optional<std::uint16_t> tileWordAt(const TilemapData& map, int cellX, int cellY);
 
 } // namespace vexa

@@ -44,7 +44,7 @@ public:
 
     int widthTiles() const { return data_.widthTiles; }
     int heightTiles() const { return data_.heightTiles; }
-    bool verticalLayout() const { return data_.verticalLayout; }
+    bool rowMajor() const { return data_.rowMajor; }
     std::uint16_t mapType() const { return data_.mapType; }
     bool loaded() const { return data_.loaded; }
     int displayMode() const { return displayMode_; }

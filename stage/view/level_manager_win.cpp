@@ -206,7 +206,7 @@ void LevelManager::readTerrain() {
     ReleaseDC(hwnd, dc);
     widthTiles = tilemap.widthTiles();
     heightTiles = tilemap.heightTiles();
-    verticalLayout = tilemap.verticalLayout();
+    wheelScrollsVertically = tilemap.rowMajor();
     mapType = tilemap.mapType();
 }
 
@@ -364,7 +364,7 @@ void LevelManager::onMouseWheel(WPARAM wParam, LPARAM lParam) {
     const int notches = (zooming ? zoomWheel : scrollWheel).add(GET_WHEEL_DELTA_WPARAM(wParam));
     if (notches == 0) return;
     if (!zooming) {
-        ScrollBar& bar = verticalLayout ? vScroll : hScroll;
+        ScrollBar& bar = wheelScrollsVertically ? vScroll : hScroll;
         return bar.scrollBy(-notches * bar.state.lineStep);
     }
     if (!owner->romDocument().loaded) return;

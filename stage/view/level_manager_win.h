@@ -94,7 +94,7 @@ public:
     StageHeader stageHeader{};
     int widthTiles = 0;
     int heightTiles = 0;
-    bool verticalLayout = false;
+    bool wheelScrollsVertically = false;
     std::uint16_t mapType = 0;
     RecentLevelManager recentLevels;
     LevelTilemapManager tilemap;

@@ -3,6 +3,7 @@
 #include "app/ini_file.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vexa {
 
@@ -13,14 +14,6 @@ std::wstring point(int x, int y) {
 }
 
 } // namespace
-
-std::optional<std::uint16_t> tileWordAt(const TilemapData& map, int cellX, int cellY) {
-    if (!map.loaded || cellX < 0 || cellY < 0 || cellX >= map.widthTiles || cellY >= map.heightTiles) return {};
-    const auto at =
-        static_cast<std::size_t>(cellY) * static_cast<std::size_t>(map.widthTiles) + static_cast<std::size_t>(cellX);
-    if (at >= map.rawTiles.size()) return {};
-    return map.rawTiles[at];
-}
 
 std::wstring pointerStatusText(const TilemapData& map, int x, int y) {
     if (x < 0 || y < 0) return {};

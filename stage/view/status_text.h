@@ -8,15 +8,10 @@
 #include "stage/tilemap_data.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace vexa {
-
-// The tile word stored for cell (cellX, cellY); nothing outside the stage's cells or
-// before its terrain was decoded.
-std::optional<std::uint16_t> tileWordAt(const TilemapData& map, int cellX, int cellY);
 
 // "X 1234 Y 200 | 154, 25 | セル 38, 6 タイル 0C12": map pixels, 8-pixel units and the
 // 32-pixel cell with its tile word ("----" without one). Empty off the map's cells.

@@ -85,22 +85,10 @@ fuzz::StageLoadHead settingsOf(const IniFile& ini) {
     return head;
 }
 
-// The length of the compressed block at `at`: the shortest prefix that decodes, since
-// the decoder fails on a block that reads past its end.
+// The length of the compressed block at `at`, 0 for a block that does not decode.
 std::size_t compressedLength(const Bytes& image, std::size_t at) {
     std::vector<std::uint8_t> out(kMapDataMaxSize);
-    const auto block = std::span(image).subspan(at);
-    if (decompressMapData(block, out) < 0) return 0;
-    std::size_t low = 1;
-    std::size_t high = block.size();
-    while (low < high) {
-        const std::size_t mid = low + (high - low) / 2;
-        if (decompressMapData(block.first(mid), out) >= 0)
-            high = mid;
-        else
-            low = mid + 1;
-    }
-    return low;
+    return decompressMapBlock(std::span(image).subspan(at), out).blockLength;
 }
 
 Bytes stageSeed(const Bytes& image, const fuzz::StageLoadHead& settings, int stageCount, int stage) {

@@ -2,6 +2,7 @@
 
 #include "app/rom_image.h"
 #include "stage/map_compress.h"
+#include "stage/map_info.h"
 
 #include <algorithm>
 
@@ -10,9 +11,6 @@ namespace vexa::sample {
 namespace {
 
 constexpr unsigned kTerrainNumberAt = 8;
-constexpr unsigned kMapInfoSize = 9;
-constexpr unsigned kSectionRecordSize = 10;
-constexpr std::uint8_t kUpperMirror = 0xC0; // the HiROM address of an image bank
 
 } // namespace
 
@@ -48,31 +46,26 @@ unsigned writeTerrain(std::span<std::uint8_t> image, const TerrainPlacement& ter
     const unsigned record = terrain.recordOffset;
     setRomWord(image, infoBank, table + 4u * terrain.number, static_cast<std::uint16_t>(record));
     const std::uint16_t mapType = terrain.sections.empty() ? 0 : terrain.sections.front().mapType;
-    const bool hasData = terrain.dataOffset != 0 && !data.block.empty();
-    if (hasData) {
+    MapInfo info;
+    info.wholeWidth = static_cast<std::uint16_t>(terrain.width * kTileSize);
+    info.wholeHeight = static_cast<std::uint16_t>(terrain.height * kTileSize);
+    if (terrain.dataOffset != 0 && !data.block.empty()) {
         const unsigned bank = terrain.dataBank;
         const unsigned head = terrain.dataOffset;
-        setRomWord(image, bank, head, static_cast<std::uint16_t>(data.decodedSize));
-        setRomWord(image, bank, head + 2, static_cast<std::uint16_t>(terrain.width));
-        setRomWord(image, bank, head + 4, static_cast<std::uint16_t>(terrain.height));
-        setRomWord(image, bank, head + 6, mapType);
+        writeCompressedHead(image, bank, head,
+                            {static_cast<std::uint16_t>(data.decodedSize), static_cast<std::uint16_t>(terrain.width),
+                             static_cast<std::uint16_t>(terrain.height), mapType});
         for (std::size_t i = 0; i < data.block.size(); ++i)
-            setRomByte(image, bank, head + kTerrainDataHeadSize + static_cast<unsigned>(i), data.block[i]);
+            setRomByte(image, bank, head + kCompressedHeadSize + static_cast<unsigned>(i), data.block[i]);
+        if (const auto stored = storedDataAddress({bank, head + kCompressedHeadSize})) {
+            info.dataOffset = stored->offset;
+            info.dataBank = stored->bank;
+        }
     }
-    setRomWord(image, infoBank, record, static_cast<std::uint16_t>(hasData ? terrain.dataOffset : 0));
-    setRomByte(image, infoBank, record + 2, static_cast<std::uint8_t>(hasData ? kUpperMirror + terrain.dataBank : 0));
-    setRomWord(image, infoBank, record + 5, static_cast<std::uint16_t>(terrain.width * kTileSize));
-    setRomWord(image, infoBank, record + 7, static_cast<std::uint16_t>(terrain.height * kTileSize));
-    unsigned at = record + kMapInfoSize;
-    for (const SectionRecord& s : terrain.sections) {
-        setRomWord(image, infoBank, at, static_cast<std::uint16_t>(s.left * kTileSize));
-        setRomWord(image, infoBank, at + 2, static_cast<std::uint16_t>(s.right * kTileSize));
-        setRomWord(image, infoBank, at + 4, static_cast<std::uint16_t>(s.top * kTileSize));
-        setRomWord(image, infoBank, at + 6, static_cast<std::uint16_t>(s.bottom * kTileSize));
-        setRomWord(image, infoBank, at + 8, s.mapType);
-        at += kSectionRecordSize;
-    }
-    return at;
+    writeMapInfo(image, infoBank, record, info);
+    for (std::size_t i = 0; i < terrain.sections.size(); ++i)
+        writeSectionRecord(image, infoBank, record, i, terrain.sections[i]);
+    return record + kMapInfoHeadSize + kSectionRecordSize * static_cast<unsigned>(terrain.sections.size());
 }
 
 void writeSpritePointer(std::span<std::uint8_t> image, int stage, unsigned start) {

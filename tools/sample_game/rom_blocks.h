@@ -26,9 +26,6 @@ void writeStageTerrain(std::span<std::uint8_t> image, std::uint16_t stageDataAdd
 
 // ---- Terrains
 
-// In front of a terrain's block: its decoded size and shape, which the loader skips.
-inline constexpr unsigned kTerrainDataHeadSize = 9;
-
 struct CompressedTerrain {
     std::vector<std::uint8_t> block; // as compressMapData made it; empty for a terrain without data
     std::size_t decodedSize = 0;

@@ -3,6 +3,7 @@
 #include "app/rom_checksum.h"
 
 #include "app/rom_image.h"
+#include "stage/map_info.h"
 #include "stage/stage_table.h"
 
 #include <algorithm>
@@ -89,12 +90,12 @@ void writeMaps(std::vector<std::uint8_t>& image, const SamplePlan& plan, std::sp
         at.number = static_cast<std::uint8_t>(t);
         at.dataOffset = 0;
         if (terrain.hasData && !data.block.empty()) {
-            if (offset + kTerrainDataHeadSize + data.block.size() > kBankSize) {
+            if (offset + kCompressedHeadSize + data.block.size() > kBankSize) {
                 ++at.dataBank;
                 offset = kDataStart;
             }
             at.dataOffset = offset;
-            offset += kTerrainDataHeadSize + static_cast<unsigned>(data.block.size());
+            offset += kCompressedHeadSize + static_cast<unsigned>(data.block.size());
             offset = (offset + 15) & ~15u;
         }
         at.width = terrain.width;

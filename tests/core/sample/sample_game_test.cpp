@@ -198,7 +198,7 @@ TEST(SampleGame, EveryStageLoadsWithObjectsInsideItsMap) {
 TEST(SampleGame, EveryMapTypeWithAnObjectLayoutHasItsTerrain) {
     std::map<std::uint16_t, std::set<bool>> layouts;
     for (const LoadedStage& st : allStages())
-        if (st.outcome == TilemapLoadOutcome::Loaded) layouts[st.map.mapType].insert(st.map.verticalLayout);
+        if (st.outcome == TilemapLoadOutcome::Loaded) layouts[st.map.mapType].insert(st.map.rowMajor);
     const std::map<std::uint16_t, std::set<bool>> expected = {{0, {false}}, {1, {false}}, {4, {true}}, {6, {true}},
                                                               {7, {true}},  {8, {false}}, {9, {true}}};
     EXPECT_EQ(layouts, expected);
@@ -207,7 +207,7 @@ TEST(SampleGame, EveryMapTypeWithAnObjectLayoutHasItsTerrain) {
 TEST(SampleGame, DefaultStageIsARichHorizontalStage) {
     const LoadedStage& st = allStages()[37];
     ASSERT_EQ(st.outcome, TilemapLoadOutcome::Loaded);
-    EXPECT_FALSE(st.map.verticalLayout);
+    EXPECT_FALSE(st.map.rowMajor);
     EXPECT_GE(st.map.widthTiles, 100);
     EXPECT_GE(st.sprites.sprites.size(), 40u);
     EXPECT_GE(st.bananas.bananas.size(), 20u);
@@ -311,17 +311,9 @@ TEST(SampleGame, TerrainsDecodeToTheSizeTheirMapInfoGivesAndCompressWell) {
         const auto stream = std::span(image).subspan(imageOffset(block.bank, block.offset));
         const int length = decompressMapData(stream, decoded);
         ASSERT_EQ(length, (info.wholeWidth / 32) * (info.wholeHeight / 32) * 2) << "terrain " << t;
-        // The stored size: the shortest run of bytes that still decodes (the decoder
-        // fails when its stream would run past the end of what it is given).
-        std::size_t low = 40;
-        std::size_t size = static_cast<std::size_t>(length);
-        while (low < size) {
-            const std::size_t mid = (low + size) / 2;
-            if (decompressMapData(stream.first(mid), decoded) == length)
-                size = mid;
-            else
-                low = mid + 1;
-        }
+        // The stored size: the block's bytes up to and including its end code, which
+        // decode alone.
+        const std::size_t size = decompressMapBlock(stream, decoded).blockLength;
         ASSERT_EQ(decompressMapData(stream.first(size), decoded), length);
         std::printf("terrain %d: %d bytes -> %zu bytes (%.1f : 1)\n", t, length, size,
                     static_cast<double>(length) / static_cast<double>(size));

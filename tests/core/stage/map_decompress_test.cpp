@@ -236,6 +236,34 @@ TEST(MapDecompress, ReadsNoFurtherThanTheGivenData) {
     }
 }
 
+TEST(MapDecompress, BlockLengthStopsAtTheEndCode) {
+    const struct {
+        std::string nibbles;
+        std::size_t junk; // bytes of 0xFF behind the block
+        int size;
+        std::size_t length;
+    } cases[] = {
+        {"00", 0, 0, 40},
+        {"00", 8, 0, 40},
+        {"7 00 F", 8, 1, 41},                                // the end code ends in the high half of its last byte
+        {"21 23 4E 31 56 A0 02 60 29 AB C0 00", 20, 15, 51}, // and so does this one
+        {"7 21 23 4E 31 56 A0 02 60 29 AB C0 00", 20, 16, 51},
+        {"7 7 21 23 4E 31 56 A0 02 60 29 AB C0 00", 20, 17, 52},
+        {output(5000) + "00", 40, 5000, 318}, // through the unchecked fast path
+        {"D 00", 8, -1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nibbles.substr(0, 40));
+        Bytes data = block(c.nibbles);
+        data.insert(data.end(), c.junk, 0xFF);
+        Bytes out(kMapDataMaxSize);
+        const MapDataDecoded decoded = decompressMapBlock(data, out);
+        EXPECT_EQ(decoded.size, c.size);
+        EXPECT_EQ(decoded.blockLength, c.length);
+        EXPECT_EQ(decompressMapData(data, out), c.size);
+    }
+}
+
 TEST(MapDecompress, RefusesAnOutputBufferBelow64KiB) {
     Bytes out(kMapDataMaxSize - 1);
     EXPECT_EQ(decompressMapData(block("00"), out), -1);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -91,7 +92,7 @@ using Cells = std::vector<std::uint16_t>;
 TEST_F(TilemapDataTest, RowMajorMapTypeCutsRowsWithWholeWidthAsStride) {
     ASSERT_EQ(load(), TilemapLoadOutcome::Loaded);
     EXPECT_TRUE(data.loaded);
-    EXPECT_TRUE(data.verticalLayout);
+    EXPECT_TRUE(data.rowMajor);
     EXPECT_EQ(data.widthTiles, 2);
     EXPECT_EQ(data.heightTiles, 2);
     EXPECT_EQ(data.mapType, 6);
@@ -105,7 +106,7 @@ TEST_F(TilemapDataTest, RowMajorMapTypeCutsRowsWithWholeWidthAsStride) {
 TEST_F(TilemapDataTest, ColumnMajorMapTypeCutsColumnsWithWholeHeightAsStride) {
     writeSection(0, 32, 96, 32, 96, 8);
     ASSERT_EQ(load(), TilemapLoadOutcome::Loaded);
-    EXPECT_FALSE(data.verticalLayout);
+    EXPECT_FALSE(data.rowMajor);
     EXPECT_EQ(data.mapType, 8);
     // Column c, row r is word c * 3 + r; cells stay row-major.
     EXPECT_EQ(rawCells(4), (Cells{0x0A04, 0x0A07, 0x0A05, 0x0A08}));
@@ -122,13 +123,13 @@ TEST_F(TilemapDataTest, StageTypesFourAndFiveHaveNoMapAndReadNothing) {
     for (const std::uint16_t type : {4, 5}) {
         data = TilemapData{};
         data.loaded = true;
-        data.verticalLayout = true;
+        data.rowMajor = true;
         data.widthTiles = 9;
         data.mapType = 6;
         header.stageType = type;
         EXPECT_EQ(load(), TilemapLoadOutcome::NoMap);
         EXPECT_FALSE(data.loaded);
-        EXPECT_FALSE(data.verticalLayout);
+        EXPECT_FALSE(data.rowMajor);
         EXPECT_EQ(data.widthTiles, 0);
         EXPECT_EQ(data.heightTiles, 0);
         EXPECT_EQ(data.mapType, 0);
@@ -144,7 +145,7 @@ TEST_F(TilemapDataTest, ZeroDataOffsetOrBankGivesEightByEightAreaKeepingSectionT
         writeSection(0, 32, 96, 32, 96, 8);
         EXPECT_EQ(load(), TilemapLoadOutcome::NoTerrainData);
         EXPECT_FALSE(data.loaded);
-        EXPECT_TRUE(data.verticalLayout);
+        EXPECT_TRUE(data.rowMajor);
         EXPECT_EQ(data.widthTiles, kNoTerrainDataTiles);
         EXPECT_EQ(data.heightTiles, kNoTerrainDataTiles);
         EXPECT_EQ(data.mapType, 8);
@@ -170,7 +171,7 @@ TEST_F(TilemapDataTest, CompressedAddressSkipsHeadAndFoldsMirrorBanks) {
 TEST_F(TilemapDataTest, BanksOutsideTheImageAreNotRead) {
     writeTerrain(kDataOffset, 0x85, 4 * 32, 3 * 32); // converts to bank 0xC5
     EXPECT_EQ(load(), TilemapLoadOutcome::NoTerrainData);
-    EXPECT_TRUE(data.verticalLayout);
+    EXPECT_TRUE(data.rowMajor);
     EXPECT_EQ(data.mapType, 6);
 
     writeTerrain(kDataOffset, kDataBank, 4 * 32, 3 * 32);
@@ -194,7 +195,7 @@ TEST_F(TilemapDataTest, FailedDecodeKeepsCellsAndTakesLayoutFromWholeWidth) {
     writeSection(0, 0, 96, 0, 64, 4);
     EXPECT_EQ(load(), TilemapLoadOutcome::DecompressionFailed);
     EXPECT_FALSE(data.loaded);
-    EXPECT_FALSE(data.verticalLayout); // map type 4 alone would say true
+    EXPECT_FALSE(data.rowMajor); // map type 4 alone would say true
     EXPECT_EQ(data.widthTiles, 3);
     EXPECT_EQ(data.heightTiles, 2);
     EXPECT_EQ(data.mapType, 4);
@@ -203,7 +204,7 @@ TEST_F(TilemapDataTest, FailedDecodeKeepsCellsAndTakesLayoutFromWholeWidth) {
     writeTerrain(kDataOffset, kDataBank, 0x1020, 3 * 32);
     writeSection(0, 0, 96, 0, 64, 8);
     EXPECT_EQ(load(), TilemapLoadOutcome::DecompressionFailed);
-    EXPECT_TRUE(data.verticalLayout);
+    EXPECT_TRUE(data.rowMajor);
 }
 
 TEST_F(TilemapDataTest, CellsBeyondDecodedDataReadTileZero) {
@@ -247,6 +248,132 @@ TEST_F(TilemapDataTest, BlockEndingAtLastImageByteDecodes) {
     writeTerrain(static_cast<std::uint16_t>(start - 9), 0xFF, 4 * 32, 3 * 32);
     ASSERT_EQ(load(), TilemapLoadOutcome::Loaded);
     EXPECT_EQ(rawCells(4), (Cells{0x0A05, 0x0A06, 0x0A09, 0x0A0A}));
+}
+
+TEST_F(TilemapDataTest, MapInfoWrittenReadsBackAndLeavesTheUnreadBytes) {
+    const struct {
+        std::uint8_t sectionIndex;
+        MapInfo info;
+    } cases[] = {
+        {0, {kDataOffset, kDataBank, 4 * 32, 3 * 32, {1, 3, 1, 3, 6}}},
+        {2, {0, 0, 0x1020, 0xFFFF, {0, 2047, 2047, 0, 9}}},
+        {255, {0xFFF7, 0x45, 0, 31, {5, 4, 3, 2, 0xFFFF}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sectionIndex);
+        setRomWord(image, kInfoBank, kInfoOffset + 3, 0x5AA5);
+        writeMapInfo(image, kInfoBank, kInfoOffset, c.info);
+        writeSectionRecord(image, kInfoBank, kInfoOffset, c.sectionIndex, c.info.section);
+        EXPECT_EQ(readMapInfo(image, kInfoBank, kInfoOffset, c.sectionIndex), c.info);
+        EXPECT_EQ(romWord(image, kInfoBank, kInfoOffset + 3), 0x5AA5);
+    }
+}
+
+TEST_F(TilemapDataTest, CompressedHeadWrittenReadsBackAndLeavesItsLastByte) {
+    for (const CompressedHead& head : {CompressedHead{24, 4, 3, 6}, CompressedHead{0xFFFF, 0x7FF, 1, 0x8000}}) {
+        setRomByte(image, kBlockBank, kDataOffset + 8, 0x5A);
+        writeCompressedHead(image, kBlockBank, kDataOffset, head);
+        EXPECT_EQ(readCompressedHead(image, kBlockBank, kDataOffset), head);
+        EXPECT_EQ(romWord(image, kBlockBank, kDataOffset), head.decodedSize);
+        EXPECT_EQ(romWord(image, kBlockBank, kDataOffset + 6), head.mapType);
+        EXPECT_EQ(romByte(image, kBlockBank, kDataOffset + 8), 0x5A);
+    }
+}
+
+TEST_F(TilemapDataTest, BlockAddressTurnsIntoItsStoredFormAndBack) {
+    const struct {
+        ImageAddress block;
+        std::optional<StoredDataAddress> stored;
+    } cases[] = {
+        {{kBlockBank, kBlockOffset}, StoredDataAddress{kDataOffset, kDataBank}},
+        {{0x3F, 0x0003}, StoredDataAddress{0xFFFA, 0xFF}}, // the head ends the bank before
+        {{0x01, 0xFFFF}, StoredDataAddress{0xFFF6, 0xC1}},
+        {{0x00, 0x4009}, std::nullopt}, // stored bank byte 0xC0 reads as no data
+        {{0x05, 0x0009}, std::nullopt}, // so does head offset 0
+        {{0x40, 0x4009}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.block.bank * 0x10000 + c.block.offset);
+        EXPECT_EQ(storedDataAddress(c.block), c.stored);
+        if (c.stored) EXPECT_EQ(compressedDataAddress(c.stored->offset, c.stored->bank), c.block);
+    }
+}
+
+// A 3 x 2 section at column 1, row 1 of the 4 x 3 terrain, whose eleven words leave
+// the last cell without one.
+TEST_F(TilemapDataTest, CellIndexFollowsTheStorageOrderOfTheMapType) {
+    writeBlock(kBlockBank, kBlockOffset, literalBlock(numberedWords(11)));
+    const struct {
+        std::uint16_t mapType;
+        int column;
+        int row;
+        std::optional<std::size_t> index;
+    } cases[] = {
+        {6, 0, 0, 5}, {6, 2, 0, 7}, {6, 0, 1, 9}, {6, 1, 1, 10}, // row-major, stride 4
+        {8, 0, 0, 4}, {8, 1, 0, 7}, {8, 0, 1, 5}, {8, 2, 0, 10}, // column-major, stride 3
+    };
+    for (const std::uint16_t mapType : {6, 8}) {
+        SCOPED_TRACE(mapType);
+        writeSection(0, 32, 128, 32, 96, mapType);
+        ASSERT_EQ(load(), TilemapLoadOutcome::Loaded);
+        ASSERT_EQ(data.terrainWords.size(), 11u);
+        EXPECT_EQ(data.terrainWords[0], 0x0A00) << "words no section shows are kept";
+        for (const auto& c : cases) {
+            if (c.mapType != mapType) continue;
+            EXPECT_EQ(terrainWordIndex(data, c.column, c.row), c.index) << c.column << ", " << c.row;
+            EXPECT_EQ(tileWordAt(data, c.column, c.row), 0x0A00 + *c.index);
+        }
+        // Beyond the decoded words, then outside the section.
+        for (const auto& [column, row] : {std::pair{2, 1}, {3, 0}, {0, 2}, {-1, 0}, {0, -1}})
+            EXPECT_EQ(terrainWordIndex(data, column, row), std::nullopt) << column << ", " << row;
+    }
+}
+
+TEST_F(TilemapDataTest, CellWriteSetsTheWordAndItsCellsOrRefuses) {
+    writeBlock(kBlockBank, kBlockOffset, literalBlock(numberedWords(11)));
+    for (const std::uint16_t mapType : {6, 8}) {
+        SCOPED_TRACE(mapType);
+        writeSection(0, 32, 128, 32, 96, mapType);
+        ASSERT_EQ(load(), TilemapLoadOutcome::Loaded);
+        ASSERT_TRUE(setTerrainCell(data, 1, 1, 0xC012));
+        EXPECT_EQ(data.terrainWords[*terrainWordIndex(data, 1, 1)], 0xC012);
+        EXPECT_EQ(data.rawTiles[4], 0xC012);
+        EXPECT_EQ(data.chipCells[4], chipCellOf(0xC012));
+
+        const TilemapData before = data;
+        for (const auto& [column, row] : {std::pair{2, 1}, {3, 0}, {0, 2}, {-1, 0}})
+            EXPECT_FALSE(setTerrainCell(data, column, row, 0x0BBB)) << column << ", " << row;
+        data.loaded = false;
+        EXPECT_FALSE(setTerrainCell(data, 0, 0, 0x0BBB)) << "nothing decoded for this stage";
+        EXPECT_EQ(data.terrainWords, before.terrainWords);
+        EXPECT_EQ(data.rawTiles, before.rawTiles);
+        EXPECT_EQ(data.chipCells, before.chipCells);
+    }
+}
+
+// With stride 0 every stored line shows the same words: a write changes them all.
+TEST_F(TilemapDataTest, CellWriteChangesEveryCellShowingTheWord) {
+    writeTerrain(kDataOffset, kDataBank, 16, 16);
+    const struct {
+        std::uint16_t mapType;
+        int column;
+        int row;
+        std::vector<std::size_t> cells;
+    } cases[] = {
+        {6, 1, 0, {1, 3}}, // column 1 of both rows
+        {8, 0, 1, {2, 3}}, // row 1 of both columns
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mapType);
+        writeSection(0, 0, 64, 0, 64, c.mapType);
+        ASSERT_EQ(load(), TilemapLoadOutcome::Loaded);
+        Cells expected = rawCells(4);
+        for (const std::size_t cell : c.cells)
+            expected[cell] = 0x0BBB;
+        ASSERT_TRUE(setTerrainCell(data, c.column, c.row, 0x0BBB));
+        EXPECT_EQ(rawCells(4), expected);
+        EXPECT_EQ(data.chipCells[c.cells.back()], chipCellOf(0x0BBB));
+    }
 }
 
 } // namespace

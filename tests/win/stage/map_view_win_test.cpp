@@ -62,7 +62,7 @@ TEST_F(MapViewTest, OpeningLoadsTheSavedStageIntoTheRecentList) {
     // A terrain entry without data: 8 x 8 cells, so the range ends at 255.
     EXPECT_EQ(view().widthTiles, 8);
     EXPECT_EQ(view().hScroll.state.maximum, 255);
-    EXPECT_TRUE(view().verticalLayout);
+    EXPECT_TRUE(view().wheelScrollsVertically);
 }
 
 TEST_F(MapViewTest, RecentStageCommandLoadsThatStageAndClearWritesMinusOnes) {
@@ -116,7 +116,7 @@ TEST_F(MapViewTest, WheelScrollsOneLinePerNotchAlongTheLayout) {
     open();
     view().hScroll.setRange(4000);
     view().vScroll.setRange(4000);
-    view().verticalLayout = false;
+    view().wheelScrollsVertically = false;
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA * 3), 0);
     EXPECT_EQ(view().hScroll.state.position, 96) << "one message of three notches";
     // A precision touchpad: a notch in parts.
@@ -125,7 +125,7 @@ TEST_F(MapViewTest, WheelScrollsOneLinePerNotchAlongTheLayout) {
     EXPECT_EQ(view().hScroll.state.position, 96);
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA / 4), 0);
     EXPECT_EQ(view().hScroll.state.position, 128);
-    view().verticalLayout = true;
+    view().wheelScrollsVertically = true;
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA), 0);
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(-WHEEL_DELTA), 0);
     SendMessageW(view().hwnd, WM_MOUSEWHEEL, wheel(WHEEL_DELTA), 0);

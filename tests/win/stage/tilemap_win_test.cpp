@@ -181,7 +181,7 @@ TEST_F(LevelTilemapTest, GraphicsModeCopiesEachCellFromItsChip) {
     ASSERT_TRUE(tilemap.loaded());
     EXPECT_EQ(tilemap.widthTiles(), 3);
     EXPECT_EQ(tilemap.heightTiles(), 2);
-    EXPECT_TRUE(tilemap.verticalLayout());
+    EXPECT_TRUE(tilemap.rowMajor());
     EXPECT_EQ(tilemap.mapType(), 6);
     ASSERT_NE(tilemap.chipBitmap().bitmap, nullptr) << "chip bitmap named by [MapChip] 2A";
 
@@ -341,7 +341,7 @@ TEST_F(LevelTilemapTest, FailedDecompressionTellsTheUserAndKeepsThePreviousCells
     const std::vector<std::uint16_t> cells = tilemap.data().rawTiles;
     const HBITMAP chips = tilemap.chipBitmap().bitmap;
 
-    setRomByte(image, kBlockBank, kDataOffset + sample::kTerrainDataHeadSize + kBlockHead, kRepeatLastByte);
+    setRomByte(image, kBlockBank, kDataOffset + kCompressedHeadSize + kBlockHead, kRepeatLastByte);
     DialogAnswerer answerer;
     answerer.answerNext(IDOK);
     load();
@@ -391,7 +391,7 @@ TEST_F(LevelTilemapTest, TerrainWithoutDataShowsEightByEightBlackCells) {
     tilemap.initialize();
     load();
     EXPECT_FALSE(tilemap.loaded());
-    EXPECT_TRUE(tilemap.verticalLayout());
+    EXPECT_TRUE(tilemap.rowMajor());
     EXPECT_EQ(tilemap.widthTiles(), 8);
     EXPECT_EQ(tilemap.heightTiles(), 8);
     EXPECT_EQ(tilemap.chipBitmap().owned, false) << "no chip bitmap is loaded";
