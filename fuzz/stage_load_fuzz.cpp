@@ -1,7 +1,8 @@
 // The whole stage-load path on a hostile image and hostile rominfo.ini values:
 // stage header, terrain lookup, decompression and section cut, the sprite list with
 // its capacity, the banana and camera lists in every map type's layout, banana sets,
-// and every write path the edits use. Besides the sanitizers watching every access,
+// and every write path the edits use, terrain writes into a block's room or free
+// space included. Besides the sanitizers watching every access,
 // each write is checked to change no byte outside the entries it names.
 #include "fuzz/stage_load_input.h"
 
@@ -12,6 +13,7 @@
 #include "stage/object_list_table.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
+#include "terrain/terrain_blocks.h"
 
 #include <algorithm>
 #include <array>
@@ -284,6 +286,62 @@ void exerciseCameras(std::vector<std::uint8_t>& image, const fuzz::StageLoadHead
 
 } // namespace
 
+// Terrain writes on the first stages: a refusal changes nothing, a write changes only
+// bytes of the runs it reports, all in the banks of the block, the map info records and
+// the free range, and putting the runs' old bytes back gives those banks back. Blocks
+// that decode to more than kTerrainContentLimit bytes are left alone: the encoder's
+// time on them would be most of the run.
+constexpr int kTerrainStages = 8;
+constexpr std::size_t kTerrainContentLimit = 8192;
+
+void exerciseTerrain(std::vector<std::uint8_t>& image, const fuzz::StageLoadHead& head, unsigned freeBank) {
+    const std::uint32_t edit = head.edit;
+    TerrainTables tables;
+    tables.maps = {head.mapInfoBank, head.mapABInfo};
+    tables.stageCount = kTerrainStages;
+    const std::size_t first = imageOffset(freeBank, (edit >> 8) & 0xF000u);
+    tables.freeSpace.push_back({first, std::min(first + 0x40 + (edit & 0x3FFFu), imageOffset(freeBank, 0xFFFF))});
+    const int stage = static_cast<int>(static_cast<unsigned>(head.stageNumber) % kTerrainStages);
+    const TerrainSurvey survey = surveyTerrain(image, tables);
+    const int index = survey.blockOfStage(stage);
+    if (index < 0 || survey.blocks[static_cast<std::size_t>(index)].decodedSize > kTerrainContentLimit) return;
+    const TerrainBlock& block = survey.blocks[static_cast<std::size_t>(index)];
+
+    static std::array<BankSnapshot, 3> before;
+    const unsigned banks[] = {static_cast<unsigned>(block.start / kBankSize), survey.infoBank & 0x3Fu, freeBank};
+    for (std::size_t i = 0; i < before.size(); ++i)
+        before[i].take(image, banks[i]);
+    const TerrainCell cells[] = {
+        {static_cast<int>(edit & 0x3F), static_cast<int>(edit >> 6 & 0x3F), static_cast<std::uint16_t>(edit >> 12)},
+        {static_cast<int>(edit >> 16 & 0x7F) - 2, static_cast<int>(edit >> 23 & 0x1F),
+         static_cast<std::uint16_t>(edit)},
+    };
+    const TerrainWrite write = writeStageCells(image, tables, stage, std::span(cells, 1 + (edit >> 28 & 1)));
+    const auto inRanges = [&](unsigned bank, unsigned o) {
+        const std::size_t at = imageOffset(bank, o);
+        return std::any_of(write.ranges.begin(), write.ranges.end(), [&](const ByteRange& range) {
+            return at >= range.offset && at < range.offset + range.newBytes.size();
+        });
+    };
+    for (std::size_t i = 0; i < before.size(); ++i)
+        before[i].checkChanges(image, [&](unsigned o, std::uint8_t, std::uint8_t) { return inRanges(banks[i], o); });
+    for (const ByteRange& range : write.ranges) {
+        const auto bank = static_cast<unsigned>(range.offset / kBankSize);
+        FUZZ_CHECK(std::find(std::begin(banks), std::end(banks), bank) != std::end(banks));
+        FUZZ_CHECK((range.offset + range.newBytes.size() - 1) / kBankSize == bank);
+    }
+    if (!write.ok()) {
+        FUZZ_CHECK(write.ranges.empty());
+        return;
+    }
+    // Written once, the same cells change nothing more.
+    FUZZ_CHECK(writeStageCells(image, tables, stage, std::span(cells, 1 + (edit >> 28 & 1))).ranges.empty());
+    for (auto it = write.ranges.rbegin(); it != write.ranges.rend(); ++it)
+        FUZZ_CHECK(it->putOld(image));
+    for (const BankSnapshot& bank : before)
+        FUZZ_CHECK(bank.sameAs(image));
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Image image;
     image.clean();
@@ -307,5 +365,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TilemapData tilemap = loadTerrain(bytes, header, head);
     exerciseBananas(bytes, head, tilemap.mapType);
     exerciseCameras(bytes, head, tilemap.mapType);
+    const unsigned freeBank = head.edit >> 24 & 0x3Fu;
+    image.markDirty(freeBank);
+    image.markDirty(static_cast<unsigned>(head.mapInfoBank) & 0x3Fu);
+    exerciseTerrain(bytes, head, freeBank);
     return 0;
 }

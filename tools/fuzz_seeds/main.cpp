@@ -16,9 +16,11 @@
 #include "bananas/banana_list.h"
 #include "cameras/camera_list.h"
 #include "sprites/sprite_list.h"
+#include "stage/map_compress.h"
 #include "stage/map_decompress.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
+#include "terrain/terrain_blocks.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -200,6 +202,34 @@ int main(int argc, char** argv) {
         const Bytes seed = stageSeed(game.image, settings, stageCount, stage);
         if (!writeFile(corpus / "stage_load_fuzz" / kind, seed)) return 1;
         std::printf("stage_load_fuzz/%s: stage %d, %zu bytes\n", kind.c_str(), stage, seed.size());
+        total += seed.size();
+    }
+
+    // Stage 3 with its terrain cut to 4 KiB of content and its section moved to the
+    // terrain's first column, small enough for the terrain writes; a free range lies in
+    // an empty bank (the edit word's top byte names it).
+    {
+        Bytes image = game.image;
+        const MapTableSettings maps{settings.mapInfoBank, settings.mapABInfo};
+        const TerrainSurvey survey = surveyTerrain(image, {maps, stageCount, {}});
+        const int stage = 3;
+        const TerrainBlock& block = survey.blocks.at(static_cast<std::size_t>(survey.blockOfStage(stage)));
+        Bytes content = blockContent(image, block);
+        content.resize(std::min<std::size_t>(content.size(), 4096));
+        const Bytes small = compressMapData(content, image[block.start]);
+        std::copy(small.begin(), small.end(), image.begin() + static_cast<std::ptrdiff_t>(block.start));
+        const StageHeader header = readStageHeaderOfStage(image, stage);
+        const unsigned info = mapInfoOffset(image, maps, stageTerrainNumber(image, header.stageDataAddress));
+        SectionRecord section = readMapInfo(image, survey.infoBank, info, header.sectionIndex).section;
+        section.right -= section.left;
+        section.left = 0;
+        writeSectionRecord(image, survey.infoBank, info, header.sectionIndex, section);
+        Bytes seed = stageSeed(image, settings, stageCount, stage);
+        // Cell (2, 1) alone and 12 KiB of free space in bank 0x21, in place of stageSeed's edit word.
+        const std::uint32_t edit = 0x21003042u;
+        for (std::size_t i = 0; i < 4; ++i)
+            seed[36 + i] = static_cast<std::uint8_t>(edit >> (8 * i));
+        if (!writeFile(corpus / "stage_load_fuzz" / "small_terrain", seed)) return 1;
         total += seed.size();
     }
 
