@@ -453,4 +453,8 @@ TerrainWrite writeStageCells(std::span<std::uint8_t> image, const TerrainTables&
     return writeBlockContent(image, survey, static_cast<std::size_t>(index), content);
 }
 
+std::wstring terrainDoesNotFitMessage(std::size_t shortfall) {
+    return L"地形データが入りきりません。(" + groupedNumber(shortfall) + L" バイト不足)";
+}
+
 } // namespace vexa

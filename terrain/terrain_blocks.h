@@ -127,4 +127,8 @@ struct TerrainCell {
 TerrainWrite writeStageCells(std::span<std::uint8_t> image, const TerrainTables& tables, int stage,
                              std::span<const TerrainCell> cells);
 
+// The editor's message for a block that fits nowhere: "地形データが入りきりません。
+// (1,234 バイト不足)" (caption "エラー", warning icon).
+std::wstring terrainDoesNotFitMessage(std::size_t shortfall);
+
 } // namespace vexa

@@ -175,6 +175,7 @@ TEST(TerrainWrite, RefusalsWriteNothing) {
         {"a block that fits nowhere", "", 3, TerrainRefusal::DoesNotFit},
         {"a block larger than all free space", "[FreeSpace]\n0=310000-3100FF\n", 3, TerrainRefusal::DoesNotFit},
     };
+    EXPECT_EQ(terrainDoesNotFitMessage(12345), L"地形データが入りきりません。(12,345 バイト不足)");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TerrainImage sample(c.rominfoHead);
@@ -192,6 +193,7 @@ TEST(TerrainWrite, RefusalsWriteNothing) {
             write = writeStageCells(sample.image, sample.tables, c.stage, cells);
         }
         EXPECT_EQ(write.refusal, c.refusal) << write.why;
+
         EXPECT_FALSE(write.why.empty());
         EXPECT_TRUE(write.ranges.empty());
         EXPECT_EQ(sample.image, sampleGame().image);
