@@ -333,6 +333,27 @@ TEST(TerrainWrite, BlocksMoveIntoFreeSpaceAndIntoTheRoomOneLeft) {
     EXPECT_EQ(survey.freeSpaceUsed(survey.freeSpace[0]) + survey.freeSpaceUsed(survey.freeSpace[1]), used);
 }
 
+// Every run a write changed lies in the block's extent before or after it, its head,
+// a map info record leading to it, or a free range.
+bool rangesLieInTheBlocksRecordsAndFreeSpace(const TerrainWrite& write, const TerrainBlock& before,
+                                             const TerrainBlock& after, const TerrainSurvey& survey) {
+    const auto inside = [](const ByteRange& range, std::size_t first, std::size_t end) {
+        return range.offset >= first && range.offset + range.newBytes.size() <= end;
+    };
+    return std::all_of(write.ranges.begin(), write.ranges.end(), [&](const ByteRange& range) {
+        if (inside(range, before.head, before.start + before.room) ||
+            inside(range, after.head, after.start + after.room))
+            return true;
+        for (const unsigned info : before.infoOffsets)
+            if (inside(range, imageOffset(survey.infoBank, info), imageOffset(survey.infoBank, info) + 3)) return true;
+        return std::any_of(survey.freeSpace.begin(), survey.freeSpace.end(),
+                           [&](const FreeRange& free) { return inside(range, free.first, free.last + 1); });
+    });
+}
+
+// Random strokes on random stages, now and then one large enough to move its block:
+// each reads back as written and changes nothing outside its block, records and free
+// space; undoing them all gives the image back byte for byte, redoing them the last.
 TEST(TerrainEditRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
     FakeStageHost host;
     host.image = sampleGame().image;
@@ -361,6 +382,11 @@ TEST(TerrainEditRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
             continue;
         }
         EXPECT_TRUE(changesLieInRanges(before, host.image, write.ranges));
+        const TerrainSurvey now = surveyTerrain(host.image, tables);
+        const TerrainSurvey was = surveyTerrain(before, tables);
+        EXPECT_TRUE(rangesLieInTheBlocksRecordsAndFreeSpace(
+            write, was.blocks[static_cast<std::size_t>(was.blockOfStage(stage))],
+            now.blocks[static_cast<std::size_t>(now.blockOfStage(stage))], now));
         TilemapData after;
         loadTilemapData(host.image, readStageHeaderOfStage(host.image, stage), tables.maps, after);
         for (const TerrainCell& cell : cells) {
