@@ -26,9 +26,11 @@ Commands:
   info ROM                 size, file layout, title, header checksum and stage count
   validate ROM [--json]    checks every stage: its terrain expands, its sprite list is
                            readable and within its room, its banana and camera lists lie
-                           inside the image, no object lies outside its map; one line per
-                           finding (--json: a JSON array of objects with the keys stage,
-                           kind, index and message)
+                           inside the image, no object lies outside its map; and the
+                           terrain tables and [FreeSpace] of rominfo.ini: records that
+                           lead somewhere unusual, free ranges that cannot be used; one
+                           line per finding (--json: a JSON array of objects with the
+                           keys stage, kind, index and message)
   render ROM STAGE OUT.png [--layers LIST]
                            draws the stage's map as the editor shows it and writes it as
                            PNG; STAGE is decimal or hexadecimal with 0x; LIST is any of
@@ -48,6 +50,17 @@ Commands:
                            the file as it is on disk, a BPS patch to its image (or to the
                            whole file, when it was made against that); a BPS patch for
                            another ROM is refused
+  terrain ROM [--json]     every compressed terrain block the stages lead to: its
+                           address, the terrains and stages using it, its decoded size,
+                           its length and room, whether a room tag follows it or it lies
+                           in free space, and why it cannot be edited; then each free
+                           range of [FreeSpace] with the bytes used and free (--json: an
+                           object with the keys blocks and freeSpace)
+  terrain set ROM STAGE COLUMN ROW WORD [COLUMN ROW WORD ...] -o OUT
+                           sets cells of the stage's section (COLUMN and ROW decimal, WORD
+                           hexadecimal) and writes the result to OUT in ROM's layout; a
+                           block that outgrows its room moves into free space; an edit
+                           that cannot be made is refused, and nothing is written
   --help                   this text
 
 Options of every command:
@@ -57,47 +70,93 @@ Options of every command:
   --chips DIR      folder of the chip bitmaps (default: chips beside the rominfo.ini
                    used, or beside the ROM)
 
-Exit status: 0 success, 1 validate found something, 2 a file, value or option that
-cannot be used (one line on standard error says which).
+Exit status: 0 success, 1 validate found something or terrain set refused the edit,
+2 a file, value or option that cannot be used (one line on standard error says which).
 )";
 
+// One form of a command: its name, the sub-word that picks it among the command's
+// forms (none: the form without one), and its operands, which may end in a group that
+// repeats.
 struct CommandForm {
     std::string_view name;
-    std::size_t operands;
+    std::string_view verb;
+    std::size_t operands; // the verb included
+    std::size_t repeat;   // operands that may follow again as a group; 0: none
     std::string_view operandText;
-    std::array<std::string_view, 2> flags; // options of this command beyond the common ones
+    std::array<std::string_view, 2> flags; // options of this form beyond the common ones
     std::size_t romOperand = 0;            // the ROM whose settings files are used
+    bool needsOutput = false;              // -o OUT must be given
 };
 
-constexpr std::array<CommandForm, 5> kCommands{{
-    {"info", 1, "ROM", {}},
-    {"validate", 1, "ROM", {"--json", ""}},
-    {"render", 3, "ROM STAGE OUT.png", {"--layers", ""}},
-    {"checksum", 1, "ROM", {"--fix", ""}},
-    {"patch", 4, "create ORIGINAL MODIFIED OUT, or apply ROM PATCH OUT", {}, 1},
+constexpr std::string_view kPatchOperands = "create ORIGINAL MODIFIED OUT, or apply ROM PATCH OUT";
+constexpr std::string_view kTerrainOperands = "ROM, or set ROM STAGE COLUMN ROW WORD [COLUMN ROW WORD ...] -o OUT";
+
+constexpr std::array<CommandForm, 8> kCommands{{
+    {"info", "", 1, 0, "ROM", {}},
+    {"validate", "", 1, 0, "ROM", {"--json", ""}},
+    {"render", "", 3, 0, "ROM STAGE OUT.png", {"--layers", ""}},
+    {"checksum", "", 1, 0, "ROM", {"--fix", ""}},
+    {"patch", "create", 4, 0, kPatchOperands, {}, 1},
+    {"patch", "apply", 4, 0, kPatchOperands, {}, 1},
+    {"terrain", "set", 6, 3, kTerrainOperands, {"-o", ""}, 1, true},
+    {"terrain", "", 1, 0, kTerrainOperands, {"--json", ""}},
 }};
 
-const CommandForm* findCommand(std::string_view name) {
-    for (const CommandForm& form : kCommands)
-        if (form.name == name) return &form;
+bool isOption(std::string_view arg) {
+    return (arg.size() >= 2 && arg.substr(0, 2) == "--") || arg == "-o";
+}
+
+// Where an option's value goes; nothing for an option without a value.
+std::optional<std::string>* valueSlot(cli::Options& options, std::string_view option) {
+    if (option == "--rominfo") return &options.rominfo;
+    if (option == "--sprites") return &options.sprites;
+    if (option == "--chips") return &options.chips;
+    if (option == "--layers") return &options.layers;
+    if (option == "-o") return &options.output;
     return nullptr;
 }
 
-bool takesValue(std::string_view option) {
-    return option == "--rominfo" || option == "--sprites" || option == "--chips" || option == "--layers";
+// The first operand, which picks among a command's forms: options and their values
+// passed over.
+std::string_view firstOperand(std::span<const std::string> args) {
+    cli::Options scratch;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (!isOption(args[i])) return args[i];
+        if (valueSlot(scratch, args[i])) ++i;
+    }
+    return {};
+}
+
+// The command's form that `verb` picks, else its form without a sub-word, else its first.
+const CommandForm* findCommand(std::string_view name, std::string_view verb) {
+    const CommandForm* found = nullptr;
+    for (const CommandForm& form : kCommands) {
+        if (form.name != name) continue;
+        if (!form.verb.empty() && form.verb == verb) return &form;
+        if (!found || (form.verb.empty() && !found->verb.empty())) found = &form;
+    }
+    return found;
+}
+
+bool fitsOperands(const CommandForm& form, const cli::Options& options) {
+    const std::size_t count = options.operands.size();
+    const bool counted = form.repeat == 0 ? count == form.operands
+                                          : count >= form.operands && (count - form.operands) % form.repeat == 0;
+    const bool verbed = form.verb.empty() || (count > 0 && options.operands.front() == form.verb);
+    return counted && verbed && (!form.needsOutput || options.output);
 }
 
 // Fills `options`; on a bad command line writes the line to `err` and returns false.
 bool parseArguments(std::span<const std::string> args, cli::Options& options, std::ostream& err) {
     options.command = args.front();
-    const CommandForm* form = findCommand(options.command);
+    const CommandForm* form = findCommand(options.command, firstOperand(args));
     if (!form) {
         fail(err, "unknown command '" + options.command + "' (see vexa --help)");
         return false;
     }
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+        if (!isOption(arg)) {
             options.operands.push_back(arg);
             continue;
         }
@@ -106,27 +165,19 @@ bool parseArguments(std::span<const std::string> args, cli::Options& options, st
             fail(err, options.command + ": unknown option " + arg + " (see vexa --help)");
             return false;
         }
-        if (takesValue(arg)) {
+        if (std::optional<std::string>* slot = valueSlot(options, arg)) {
             if (i + 1 >= args.size()) {
                 fail(err, options.command + ": option " + arg + " needs a value");
                 return false;
             }
-            const std::string& value = args[++i];
-            std::optional<std::string>& slot = arg == "--rominfo"   ? options.rominfo
-                                               : arg == "--sprites" ? options.sprites
-                                               : arg == "--chips"   ? options.chips
-                                                                    : options.layers;
-            slot = value;
+            *slot = args[++i];
         } else if (arg == "--json") {
             options.json = true;
         } else {
             options.fix = true;
         }
     }
-    const bool patchVerb =
-        options.command != "patch" ||
-        (!options.operands.empty() && (options.operands[0] == "create" || options.operands[0] == "apply"));
-    if (options.operands.size() != form->operands || !patchVerb) {
+    if (!fitsOperands(*form, options)) {
         fail(err, options.command + ": expects " + std::string(form->operandText) + " (see vexa --help)");
         return false;
     }
@@ -234,6 +285,14 @@ int failFile(std::ostream& err, const std::filesystem::path& file, const std::st
     return fail(err, utf8FromPath(file) + ": " + problem);
 }
 
+bool writeOutputFile(const std::filesystem::path& output, std::span<const std::uint8_t> bytes, std::string_view what,
+                     std::ostream& err, std::string_view after) {
+    const FileWriteStatus written = writeFileAtomically(output, bytes);
+    if (written == FileWriteStatus::Ok) return true;
+    failFile(err, output, "cannot write " + std::string(what) + ": " + fileWriteProblem(written) + std::string(after));
+    return false;
+}
+
 } // namespace cli
 
 std::filesystem::path pathFromUtf8(std::string_view text) {
@@ -261,6 +320,7 @@ int runVexa(std::span<const std::string> args, std::ostream& out, std::ostream& 
     if (options.command == "patch") return cli::runPatch(in, options, out, err);
     if (options.command == "validate") return cli::runValidate(in, options.json, out);
     if (options.command == "render") return cli::runRender(in, options, out, err);
+    if (options.command == "terrain") return cli::runTerrain(in, options, out, err);
     return cli::runChecksum(in, options.fix, out, err);
 }
 

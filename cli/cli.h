@@ -13,6 +13,7 @@ namespace vexa {
 
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFindings = 1; // validate found something
+inline constexpr int kExitRefused = 1;  // terrain set refused the edit
 inline constexpr int kExitBadInput = 2; // a file, a value or an option that cannot be used
 
 // `args` are the arguments after the program name, in UTF-8. Reports go to `out`;

@@ -46,28 +46,6 @@ std::string titleText(std::span<const std::uint8_t> image) {
     return text;
 }
 
-std::string jsonString(std::string_view text) {
-    std::string json = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': json += "\\\""; break;
-        case '\\': json += "\\\\"; break;
-        case '\n': json += "\\n"; break;
-        case '\r': json += "\\r"; break;
-        case '\t': json += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
-                json += escaped;
-            } else {
-                json += c;
-            }
-        }
-    }
-    return json + "\"";
-}
-
 // Decimal, or hexadecimal after 0x; nothing for anything else or a number past int.
 std::optional<int> parseStageNumber(std::string_view text) {
     int base = 10;
@@ -112,6 +90,54 @@ std::optional<std::filesystem::path> chipBitmapPath(const Inputs& in, const RomI
 
 } // namespace
 
+std::string jsonString(std::string_view text) {
+    std::string json = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': json += "\\\""; break;
+        case '\\': json += "\\\\"; break;
+        case '\n': json += "\\n"; break;
+        case '\r': json += "\\r"; break;
+        case '\t': json += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
+                json += escaped;
+            } else {
+                json += c;
+            }
+        }
+    }
+    return json + "\"";
+}
+
+std::string jsonLines(const std::vector<std::string>& objects, std::string_view indent) {
+    std::string json = "[";
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        json += (i ? ",\n" : "\n") + std::string(indent) + objects[i];
+    if (!objects.empty()) json += "\n" + std::string(indent.substr(1));
+    return json + "]";
+}
+
+std::string bankAddress(std::size_t imageOffset) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%02X:%04X", static_cast<unsigned>(imageOffset >> 16),
+                  static_cast<unsigned>(imageOffset & 0xFFFFu));
+    return text;
+}
+
+std::optional<int> stageOperand(const Inputs& in, const std::string& text, std::string_view command,
+                                std::ostream& err) {
+    const std::optional<int> stage = parseStageNumber(text);
+    const int count = heldStageCount(RomInfo(in.rominfo, in.sprites).stageCount());
+    if (stage && *stage < count) return stage;
+    const std::string settings = in.rominfoPath ? utf8FromPath(*in.rominfoPath) : "the default settings";
+    fail(err, std::string(command) + ": stage '" + text + "' is out of range: " + settings + " has " +
+                  std::to_string(count) + " stages (0 to " + std::to_string(count - 1) + ")");
+    return std::nullopt;
+}
+
 int runInfo(const Inputs& in, std::ostream& out) {
     const RomInfo info(in.rominfo, in.sprites);
     out << "file:     " << in.romName << '\n';
@@ -131,18 +157,30 @@ int runInfo(const Inputs& in, std::ostream& out) {
 }
 
 int runValidate(const Inputs& in, bool json, std::ostream& out) {
-    const std::vector<StageFinding> findings = validateRom(in.image, RomInfo(in.rominfo, in.sprites));
+    struct Finding {
+        int stage;
+        std::string_view kind;
+        int index;
+        std::string message;
+    };
+    std::vector<Finding> findings;
+    for (StageFinding& f : validateRom(in.image, RomInfo(in.rominfo, in.sprites)))
+        findings.push_back({f.stage, findingKindName(f.kind), f.index, std::move(f.message)});
+    TablesFindings tables = terrainTablesFindings(in);
+    for (std::string& message : tables.freeSpace)
+        findings.push_back({-1, "free-space-unusable", -1, std::move(message)});
+    for (std::string& message : tables.terrain)
+        findings.push_back({-1, "terrain-table-unusual", -1, std::move(message)});
     if (json) {
-        out << '[';
-        for (std::size_t i = 0; i < findings.size(); ++i) {
-            const StageFinding& f = findings[i];
-            out << (i ? ",\n " : "\n ") << "{\"stage\": " << f.stage
-                << ", \"kind\": " << jsonString(findingKindName(f.kind)) << ", \"index\": " << f.index
-                << ", \"message\": " << jsonString(f.message) << '}';
-        }
-        out << (findings.empty() ? "]\n" : "\n]\n");
+        std::vector<std::string> objects;
+        objects.reserve(findings.size());
+        for (const Finding& f : findings)
+            objects.push_back("{\"stage\": " + std::to_string(f.stage) + ", \"kind\": " + jsonString(f.kind) +
+                              ", \"index\": " + std::to_string(f.index) + ", \"message\": " + jsonString(f.message) +
+                              "}");
+        out << jsonLines(objects, " ") << '\n';
     } else {
-        for (const StageFinding& f : findings)
+        for (const Finding& f : findings)
             out << f.message << '\n';
     }
     return findings.empty() ? kExitSuccess : kExitFindings;
@@ -156,13 +194,8 @@ int runRender(const Inputs& in, const Options& options, std::ostream& out, std::
     if (layers == 0)
         return fail(err, "render: --layers takes a list of terrain, sprites, bananas, cameras, not '" +
                              options.layers.value_or("") + "'");
-    const std::optional<int> stageNumber = parseStageNumber(stageText);
-    const int count = heldStageCount(info.stageCount());
-    if (!stageNumber || *stageNumber >= count) {
-        const std::string settings = in.rominfoPath ? utf8FromPath(*in.rominfoPath) : "the default settings";
-        return fail(err, "render: stage '" + stageText + "' is out of range: " + settings + " has " +
-                             std::to_string(count) + " stages (0 to " + std::to_string(count - 1) + ")");
-    }
+    const std::optional<int> stageNumber = stageOperand(in, stageText, "render", err);
+    if (!stageNumber) return kExitBadInput;
 
     const StageContents stage = loadStageContents(in.image, info, *stageNumber);
     if (stage.terrainOutcome == TilemapLoadOutcome::NoMap)
@@ -202,10 +235,8 @@ int runChecksum(const Inputs& in, bool fix, std::ostream& out, std::ostream& err
     }
     std::vector<std::uint8_t> image = in.image;
     fixChecksum(image);
-    if (const FileWriteStatus written = writeFileAtomically(in.romPath, encodeRomFile(image, in.layout));
-        written != FileWriteStatus::Ok)
-        return failFile(err, in.romPath,
-                        "cannot write the fixed file: " + fileWriteProblem(written) + "; it is left as it was");
+    if (!writeOutputFile(in.romPath, encodeRomFile(image, in.layout), "the fixed file", err, "; it is left as it was"))
+        return kExitBadInput;
     out << "fixed: wrote " << in.romName << " in its own layout\n";
     return kExitSuccess;
 }

@@ -23,8 +23,7 @@ int createPatch(const Inputs& in, const Options& options, std::ostream& out, std
     if (!readRom(in, modifiedPath, modified, layout, nullptr, err)) return kExitBadInput;
     const std::optional<std::vector<std::uint8_t>> patch = createRomPatch(*format, in.image, in.layout, modified);
     if (!patch) return failFile(err, output, "an IPS patch cannot address an image this large");
-    if (const FileWriteStatus written = writeFileAtomically(output, *patch); written != FileWriteStatus::Ok)
-        return failFile(err, output, "cannot write the patch: " + fileWriteProblem(written));
+    if (!writeOutputFile(output, *patch, "the patch", err)) return kExitBadInput;
     out << "wrote " << utf8FromPath(output) << " (" << patch->size() << " bytes, "
         << (*format == PatchFormat::Bps ? "BPS" : "IPS") << ")\n";
     return kExitSuccess;
@@ -42,8 +41,7 @@ int applyPatch(const Inputs& in, const Options& options, std::ostream& out, std:
         return failFile(err, patchPath,
                         "the patched file is " + std::to_string(result.target.size()) + " bytes, not a ROM image of " +
                             std::to_string(in.fileSize) + " like " + in.romName);
-    if (const FileWriteStatus written = writeFileAtomically(output, result.target); written != FileWriteStatus::Ok)
-        return failFile(err, output, "cannot write the patched ROM: " + fileWriteProblem(written));
+    if (!writeOutputFile(output, result.target, "the patched ROM", err)) return kExitBadInput;
     out << "wrote " << utf8FromPath(output) << " in the layout of " << in.romName << '\n';
     return kExitSuccess;
 }

@@ -26,6 +26,10 @@ constexpr unsigned kMapABInfo = 0x1000;
 constexpr unsigned kMapRecordsStart = 0x1100;
 constexpr unsigned kFirstDataBank = 0x30;
 constexpr unsigned kDataStart = 0x0010; // a stored offset of 0 would mean "no data"
+// [FreeSpace]: two banks that hold nothing, from the first offset a block's head may
+// take: each holds any of the sample's terrains however it grows.
+constexpr unsigned kFreeSpaceBanks[] = {0x33, 0x34};
+constexpr unsigned kFreeRangeSize = 0x10000 - kDataStart;
 
 constexpr unsigned kBananaBank = 0x2C;
 constexpr unsigned kBananaSetsOffset = 0x8000;
@@ -162,6 +166,13 @@ std::uint32_t writeBananaSets(std::vector<std::uint8_t>& image) {
     return sets;
 }
 
+std::vector<ImageRange> freeSpace() {
+    std::vector<ImageRange> ranges;
+    for (const unsigned bank : kFreeSpaceBanks)
+        ranges.push_back({location(bank, kDataStart), location(bank, kDataStart + kFreeRangeSize - 1)});
+    return ranges;
+}
+
 std::uint32_t writeCameras(std::vector<std::uint8_t>& image, std::span<const StageObjects> objects) {
     const std::uint32_t levels = location(kStageBank, kCameraTableOffset);
     writeCameraTable(image, levels, objects);
@@ -185,6 +196,7 @@ TableLocations writeRomTables(std::vector<std::uint8_t>& image, const SamplePlan
     at.bananaSets = writeBananaSets(image);
     at.bananaSetCount = kBananaSetCount;
     at.cameraLevels = writeCameras(image, objects);
+    at.freeSpace = freeSpace();
     fixChecksum(image);
     return at;
 }

@@ -13,6 +13,12 @@
 
 namespace vexa::sample {
 
+// Image offsets from `first` to `last`, both inclusive.
+struct ImageRange {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+};
+
 // Where everything went; rominfo.ini names these locations.
 struct TableLocations {
     int stageCount = 0;
@@ -25,6 +31,7 @@ struct TableLocations {
     std::uint32_t bananaSets = 0;
     int bananaSetCount = 0;
     std::uint32_t cameraLevels = 0;
+    std::vector<ImageRange> freeSpace; // [FreeSpace]: where nothing was placed
 };
 
 TableLocations writeRomTables(std::vector<std::uint8_t>& image, const SamplePlan& plan,

@@ -67,6 +67,15 @@ std::string makeRomInfoIni(const SamplePlan& plan, const TableLocations& at) {
     for (const TerrainPlan& t : plan.terrains)
         if (t.hasData) ini.key(hexKey2(t.number), t.chipFile);
 
+    ini.section("FreeSpace");
+    ini.comment("Unused image bytes a terrain block may move to: first-last image offset, hexadecimal");
+    for (std::size_t i = 0; i < at.freeSpace.size(); ++i) {
+        char range[16];
+        std::snprintf(range, sizeof range, "%06X-%06X", static_cast<unsigned>(at.freeSpace[i].first),
+                      static_cast<unsigned>(at.freeSpace[i].last));
+        ini.key(std::to_string(i), std::string(range));
+    }
+
     ini.section("Sprites");
     ini.comment("Sprite bank 0x3E: pointer table at offset 0, lists up to " + hex(at.spriteAvailableEnd, 4));
     ini.key("LevelCount", at.spriteLevelCount);

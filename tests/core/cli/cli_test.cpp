@@ -8,12 +8,16 @@
 #include "app/rom_checksum.h"
 #include "app/rom_image.h"
 #include "sprites/sprite_list.h"
+#include "stage/map_info.h"
 #include "stage/sample_stage_fixture.h"
+#include "stage/tilemap_data.h"
 #include "stage/view/stage_render.h"
+#include "terrain/terrain_blocks.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -70,6 +74,20 @@ protected:
         put(26, 1, 2);  // planes
         put(28, 24, 2); // bits per pixel
         return header;
+    }
+
+    // "ROM" names the sample's ROM, "DIR/x" the file x beside it.
+    std::vector<std::string> expand(std::vector<std::string> args) const {
+        for (std::string& arg : args) {
+            if (arg == "ROM") arg = rom();
+            if (arg.rfind("DIR/", 0) == 0) arg = path(arg.substr(4));
+        }
+        return args;
+    }
+    // The sample's rominfo.ini with `head` in front: its keys win.
+    void writeRomInfo(const std::string& head) const {
+        const std::string text = head + test::sampleGame().romInfoIni;
+        writeBytes(folder / "rominfo.ini", Bytes(text.begin(), text.end()));
     }
 
     CliRun run(std::vector<std::string> args) const {
@@ -140,6 +158,13 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
          "headered",
          "meant for a ROM of another size"},
         {"patch to another size", {"patch", "apply", "ROM", "DIR/p.ips", "DIR/out.smc"}, "short", "not a ROM image"},
+        {"set without -o", {"terrain", "set", "ROM", "37", "0", "0", "1"}, "", "terrain: expects ROM, or set ROM"},
+        {"half a cell", {"terrain", "set", "ROM", "37", "0", "0", "-o", "DIR/out.smc"}, "", "terrain: expects"},
+        {"cell of no stage", {"terrain", "set", "ROM", "206", "0", "0", "1", "-o", "DIR/out.smc"}, "", "'206' is out"},
+        {"column in hex", {"terrain", "set", "ROM", "37", "0x3", "0", "1", "-o", "DIR/out.smc"}, "", "COLUMN '0x3'"},
+        {"word not hex", {"terrain", "set", "ROM", "37", "0", "0", "12G4", "-o", "DIR/out.smc"}, "", "WORD '12G4'"},
+        {"word of 5 digits", {"terrain", "set", "ROM", "37", "0", "0", "01234", "-o", "DIR/out.smc"}, "", "'01234'"},
+        {"-o of the list", {"terrain", "ROM", "-o", "DIR/out.smc"}, "", "terrain: unknown option -o"},
     };
     for (const BadInputCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,12 +194,7 @@ TEST_F(VexaCli, BadInputGivesOneLineAndExitStatusTwo) {
         } else if (c.prepare == "short") {
             writeBytes(folder / "p.ips", *createIpsPatch(test::sampleGame().image, Bytes(1000, 7)));
         }
-        std::vector<std::string> args = c.args;
-        for (std::string& arg : args) {
-            if (arg == "ROM") arg = rom();
-            if (arg.rfind("DIR/", 0) == 0) arg = path(arg.substr(4));
-        }
-        const CliRun r = run(args);
+        const CliRun r = run(expand(c.args));
         EXPECT_EQ(r.code, kExitBadInput);
         EXPECT_TRUE(r.out.empty()) << r.out;
         EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
@@ -398,6 +418,177 @@ TEST_F(VexaCli, ValidateExitsByWhatItFinds) {
     EXPECT_EQ(r.code, kExitFindings);
     EXPECT_EQ(r.out, "[\n {\"stage\": 37, \"kind\": \"sprite-outside-map\", \"index\": 0, \"message\": \"stage 37: "
                      "sprite 0 at (6500, 384) lies outside the map (6400 x 512)\"}\n]\n");
+}
+
+std::string address(std::size_t imageOffset) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%02zX:%04zX", imageOffset >> 16, imageOffset & 0xFFFF);
+    return text;
+}
+
+TerrainSurvey sampleSurvey(const Bytes& image) {
+    return surveyTerrain(image, terrainTables(test::SampleSettings().info()));
+}
+
+Bytes decodedImage(const Bytes& file, RomLayout* layout = nullptr) {
+    Bytes image;
+    RomLayout decoded;
+    EXPECT_EQ(decodeRomFile(file, "MARBLE CANYON QUEST", image, decoded), RomFileStatus::Ok);
+    if (layout) *layout = decoded;
+    return image;
+}
+
+TilemapData stageMap(const Bytes& image, int stage) {
+    TilemapData map;
+    StageHeader header;
+    readStageHeader(image, stageHeaderOffset(image, stage), header);
+    EXPECT_EQ(loadTilemapData(image, header, test::SampleSettings().info().mapTables(), map),
+              TilemapLoadOutcome::Loaded);
+    return map;
+}
+
+// `terrain set ROM 37` with `count` cells of the section, column by column, each with a
+// word of its own: a pattern the map data format cannot shorten.
+std::vector<std::string> distinctCells(const std::string& rom, int count) {
+    std::vector<std::string> args = {"terrain", "set", rom, "37"};
+    for (int i = 0; i < count; ++i) {
+        char word[8];
+        std::snprintf(word, sizeof word, "%X", (i * 0x9E5 + 0x111) & 0xFFFF);
+        args.insert(args.end(), {std::to_string(i / 16), std::to_string(i % 16), word});
+    }
+    return args;
+}
+
+TEST_F(VexaCli, TerrainListsEveryBlockWithItsStagesAndRoom) {
+    const TerrainSurvey survey = sampleSurvey(test::sampleGame().image);
+    ASSERT_EQ(survey.blocks.size(), 7u);
+    for (const bool json : {false, true}) {
+        SCOPED_TRACE(json ? "json" : "text");
+        const CliRun r = run(json ? std::vector<std::string>{"terrain", rom(), "--json"}
+                                  : std::vector<std::string>{"terrain", rom()});
+        EXPECT_EQ(r.code, 0) << r.err;
+        for (const TerrainBlock& b : survey.blocks) {
+            std::string stages;
+            for (const int stage : b.stages)
+                stages += (stages.empty() ? "" : ", ") + std::to_string(stage);
+            const std::string at = address(b.start);
+            const std::string room = std::to_string(b.room);
+            const std::string expected =
+                json ? "{\"address\": \"" + at + "\", \"head\": \"" + address(b.head) + "\", \"terrains\": [" +
+                           std::to_string(b.terrains.front()) + "], \"stages\": [" + stages +
+                           "], \"decoded\": " + std::to_string(b.decodedSize) + ", \"length\": " + room +
+                           ", \"room\": " + room + ", \"tagged\": false, \"inFreeSpace\": false, \"problem\": null}"
+                     : at + ": terrain 0" + std::to_string(b.terrains.front()) + "; stages " + stages + "\n  " +
+                           std::to_string(b.decodedSize) + " bytes decoded; block " + room + " bytes, room " + room +
+                           "; no room tag; in place\n";
+            EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\nin:\n" << r.out;
+        }
+        EXPECT_NE(
+            r.out.find(json ? R"({"first": "0x34:0010", "last": "0x34:FFFF", "size": 65520, "used": 0, "free": 65520})"
+                            : "free space 0x33:0010-0x33:FFFF: 65520 bytes, 0 used, 65520 free\n"),
+            std::string::npos);
+    }
+}
+
+// The cells are written, the file keeps its layout and the input stays as it was; a
+// block that outgrows its room moves into free space and its map info record follows.
+TEST_F(VexaCli, TerrainSetWritesTheCellsInTheRomsOwnLayout) {
+    struct Case {
+        SampleFileOptions layout;
+        std::vector<std::string> args;
+        bool grows; // past its room
+    };
+    const Case cases[] = {{{false, false}, {"terrain", "set", rom(), "0x25", "3", "4", "1A2", "10", "2", "c0f"}, false},
+                          {{true, true}, {"terrain", "set", rom(), "37", "3", "4", "01a2", "10", "2", "C0F"}, false},
+                          {{true, true}, distinctCells(rom(), 40), true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.args.size()) + (c.layout.interleaved ? " interleaved" : " plain"));
+        writeSample(c.layout);
+        const Bytes before = readBytes(folder / "sample.smc");
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"-o", path("out.smc")});
+        const CliRun r = run(args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find("wrote " + path("out.smc") + " in the layout of " + rom() + ": stage 37, "),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(readBytes(folder / "sample.smc"), before);
+        RomLayout in, out;
+        decodedImage(before, &in);
+        const Bytes image = decodedImage(readBytes(folder / "out.smc"), &out);
+        EXPECT_EQ(out.hasCopierHeader, c.layout.copierHeader);
+        EXPECT_EQ(out.interleaved, c.layout.interleaved);
+        EXPECT_EQ(out.copierHeader, in.copierHeader);
+        const TilemapData map = stageMap(image, 37);
+        for (std::size_t i = 4; i < c.args.size(); i += 3)
+            EXPECT_EQ(tileWordAt(map, std::stoi(c.args[i]), std::stoi(c.args[i + 1])),
+                      std::stoi(c.args[i + 2], nullptr, 16));
+
+        const MapTableSettings maps = test::SampleSettings().info().mapTables();
+        const MapInfo info = readMapInfo(image, static_cast<unsigned>(maps.mapInfoBank),
+                                         mapInfoOffset(image, maps, map.terrainNumber), 0);
+        const ImageAddress block = compressedDataAddress(info.dataOffset, info.dataBank);
+        const std::size_t at = imageOffset(block.bank, block.offset);
+        EXPECT_NE(r.out.find(" at " + address(at) + ": "), std::string::npos) << "where the record leads:\n" << r.out;
+        if (!c.grows) continue;
+        EXPECT_NE(r.out.find("; block moved into free space at "), std::string::npos) << r.out;
+        const std::vector<FreeRange> free = sampleSurvey(image).freeSpace;
+        EXPECT_TRUE(
+            std::any_of(free.begin(), free.end(), [at](const FreeRange& f) { return at > f.first && at <= f.last; }));
+    }
+}
+
+TEST_F(VexaCli, TerrainSetRefusesAndWritesNothing) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        const char* expected;         // the line on standard error
+        const char* rominfoHead = ""; // what wins over the sample's rominfo.ini
+    };
+    const Case cases[] = {
+        {"a cell outside the section",
+         {"terrain", "set", rom(), "37", "0", "0", "1", "9999", "0", "1"},
+         "vexa: cell (9999, 0) lies outside stage 37's terrain\n"},
+        {"a stage without a map", {"terrain", "set", rom(), "0", "0", "0", "1"}, "vexa: stage 0 has no terrain data\n"},
+        {"a block grown past every free range", distinctCells(rom(), 400), " bytes short\n",
+         "[FreeSpace]\n0=330010-3300FF\n1=340010-3400FF\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeRomInfo(c.rominfoHead);
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"-o", path("out.smc")});
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, kExitRefused);
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(fs::exists(folder / "out.smc"));
+    }
+}
+
+// The free ranges and terrain tables that validate reports, in text and JSON alike.
+TEST_F(VexaCli, ValidateReportsUnusualTerrainTables) {
+    const TerrainBlock first = sampleSurvey(test::sampleGame().image).blocks.front();
+    char overBlock[64];
+    std::snprintf(overBlock, sizeof overBlock, "[FreeSpace]\r\n0=%06zX-%06zX\r\n", first.start + 16, first.start + 99);
+    struct Case {
+        std::string rominfoHead;
+        const char* kind;
+    };
+    for (const Case& c : {Case{overBlock, "terrain-table-unusual"},
+                          Case{"[FreeSpace]\r\n0=31FF00-3200FF\r\n", "free-space-unusable"}}) {
+        SCOPED_TRACE(c.kind);
+        writeRomInfo(c.rominfoHead);
+        CliRun r = run({"validate", rom()});
+        EXPECT_EQ(r.code, kExitFindings);
+        ASSERT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+        const std::string line = r.out.substr(0, r.out.size() - 1);
+        r = run({"validate", rom(), "--json"});
+        EXPECT_EQ(r.code, kExitFindings);
+        EXPECT_EQ(r.out, std::string("[\n {\"stage\": -1, \"kind\": \"") + c.kind +
+                             "\", \"index\": -1, \"message\": \"" + line + "\"}\n]\n");
+    }
 }
 
 } // namespace

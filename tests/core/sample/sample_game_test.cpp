@@ -13,6 +13,7 @@
 #include "stage/map_decompress.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
+#include "terrain/terrain_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -324,6 +325,37 @@ TEST(SampleGame, TerrainsDecodeToTheSizeTheirMapInfoGivesAndCompressWell) {
     std::printf("all terrains: %zu bytes -> %zu bytes (%.1f : 1)\n", raw, packed,
                 static_cast<double>(raw) / static_cast<double>(packed));
     EXPECT_GE(raw, packed * 4);
+}
+
+// [FreeSpace] names ranges where the builder placed nothing: no bank of a table or a
+// list, no compressed terrain, only the zeros the image starts as.
+TEST(SampleGame, FreeSpaceLiesWhereNothingWasPlaced) {
+    const Bytes& image = sampleGame().image;
+    const Settings& s = settings();
+    const FreeSpace free = readFreeSpace(s.ini);
+    EXPECT_TRUE(free.problems.empty());
+    ASSERT_GE(free.ranges.size(), 2u);
+    const std::set<std::size_t> tableBanks = {0,
+                                              kStageBank,
+                                              kSpriteBank,
+                                              static_cast<std::size_t>(s.maps.mapInfoBank),
+                                              s.bananaLevels >> 16,
+                                              s.bananaSets >> 16,
+                                              s.cameraLevels >> 16};
+    const TerrainSurvey terrains = surveyTerrain(image, {s.maps, s.stageCount, free.ranges});
+    ASSERT_EQ(terrains.blocks.size(), 7u);
+    for (const FreeRange& range : free.ranges) {
+        SCOPED_TRACE("free range from " + std::to_string(range.first));
+        ASSERT_LE(range.first, range.last);
+        ASSERT_LT(range.last, image.size());
+        EXPECT_EQ(range.first / kBankSize, range.last / kBankSize) << "within one bank";
+        EXPECT_EQ(tableBanks.count(range.first / kBankSize), 0u);
+        for (const TerrainBlock& t : terrains.blocks)
+            EXPECT_TRUE(t.start + t.length <= range.first || t.head > range.last) << "terrain at " << t.start;
+        EXPECT_TRUE(std::all_of(image.begin() + static_cast<std::ptrdiff_t>(range.first),
+                                image.begin() + static_cast<std::ptrdiff_t>(range.last) + 1,
+                                [](std::uint8_t b) { return b == 0; }));
+    }
 }
 
 struct BmpInfo {

@@ -22,9 +22,12 @@ constexpr const char* kTwoFreeBanks = "[FreeSpace]\n0=310000-31FFFF\n1=320000-32
 constexpr const char* kSmallAndLargeRange = "[FreeSpace]\n0=310000-314FFF\n1=320000-32FFFF\n";
 
 // The sample's image with settings of the test's own, surveyed anew after each write.
+// The free space is the test's alone, not the sample's.
 struct TerrainImage {
     explicit TerrainImage(const std::string& rominfoHead = {})
-        : settings(rominfoHead), tables(terrainTables(settings.info())), image(sampleGame().image) {}
+        : settings(rominfoHead), tables(terrainTables(settings.info())), image(sampleGame().image) {
+        tables.freeSpace = readFreeSpace(IniFile::parse(textBytes(rominfoHead))).ranges;
+    }
 
     TerrainSurvey survey() const { return surveyTerrain(image, tables); }
     const TerrainBlock& blockOf(int stage) {
@@ -358,7 +361,8 @@ TEST(TerrainEditRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
     FakeStageHost host;
     host.image = sampleGame().image;
     const SampleSettings settings(kTwoFreeBanks);
-    const TerrainTables tables = terrainTables(settings.info());
+    TerrainTables tables = terrainTables(settings.info());
+    tables.freeSpace = readFreeSpace(IniFile::parse(textBytes(kTwoFreeBanks))).ranges;
     std::mt19937 random(7);
     const TerrainSurvey survey = surveyTerrain(host.image, tables);
     std::vector<std::vector<std::uint8_t>> images{host.image};
