@@ -21,17 +21,6 @@ std::string stageList(const std::vector<int>& stages) {
     return text;
 }
 
-// Terrain numbers in two hexadecimal digits, as [MapChip] keys them.
-std::string terrainList(const std::vector<std::uint8_t>& terrains) {
-    std::string text;
-    for (const std::uint8_t terrain : terrains) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%02X", terrain);
-        text += (text.empty() ? "" : ", ") + std::string(number);
-    }
-    return text;
-}
-
 std::string jsonArray(const std::vector<std::string>& items) {
     std::string json = "[";
     for (std::size_t i = 0; i < items.size(); ++i)
@@ -54,8 +43,8 @@ std::string rangeText(const FreeRange& range) {
 void writeText(const TerrainSurvey& survey, std::ostream& out) {
     for (const TerrainBlock& b : survey.blocks) {
         out << bankAddress(b.start) << ": " << (b.terrains.size() == 1 ? "terrain " : "terrains ")
-            << terrainList(b.terrains) << "; " << (b.stages.empty() ? "no stage" : "stages " + stageList(b.stages))
-            << '\n';
+            << terrainNumbersText(b.terrains) << "; "
+            << (b.stages.empty() ? "no stage" : "stages " + stageList(b.stages)) << '\n';
         out << "  " << b.decodedSize << " bytes decoded; block " << b.length << " bytes, room " << b.room << "; "
             << (b.tagged ? "room tag" : "no room tag") << "; " << (b.inFreeSpace ? "in free space" : "in place")
             << '\n';

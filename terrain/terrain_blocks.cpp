@@ -139,14 +139,22 @@ std::optional<StoredDataAddress> storedAddressOf(std::size_t blockStart) {
         {static_cast<unsigned>(blockStart / kBankSize), static_cast<unsigned>(blockStart % kBankSize)});
 }
 
-std::string terrainList(const TerrainBlock& block) {
+} // namespace
+
+std::string terrainNumbersText(const std::vector<std::uint8_t>& terrains) {
     std::string text;
-    for (const std::uint8_t terrain : block.terrains) {
+    for (const std::uint8_t terrain : terrains) {
         char number[8];
         std::snprintf(number, sizeof number, "%02X", terrain);
         text += (text.empty() ? "" : ", ") + std::string(number);
     }
     return text;
+}
+
+namespace {
+
+std::string terrainList(const TerrainBlock& block) {
+    return terrainNumbersText(block.terrains);
 }
 
 // The bytes from `offset` that a write will replace, kept before it happens.

@@ -75,6 +75,9 @@ struct TerrainBlock {
     bool editable() const { return problem.empty(); }
 };
 
+// Terrain numbers in two hexadecimal digits, as [MapChip] keys them: "07, 1A".
+std::string terrainNumbersText(const std::vector<std::uint8_t>& terrains);
+
 struct TerrainSurvey {
     std::vector<TerrainBlock> blocks; // by image offset
     std::vector<FreeRange> freeSpace;
