@@ -1,124 +1,118 @@
-// Map decompression speed on a side-scrolling terrain, next to a plain memcpy of the
-// same output size so the two rates can be compared in one run.
+// The terrain codec on the sample game's terrains: compression next to decompression
+// and a plain memcpy of the same output size on the largest, so that the rates can be
+// compared in one run; and the size of every terrain's block next to the stored one.
 #include "stage/map_compress.h"
 #include "stage/map_decompress.h"
+#include "tools/sample_game/sample_plan.h"
+#include "tools/sample_game/terrain.h"
+#include "tools/sample_game/terrain_tiles.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstring>
-#include <random>
 #include <vector>
 
 namespace {
 
-constexpr int kWidthCells = 1100;
-constexpr int kHeightCells = 24;
+using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::uint16_t kSky = 0x0001;
-constexpr std::uint16_t kCloud = 0x0010; // 2 x 2 chips from here
-constexpr std::uint16_t kGrass = 0x0402;
-constexpr std::uint16_t kSlopeUp = 0x0412;
-constexpr std::uint16_t kSlopeDown = 0x4412; // the up slope, mirrored
-constexpr std::uint16_t kEarth = 0x0403;
-constexpr std::uint16_t kRock = 0x0404;
-constexpr std::uint16_t kBedrock = 0x0C07;
-constexpr std::uint16_t kPlatform = 0x0820; // left end, middle, right end
-constexpr std::uint16_t kCoinBlock = 0x8831;
-
-// Column-major like the game's horizontal terrains: one column of kHeightCells words
-// after another, row 0 at the top.
-std::vector<std::uint8_t> drawTerrain() {
-    std::mt19937 rng(1234);
-    auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
-    std::vector<std::uint16_t> cells(static_cast<std::size_t>(kWidthCells) * kHeightCells, kSky);
-    auto at = [&](int column, int row) -> std::uint16_t& {
-        return cells[static_cast<std::size_t>(column) * kHeightCells + row];
-    };
-
-    int ground = 18;
-    int platformLeft = 0, platformRow = 0;
-    for (int column = 0; column < kWidthCells; ++column) {
-        const int previous = ground;
-        if (chance(12)) ground = std::clamp(ground + (chance(50) ? 1 : -1), 12, 21);
-        if (column % 97 < 6 && column > 20) ground = kHeightCells; // pits
-        for (int row = ground; row < kHeightCells - 1; ++row)
-            at(column, row) = chance(6) ? kRock : kEarth;
-        if (ground < kHeightCells) {
-            at(column, ground) = ground < previous ? kSlopeUp : ground > previous ? kSlopeDown : kGrass;
-            at(column, kHeightCells - 1) = kBedrock;
-        }
-        if (platformLeft == 0 && chance(4)) {
-            platformLeft = 3 + static_cast<int>(rng() % 6);
-            platformRow = 5 + static_cast<int>(rng() % 6);
-            at(column, platformRow) = kPlatform;
-            if (chance(30)) at(column, platformRow - 3) = kCoinBlock;
-        } else if (platformLeft > 0) {
-            at(column, platformRow) = --platformLeft == 0 ? kPlatform + 2 : kPlatform + 1;
-        }
-        if (column + 1 < kWidthCells && chance(3)) {
-            const int row = 1 + static_cast<int>(rng() % 3);
-            at(column, row) = kCloud;
-            at(column, row + 1) = kCloud + 0x10;
-            at(column + 1, row) = kCloud + 1;
-            at(column + 1, row + 1) = kCloud + 0x11;
-        }
-    }
-    std::vector<std::uint8_t> bytes;
-    for (std::uint16_t cell : cells) {
-        bytes.push_back(static_cast<std::uint8_t>(cell));
-        bytes.push_back(static_cast<std::uint8_t>(cell >> 8));
-    }
-    return bytes;
-}
-
-struct Fixture {
-    std::vector<std::uint8_t> terrain = drawTerrain();
-    std::vector<std::uint8_t> block = vexa::compressMapData(terrain);
+struct SampleTerrain {
+    std::uint8_t number = 0;
+    Bytes data; // the tile words, low byte first, as the sample stores them
+    Bytes block;
 };
 
-const Fixture& fixture() {
-    static const Fixture f;
-    return f;
+// The sizes of the sample terrains' blocks by terrain number, as the test
+// MapCompress.SampleTerrainsEncodeToTheStoredBlocks stores them with their hashes: a
+// faster search or parse must not change a byte of them.
+constexpr std::size_t kStoredBlockSizes[] = {7410, 9868, 7616, 9207, 8990, 9426, 9253};
+
+const std::vector<SampleTerrain>& sampleTerrains() {
+    static const std::vector<SampleTerrain> terrains = [] {
+        std::vector<SampleTerrain> made;
+        for (const vexa::sample::TerrainPlan& plan : vexa::sample::makeSamplePlan().terrains) {
+            if (!plan.hasData) continue;
+            const vexa::sample::TerrainGrid grid = vexa::sample::generateTerrain(plan);
+            SampleTerrain terrain{plan.number, {}, {}};
+            for (std::uint16_t word :
+                 vexa::sample::storedCells(vexa::sample::tileTerrain(grid, plan), grid, plan.mapType)) {
+                terrain.data.push_back(static_cast<std::uint8_t>(word));
+                terrain.data.push_back(static_cast<std::uint8_t>(word >> 8));
+            }
+            terrain.block = vexa::compressMapData(terrain.data, plan.number);
+            made.push_back(std::move(terrain));
+        }
+        return made;
+    }();
+    return terrains;
 }
 
-void decompressTerrain(benchmark::State& state) {
-    const Fixture& f = fixture();
+const SampleTerrain& largestTerrain() {
+    const auto& terrains = sampleTerrains();
+    return *std::max_element(terrains.begin(), terrains.end(), [](const SampleTerrain& a, const SampleTerrain& b) {
+        return a.data.size() < b.data.size();
+    });
+}
+
+void countSizes(benchmark::State& state, const SampleTerrain& terrain) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * terrain.data.size()));
+    state.counters["terrain"] = static_cast<double>(terrain.data.size());
+    state.counters["compressed"] = static_cast<double>(terrain.block.size());
+    state.counters["ratio"] = static_cast<double>(terrain.data.size()) / static_cast<double>(terrain.block.size());
+}
+
+void decompressLargestTerrain(benchmark::State& state) {
+    const SampleTerrain& terrain = largestTerrain();
     std::vector<std::uint8_t> out(2 * vexa::kMapDataMaxSize);
-    if (vexa::decompressMapData(f.block, out) != static_cast<int>(f.terrain.size()) ||
-        !std::equal(f.terrain.begin(), f.terrain.end(), out.begin())) {
+    if (vexa::decompressMapData(terrain.block, out) != static_cast<int>(terrain.data.size()) ||
+        !std::equal(terrain.data.begin(), terrain.data.end(), out.begin())) {
         state.SkipWithError("round trip failed");
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(vexa::decompressMapData(f.block, out));
+        benchmark::DoNotOptimize(vexa::decompressMapData(terrain.block, out));
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.terrain.size()));
-    state.counters["terrain"] = static_cast<double>(f.terrain.size());
-    state.counters["compressed"] = static_cast<double>(f.block.size());
-    state.counters["ratio"] = static_cast<double>(f.terrain.size()) / static_cast<double>(f.block.size());
+    countSizes(state, terrain);
 }
-BENCHMARK(decompressTerrain);
+BENCHMARK(decompressLargestTerrain);
 
-void memcpyTerrainSize(benchmark::State& state) {
-    const Fixture& f = fixture();
+void memcpyLargestTerrainSize(benchmark::State& state) {
+    const SampleTerrain& terrain = largestTerrain();
     std::vector<std::uint8_t> out(2 * vexa::kMapDataMaxSize);
     for (auto _ : state) {
-        std::memcpy(out.data(), f.terrain.data(), f.terrain.size());
+        std::memcpy(out.data(), terrain.data.data(), terrain.data.size());
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.terrain.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * terrain.data.size()));
 }
-BENCHMARK(memcpyTerrainSize);
+BENCHMARK(memcpyLargestTerrainSize);
 
-void compressTerrain(benchmark::State& state) {
-    const Fixture& f = fixture();
+void compressLargestTerrain(benchmark::State& state) {
+    const SampleTerrain& terrain = largestTerrain();
     for (auto _ : state)
-        benchmark::DoNotOptimize(vexa::compressMapData(f.terrain));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.terrain.size()));
+        benchmark::DoNotOptimize(vexa::compressMapData(terrain.data, terrain.number));
+    countSizes(state, terrain);
 }
-BENCHMARK(compressTerrain)->Unit(benchmark::kMillisecond);
+BENCHMARK(compressLargestTerrain)->Unit(benchmark::kMillisecond);
+
+// One run per sample terrain, with its block's size (`compressed`) next to the stored
+// one (`stored`).
+void compressSampleTerrain(benchmark::State& state) {
+    const auto& terrains = sampleTerrains();
+    const auto index = static_cast<std::size_t>(state.range(0));
+    if (index >= terrains.size() || terrains[index].number >= std::size(kStoredBlockSizes)) {
+        state.SkipWithError("no such sample terrain");
+        return;
+    }
+    const SampleTerrain& terrain = terrains[index];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vexa::compressMapData(terrain.data, terrain.number));
+    countSizes(state, terrain);
+    state.counters["stored"] = static_cast<double>(kStoredBlockSizes[terrain.number]);
+}
+BENCHMARK(compressSampleTerrain)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 } // namespace

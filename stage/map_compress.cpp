@@ -1,10 +1,12 @@
 #include "stage/map_compress.h"
 
 #include "stage/map_copy_search.h"
+#include "stage/map_encoding.h"
 #include "stage/map_format.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <limits>
 
@@ -21,16 +23,8 @@ constexpr int kDictionaryRounds = 3;
 constexpr unsigned kCommandBits = 17;
 using Cost = std::uint64_t;
 
-using Dictionary = std::array<std::uint8_t, kDictionarySize>;
-
-struct Step {
-    std::uint8_t code = 0;
-    std::uint8_t length = 0;
-    std::uint16_t arg = 0; // distance, fill byte or pair slot, by code
-};
-
 struct Parse {
-    std::vector<Step> steps;
+    std::vector<MapStep> steps;
     Cost cost = std::numeric_limits<Cost>::max();
 };
 
@@ -38,12 +32,72 @@ unsigned pairAt(std::span<const std::uint8_t> data, std::size_t i) {
     return data[i] | data[i + 1] << 8;
 }
 
+// The parse's tables, kept between calls.
+struct ParseTables {
+    std::vector<Cost> cost;
+    std::vector<MapStep> choice;
+    std::vector<std::int8_t> pairSlot;
+};
+
+// The cheapest of a run of ends, for the commands whose price does not depend on
+// where they end: for each end the least (price, end) over the 1, 2, 4 and 8 ends
+// from it, of which two cover any run of up to 16 ends. The parse moves down one end
+// at a time and looks at most kMaxLength ends ahead, so a ring holds all it needs.
+class EndMinima {
+public:
+    EndMinima() {
+        for (auto& level : levels_) {
+            level.fill(std::numeric_limits<Cost>::max());
+        }
+    }
+
+    void add(std::size_t end, Cost price) {
+        Cost least = price << kEndBits | end;
+        levels_[0][end % kRing] = least;
+        for (std::size_t l = 1; l < kLevels; ++l) {
+            least = std::min(least, levels_[l - 1][(end + (std::size_t{1} << (l - 1))) % kRing]);
+            levels_[l][end % kRing] = least;
+        }
+    }
+
+    // The cheapest end in [first, last], the nearest among equals.
+    std::size_t cheapest(std::size_t first, std::size_t last) const {
+        const auto l = std::min<std::size_t>(std::bit_width(last + 1 - first) - 1, kLevels - 1);
+        const Cost least = std::min(levels_[l][first % kRing], levels_[l][(last + 1 - (std::size_t{1} << l)) % kRing]);
+        return static_cast<std::size_t>(least & ((Cost{1} << kEndBits) - 1));
+    }
+
+private:
+    // The end goes below its price. Ends run to kMapDataMaxSize and prices stay under
+    // 2^40, so that the two fit one word.
+    static constexpr unsigned kEndBits = 17;
+    static constexpr std::size_t kLevels = 4;
+    static constexpr std::size_t kRing = 32;
+    static_assert(kMapDataMaxSize < std::size_t{1} << kEndBits);
+    static_assert(kMaxLength - kMinLength + 1 <= std::size_t{1} << kLevels && kMaxLength < kRing);
+
+    std::array<std::array<Cost, kRing>, kLevels> levels_;
+};
+
+// A command with what the stream costs from its start on.
+struct Option {
+    Cost cost = std::numeric_limits<Cost>::max();
+    MapStep step;
+};
+
+// Among equally cheap options the one considered first wins.
+Option cheaper(const Option& first, const Option& second) {
+    return second.cost < first.cost ? second : first;
+}
+
 // Shortest stream for `data` under `dict`, by a backward pass over all positions:
 // every output byte is known in advance, so each command's cost depends only on where
-// it starts.
-Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOptions>& options, const Dictionary& dict) {
+// it starts. Copies carry their class in `arg` until their distance is looked up.
+Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOptions>& options, const MapDictionary& dict,
+                ParseTables& tables) {
     const std::size_t n = data.size();
-    std::vector<std::int8_t> pairSlot(0x10000, -1);
+    std::vector<std::int8_t>& pairSlot = tables.pairSlot;
+    pairSlot.assign(0x10000, -1);
     for (int x = static_cast<int>(kPairTableCount) - 1; x >= 0; --x) { // the lowest slot of a repeated pair wins
         pairSlot[pairAt(dict, kPairTableSlot + 2 * static_cast<std::size_t>(x))] = static_cast<std::int8_t>(x);
     }
@@ -53,53 +107,71 @@ Parse parseData(std::span<const std::uint8_t> data, const std::vector<CopyOption
     const std::uint8_t byteC = dict[kSingleBytesSlot];
     const std::uint8_t byteD = dict[kSingleBytesSlot + 1];
 
-    std::vector<Cost> cost(n + 1);
-    std::vector<Step> choice(n + 1);
+    std::vector<Cost>& cost = tables.cost;
+    std::vector<MapStep>& choice = tables.choice;
+    cost.resize(n + 1);
+    choice.resize(n + 1);
     cost[n] = (Cost{kCommandNibbles[kLiterals]} << kCommandBits) + 1; // the end code
+    // Ends priced by the cost from them, and for kLiterals also by two nibbles for each
+    // byte before them, which ranks ends for any one start as their commands would.
+    EndMinima ends;
+    EndMinima literalEnds;
+    auto addEnd = [&](std::size_t end) {
+        ends.add(end, cost[end]);
+        literalEnds.add(end, cost[end] + (Cost{2 * end} << kCommandBits));
+    };
+    addEnd(n);
     unsigned run = 0;
     for (std::size_t i = n; i-- > 0;) {
         const std::size_t rest = n - i;
         const std::uint8_t byte = data[i];
         run = (rest > 1 && data[i + 1] == byte) ? std::min(run + 1, kMaxLength) : 1;
 
-        Cost best = std::numeric_limits<Cost>::max();
-        Step pick;
-        auto consider = [&](std::size_t length, std::uint8_t code, unsigned arg) {
-            const unsigned nibbles =
-                kCommandNibbles[code] + (code == kLiterals ? 2 * static_cast<unsigned>(length) : 0);
-            const Cost c = cost[i + length] + (Cost{nibbles} << kCommandBits) + 1;
-            if (c < best) {
-                best = c;
-                pick = Step{code, static_cast<std::uint8_t>(length), static_cast<std::uint16_t>(arg)};
-            }
+        auto option = [&](std::uint8_t code, std::size_t length, unsigned arg = 0) {
+            const MapStep step{code, static_cast<std::uint8_t>(length), static_cast<std::uint16_t>(arg)};
+            return Option{cost[i + length] + (Cost{stepNibbles(step)} << kCommandBits) + 1, step};
         };
-
-        consider(1, kLiteral1, 0);
-        if (byte == byteC) consider(1, kByteC, 0);
-        if (byte == byteD) consider(1, kByteD, 0);
-        if (i >= 1 && data[i - 1] == byte) consider(1, kRepeat1, 0);
+        // Among equally cheap commands the first in this order wins: one byte, two
+        // bytes, kLiterals, a run, the copies by class. Of the commands for one or
+        // two bytes only the cheapest that applies can win: a dictionary byte or a
+        // repeated one costs one nibble, kLiteral1 three.
+        const bool repeat1 = i >= 1 && data[i - 1] == byte;
+        Option best = option(byte == byteC ? kByteC : byte == byteD ? kByteD : repeat1 ? kRepeat1 : kLiteral1, 1);
         if (rest >= 2) {
+            // kPairP and kRepeat2 cost one nibble, kPairW and kShortCopy two, kLiteral2 five.
             const unsigned pair = pairAt(data, i);
-            consider(2, kLiteral2, 0);
-            if (pair == pairP) consider(2, kPairP, 0);
-            if (pairSlot[pair] >= 0) consider(2, kPairW, static_cast<unsigned>(pairSlot[pair]));
-            if (i >= 2 && pairAt(data, i - 2) == pair) consider(2, kRepeat2, 0);
-            if (options[i].shortDistance) consider(2, kShortCopy, options[i].shortDistance);
-        }
-        for (std::size_t count = 1; count <= std::min<std::size_t>(kMaxLiterals, rest); ++count) {
-            consider(count, kLiterals, 0);
-        }
-        const std::uint8_t runCode = byte == runA ? kRunA : byte == runB ? kRunB : kRun;
-        for (unsigned length = kMinLength; length <= run; ++length) {
-            consider(length, runCode, byte);
-        }
-        for (unsigned k = 0; k < kCopyClasses; ++k) {
-            for (unsigned length = kMinLength; length <= options[i].length[k]; ++length) {
-                consider(length, static_cast<std::uint8_t>(kNearCopy + k), options[i].distance[k]);
+            const std::int8_t slot = pairSlot[pair];
+            const unsigned shortDistance = options[i].shortDistance;
+            if (pair == pairP) {
+                best = cheaper(best, option(kPairP, 2));
+            } else if (i >= 2 && pairAt(data, i - 2) == pair) {
+                best = cheaper(best, option(kRepeat2, 2));
+            } else if (slot >= 0) {
+                best = cheaper(best, option(kPairW, 2, static_cast<unsigned>(slot)));
+            } else {
+                best = cheaper(best, shortDistance ? option(kShortCopy, 2, shortDistance) : option(kLiteral2, 2));
             }
         }
-        cost[i] = best;
-        choice[i] = pick;
+        // kLiteral1 and kLiteral2 spell one or two bytes cheaper than kLiterals does.
+        if (rest >= kMinLength) {
+            const std::size_t last = i + std::min<std::size_t>(kMaxLiterals, rest);
+            best = cheaper(best, option(kLiterals, literalEnds.cheapest(i + kMinLength, last) - i));
+        }
+        if (run >= kMinLength) {
+            const std::uint8_t runCode = byte == runA ? kRunA : byte == runB ? kRunB : kRun;
+            best = cheaper(best, option(runCode, ends.cheapest(i + kMinLength, i + run) - i, byte));
+        }
+        std::size_t shorter = kMinLength - 1; // longest copy of the cheaper classes
+        for (unsigned k = 0; k < kCopyClasses; ++k) {
+            const std::size_t length = options[i].length[k];
+            if (length == 0) continue;
+            const std::size_t end = ends.cheapest(i + shorter + 1, i + length);
+            best = cheaper(best, option(static_cast<std::uint8_t>(kNearCopy + k), end - i, k));
+            shorter = length;
+        }
+        cost[i] = best.cost;
+        choice[i] = best.step;
+        addEnd(i);
     }
 
     Parse parse;
@@ -143,7 +215,7 @@ Scores scoreData(std::span<const std::uint8_t> data) {
 Scores scoreParse(std::span<const std::uint8_t> data, const Parse& parse) {
     Scores scores;
     std::size_t i = 0;
-    for (const Step& step : parse.steps) {
+    for (const MapStep& step : parse.steps) {
         switch (step.code) {
         case kRun:
         case kRunA:
@@ -217,8 +289,8 @@ std::vector<unsigned> bestPairs(std::vector<std::uint16_t> pairs, std::size_t co
     return bestValues(std::move(scored), count);
 }
 
-Dictionary makeDictionary(const Scores& scores) {
-    Dictionary dict{};
+MapDictionary makeDictionary(const Scores& scores) {
+    MapDictionary dict{};
     const auto runs = bestValues(scores.runs, 2);
     const auto singles = bestValues(scores.singles, 2);
     const auto pairs = bestPairs(scores.pairs, 1 + kPairTableCount);
@@ -235,103 +307,39 @@ Dictionary makeDictionary(const Scores& scores) {
     return dict;
 }
 
-class NibbleWriter {
-public:
-    explicit NibbleWriter(std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
-
-    void put(unsigned nibble) {
-        if (high_) {
-            bytes_.push_back(static_cast<std::uint8_t>(nibble << 4));
-        } else {
-            bytes_.back() |= static_cast<std::uint8_t>(nibble & 0xF);
-        }
-        high_ = !high_;
-    }
-    void putBits(unsigned value, unsigned nibbles) {
-        while (nibbles-- > 0) {
-            put((value >> (4 * nibbles)) & 0xF);
-        }
-    }
-    void putByte(unsigned value) { putBits(value, 2); }
-
-private:
-    std::vector<std::uint8_t>& bytes_;
-    bool high_ = true;
-};
-
-void writeStep(NibbleWriter& out, const Step& step, std::span<const std::uint8_t> at) {
-    out.put(step.code);
-    const unsigned count = step.length - kMinLength;
-    switch (step.code) {
-    case kLiterals:
-        out.put(step.length);
-        for (std::size_t k = 0; k < step.length; ++k) {
-            out.putByte(at[k]);
-        }
-        break;
-    case kLiteral1: out.putByte(at[0]); break;
-    case kLiteral2:
-        out.putByte(at[0]);
-        out.putByte(at[1]);
-        break;
-    case kRun:
-        out.put(count);
-        out.putByte(step.arg);
-        break;
-    case kRunA:
-    case kRunB: out.put(count); break;
-    case kShortCopy: out.put(step.arg - kShortDistanceBase); break;
-    case kNearCopy:
-        out.put(count);
-        out.putByte(step.arg - step.length);
-        break;
-    case kMidCopy:
-        out.put(count);
-        out.putBits(step.arg - kMidDistanceBase, 3);
-        break;
-    case kFarCopy:
-        out.put(count);
-        out.putBits(step.arg, 4);
-        break;
-    case kPairW: out.put(step.arg); break;
-    default: break; // kPairP, kByteC, kByteD, kRepeat1 and kRepeat2 have no operands
-    }
-}
-
 } // namespace
+
+MapEncoding encodeMapData(std::span<const std::uint8_t> data) {
+    thread_local CopySearch search;
+    thread_local ParseTables tables;
+    const std::vector<CopyOptions>& options = search.search(data);
+    MapDictionary dict = makeDictionary(scoreData(data));
+    MapEncoding best{dict, {}};
+    Cost bestCost = std::numeric_limits<Cost>::max();
+    // Each round keeps the entries the previous parse used and swaps in the plain
+    // bytes and pairs it had to spell out; a dictionary that stays the same would
+    // only parse the same again.
+    for (int round = 0; round < kDictionaryRounds; ++round) {
+        Parse parse = parseData(data, options, dict, tables);
+        const MapDictionary next = round + 1 < kDictionaryRounds ? makeDictionary(scoreParse(data, parse)) : dict;
+        if (parse.cost < bestCost) {
+            bestCost = parse.cost;
+            best = {dict, std::move(parse.steps)};
+        }
+        if (next == dict) break;
+        dict = next;
+    }
+    std::size_t i = 0;
+    for (MapStep& step : best.steps) {
+        if (step.code >= kNearCopy && step.code <= kFarCopy) step.arg = search.distance(i, step.arg);
+        i += step.length;
+    }
+    return best;
+}
 
 std::vector<std::uint8_t> compressMapData(std::span<const std::uint8_t> data, std::uint8_t headByte) {
     if (data.size() > kMapDataMaxSize) return {};
-
-    const std::vector<CopyOptions> options = findCopies(data);
-    Dictionary dict = makeDictionary(scoreData(data));
-    Dictionary bestDict = dict;
-    Parse best;
-    // Each round keeps the entries the previous parse used and swaps in the plain
-    // bytes and pairs it had to spell out.
-    for (int round = 0; round < kDictionaryRounds; ++round) {
-        Parse parse = parseData(data, options, dict);
-        const Dictionary next = round + 1 < kDictionaryRounds ? makeDictionary(scoreParse(data, parse)) : dict;
-        if (parse.cost < best.cost) {
-            best = std::move(parse);
-            bestDict = dict;
-        }
-        dict = next;
-    }
-
-    std::vector<std::uint8_t> block;
-    block.reserve(kStreamOffset + data.size() + data.size() / 8 + 2);
-    block.push_back(headByte);
-    block.insert(block.end(), bestDict.begin(), bestDict.end());
-    NibbleWriter out(block);
-    std::size_t i = 0;
-    for (const Step& step : best.steps) {
-        writeStep(out, step, data.subspan(i));
-        i += step.length;
-    }
-    out.put(kLiterals); // the end code: no literals
-    out.put(0);
-    return block;
+    return writeMapBlock(data, headByte, encodeMapData(data));
 }
 
 } // namespace vexa

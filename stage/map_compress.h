@@ -2,6 +2,7 @@
 // Only tools and tests use it: the editor never writes map data.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -13,5 +14,13 @@ namespace vexa {
 // decompressMapData on the result gives back exactly `data`. Longer data cannot be
 // expressed in the format; the result is then empty.
 std::vector<std::uint8_t> compressMapData(std::span<const std::uint8_t> data, std::uint8_t headByte = 0);
+
+// A complete block for `data` like compressMapData's, but exactly `blockLength` bytes
+// long (as decompressMapBlock counts them): some of its commands are written in longer
+// ones that stand for the same bytes. Empty when the shortest block is longer, or
+// when no such commands make up the difference. A block that shrank by less than the
+// record behind it needs can so keep its room.
+std::vector<std::uint8_t> compressMapDataToLength(std::span<const std::uint8_t> data, std::uint8_t headByte,
+                                                  std::size_t blockLength);
 
 } // namespace vexa

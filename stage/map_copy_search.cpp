@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace vexa {
 
@@ -15,92 +16,240 @@ constexpr std::array<std::size_t, kCopyClasses> kClassMaxDistance = {kMaxNearDis
                                                                      kMaxFarDistance};
 
 constexpr unsigned kMaxHashBits = 15;
-// Bounds the search in long runs of similar data; the nearest candidates come first.
-constexpr unsigned kChainSteps = 128;
+constexpr std::size_t kWordBytes = sizeof(std::uint64_t);
 
 std::uint32_t hash3(const std::uint8_t* p, unsigned bits) {
     const std::uint32_t key = static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
     return (key * 2654435761u) >> (32 - bits);
 }
 
+std::uint64_t load64(const std::uint8_t* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Up to eight bytes from `p` as load64 would read them, zeros past `end`.
+std::uint64_t load64Within(const std::uint8_t* p, const std::uint8_t* end) {
+    std::uint8_t bytes[kWordBytes] = {};
+    if (p < end) std::memcpy(bytes, p, std::min<std::size_t>(kWordBytes, static_cast<std::size_t>(end - p)));
+    return load64(bytes);
+}
+
+// How many bytes in memory order two loaded words share, given that they differ.
+unsigned equalBytes(std::uint64_t difference) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<unsigned>(std::countr_zero(difference)) / 8;
+    } else {
+        return static_cast<unsigned>(std::countl_zero(difference)) / 8;
+    }
+}
+
+// The bits of the first `count` bytes in memory order of a loaded word.
+std::uint64_t firstBytesMask(std::size_t count) {
+    if (count >= kWordBytes) return ~std::uint64_t{0};
+    const std::uint64_t low = (std::uint64_t{1} << (8 * count)) - 1;
+    if constexpr (std::endian::native == std::endian::little) {
+        return low;
+    } else {
+        return ~(~std::uint64_t{0} >> (8 * count));
+    }
+}
+
 } // namespace
 
-std::vector<CopyOptions> findCopies(std::span<const std::uint8_t> data) {
-    const std::size_t n = data.size();
-    std::vector<CopyOptions> options(n);
-    // A table no larger than the data keeps small inputs cheap.
-    const unsigned hashBits = std::clamp(static_cast<unsigned>(std::bit_width(n)), 8u, kMaxHashBits);
-    std::vector<std::int32_t> head(std::size_t{1} << hashBits, -1);
-    std::vector<std::int32_t> previous(n, -1);
-    // How many equal bytes start at each position (at most kMaxLength), and end there
-    // (at most 255): candidates inside runs of one byte match without comparing byte by
-    // byte, and a walk through a run's positions can be taken in one stride.
-    std::vector<std::uint8_t> runFrom(n);
-    std::vector<std::uint8_t> runTo(n);
-    for (std::size_t i = n; i-- > 0;) {
-        const bool more = i + 1 < n && data[i + 1] == data[i];
-        runFrom[i] = static_cast<std::uint8_t>(more ? std::min<unsigned>(runFrom[i + 1] + 1u, kMaxLength) : 1);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        const bool more = i > 0 && data[i - 1] == data[i];
-        runTo[i] = static_cast<std::uint8_t>(more ? std::min(runTo[i - 1] + 1u, 255u) : 1);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        CopyOptions& option = options[i];
-        const std::size_t rest = n - i;
-        if (rest >= 2) {
-            for (std::size_t d = kShortDistanceBase; d <= kMaxShortDistance && d <= i; ++d) {
-                if (data[i - d] == data[i] && data[i - d + 1] == data[i + 1]) {
-                    option.shortDistance = static_cast<std::uint8_t>(d);
-                    break;
-                }
-            }
-        }
-        if (rest < kMinLength) continue;
+// The follower bits a source must share to be longer than `length`.
+CopySearch::Followers CopySearch::longerMask(unsigned length) {
+    static_assert(kMaxLength - kMinLength <= 2 * kWordBytes);
+    const std::size_t count = length + 1 - kMinLength;
+    return {firstBytesMask(count), count > kWordBytes ? firstBytesMask(count - kWordBytes) : 0};
+}
 
-        const std::size_t wanted = std::min<std::size_t>(rest, kMaxLength);
-        const std::uint32_t h = hash3(&data[i], hashBits);
-        unsigned fullClass = kCopyClasses; // cheapest class with a copy of the wanted length
-        unsigned steps = 0;
-        for (std::int32_t j = head[h]; j >= 0 && steps < kChainSteps; j = previous[j], ++steps) {
-            const std::size_t distance = i - static_cast<std::size_t>(j);
-            if (distance > kMaxFarDistance) break;
-            // Candidates come nearest first, so a class never gets cheaper along the chain.
-            const unsigned copyClass = distance <= kMaxNearDistance ? 0 : distance <= kMaxMidDistance ? 1 : 2;
-            if (copyClass > fullClass) break;
-            const std::size_t limit = std::min(wanted, distance);
-            // Only a copy at least as long as the class's best can change it, and such a
-            // copy matches at the best's last byte too.
-            const std::size_t best = option.length[copyClass];
-            if (best > limit || (best != 0 && data[j + best - 1] != data[i + best - 1])) continue;
-            std::size_t length =
-                data[j] == data[i] ? std::min<std::size_t>(std::min(runFrom[i], runFrom[j]), limit) : 0;
-            while (length < limit && data[j + length] == data[i + length]) {
-                ++length;
-            }
-            // Among equal lengths the farthest wins: the decoder then copies bytes it wrote
-            // long before, not ones whose stores may still be in flight.
-            if (length >= kMinLength && length >= option.length[copyClass]) {
-                option.length[copyClass] = static_cast<std::uint8_t>(length);
-                option.distance[copyClass] = static_cast<std::uint16_t>(distance);
-                if (length == wanted) fullClass = std::min(fullClass, copyClass);
-            }
-            // A full copy from inside a run of the byte that also runs at i: the chain goes
-            // on through the run's earlier positions one by one, each a full copy from one
-            // byte farther, until the run, the steps or the class end. The walk would keep
-            // the last of them; stride there.
-            if (length == wanted && runFrom[i] >= wanted) {
-                const std::size_t stride = std::min({std::size_t{runTo[j]} - 1, std::size_t{kChainSteps - 1 - steps},
-                                                     kClassMaxDistance[copyClass] - distance});
-                j -= static_cast<std::int32_t>(stride);
-                steps += static_cast<unsigned>(stride);
-                option.distance[copyClass] = static_cast<std::uint16_t>(distance + stride);
-            }
-        }
-        previous[i] = head[h];
-        head[h] = static_cast<std::int32_t>(i);
+// Bytes shared from the starts of two positions whose first kMinLength agree, at
+// least as many as a copy can take if all their followers do.
+unsigned CopySearch::sharedFollowers(Followers a, Followers b) {
+    if (const std::uint64_t d = a.first ^ b.first) return kMinLength + equalBytes(d);
+    if (const std::uint64_t d = a.next ^ b.next) return kMinLength + kWordBytes + equalBytes(d);
+    return kMaxLength;
+}
+
+void CopySearch::index(std::span<const std::uint8_t> data) {
+    // A table no larger than the data keeps small inputs cheap.
+    hashBits_ = std::clamp(static_cast<unsigned>(std::bit_width(data.size())), 8u, kMaxHashBits);
+    const std::size_t groups = std::size_t{1} << hashBits_;
+    const std::size_t count = data.size() - (kMinLength - 1);
+    // A counting sort by hash; each group fills from its end down.
+    groups_.assign(groups + 1, Group{});
+    for (std::size_t i = 0; i < count; ++i) {
+        ++groups_[hash3(&data[i], hashBits_) + 1].start;
     }
-    return options;
+    for (std::size_t h = 1; h <= groups; ++h) {
+        groups_[h].start += groups_[h - 1].start;
+    }
+    for (std::size_t h = 0; h < groups; ++h) {
+        groups_[h].reach.fill(groups_[h + 1].start);
+    }
+    positions_.resize(count);
+    firstEight_.resize(count);
+    nextEight_.resize(count);
+    slot_.resize(count);
+    const std::uint8_t* end = data.data() + data.size();
+    for (std::size_t i = count; i-- > 0;) {
+        const std::uint32_t at = --groups_[hash3(&data[i], hashBits_)].reach[0];
+        positions_[at] = static_cast<std::uint16_t>(i);
+        firstEight_[at] = load64Within(&data[i] + kMinLength, end);
+        nextEight_[at] = load64Within(&data[i] + kMinLength + kWordBytes, end);
+        slot_[i] = at;
+    }
+    // Every reach starts above the group, as if at a position past the data.
+    for (std::size_t h = 0; h < groups; ++h) {
+        Group& group = groups_[h];
+        group.reach.fill(groups_[h + 1].start);
+        group.reachPosition.fill(group.reach[0] > group.start ? positions_[group.reach[0] - 1] : 0);
+    }
+}
+
+void CopySearch::findShortCopies() {
+    // Position + 1 of each byte pair's latest occurrence at least kShortDistanceBase back.
+    lastPair_.assign(0x10000, 0);
+    auto pairAt = [this](std::size_t i) { return data_[i] | data_[i + 1] << 8; };
+    for (std::size_t i = kShortDistanceBase; i + 1 < data_.size(); ++i) {
+        lastPair_[pairAt(i - kShortDistanceBase)] = static_cast<std::uint32_t>(i - 1);
+        const std::uint32_t seen = lastPair_[pairAt(i)];
+        if (seen != 0 && i + 1 - seen <= kMaxShortDistance) {
+            options_[i].shortDistance = static_cast<std::uint8_t>(i + 1 - seen);
+        }
+    }
+}
+
+std::uint32_t CopySearch::lowestSource(std::size_t position) const {
+    const std::uint32_t slot = slot_[position];
+    const std::uint32_t first = groups_[hash3(&data_[position], hashBits_)].start;
+    return slot - std::min(slot - first, kCopySources);
+}
+
+bool CopySearch::sameStart(std::size_t position, std::size_t source) const {
+    return std::memcmp(&data_[position], &data_[source], kMinLength) == 0;
+}
+
+// Takes the source of `entry` as the best if it is longer, unless another start
+// only hashed alike.
+void CopySearch::consider(Probe& probe, std::uint32_t entry) const {
+    const std::size_t source = positions_[entry];
+    if (!sameStart(probe.position, source)) return;
+    const unsigned overlap = static_cast<unsigned>(std::min<std::size_t>(probe.position - source, kMaxLength));
+    const unsigned length =
+        std::min({sharedFollowers(probe.own, {firstEight_[entry], nextEight_[entry]}), probe.wanted, overlap});
+    if (length > probe.best) {
+        probe.best = length;
+        probe.source = source;
+    }
+}
+
+// Moves `top` down to the nearest of the entries [bottom, top) whose followers agree
+// with the probe's under `mask`; false when none does.
+bool CopySearch::nextLonger(const Probe& probe, Followers mask, std::uint32_t bottom, std::uint32_t& top) const {
+    const std::uint64_t* first = firstEight_.data();
+    const std::uint64_t* next = nextEight_.data();
+    for (std::uint32_t e = top; e-- > bottom;) {
+        if (((first[e] ^ probe.own.first) & mask.first) == 0 && ((next[e] ^ probe.own.next) & mask.next) == 0) {
+            top = e;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The entries [bottom, top), nearest first, until the best reaches `bound`.
+void CopySearch::scan(Probe& probe, std::uint32_t bottom, std::uint32_t top, unsigned bound) const {
+    while (probe.best < bound && nextLonger(probe, longerMask(probe.best), bottom, top)) {
+        consider(probe, top);
+    }
+}
+
+// A copy from j at one position is a copy from j + 1, a byte shorter, at the next.
+// Searching down, the position above so bounds each class's longest copy, but for
+// the sources it could not look at (it had its kCopySources nearest in a busier
+// group); and the byte before its best source is most often the best source here.
+void CopySearch::searchPosition(std::size_t i, Hint& hint) {
+    const std::size_t n = data_.size();
+    Group& group = groups_[hash3(&data_[i], hashBits_)];
+    const std::uint32_t slot = slot_[i];
+    const std::uint32_t low = slot - std::min(slot - group.start, kCopySources);
+    std::uint32_t covered = low; // the first entry the position above could look at
+    while (covered < slot && positions_[covered] < hint.covered) {
+        ++covered;
+    }
+    hint.covered = low > group.start ? positions_[low] - 1u : 0;
+    Probe probe{i,
+                static_cast<unsigned>(std::min<std::size_t>(n - i, kMaxLength)),
+                {firstEight_[slot], nextEight_[slot]},
+                0,
+                n};
+    CopyOptions& option = options_[i];
+    // The sources come nearest first, so the classes come in turn.
+    std::uint32_t top = slot;
+    unsigned floor = kMinLength;
+    for (unsigned k = 0; k < kCopyClasses; ++k) {
+        const unsigned bound = std::min(probe.wanted, std::max(hint.bound[k], kMinLength - 1) + 1);
+        const std::size_t above = hint.source[k];
+        hint.bound[k] = probe.wanted;
+        hint.source[k] = n;
+        if (floor > probe.wanted) continue;
+        while (group.reach[k] > group.start && group.reachPosition[k] + kClassMaxDistance[k] >= i) {
+            --group.reach[k];
+            group.reachPosition[k] = group.reach[k] > group.start ? positions_[group.reach[k] - 1] : 0;
+        }
+        const std::uint32_t bottom = std::max(low, group.reach[k]);
+        probe.best = floor - 1;
+        probe.source = n;
+        if (above < n && above > 0) {
+            const std::uint32_t entry = slot_[above - 1];
+            if (entry >= bottom && entry < top) consider(probe, entry);
+        }
+        const std::uint32_t split = std::clamp(covered, bottom, top);
+        scan(probe, split, top, bound);
+        scan(probe, bottom, split, probe.wanted);
+        top = bottom;
+        hint.bound[k] = probe.best;
+        if (probe.best < floor) continue;
+        hint.source[k] = probe.source;
+        option.length[k] = static_cast<std::uint8_t>(probe.best);
+        floor = probe.best + 1;
+    }
+}
+
+const std::vector<CopyOptions>& CopySearch::search(std::span<const std::uint8_t> data) {
+    data_ = data;
+    const std::size_t n = data.size();
+    options_.assign(n, CopyOptions{});
+    if (n < kMinLength) return options_; // not even a two-byte copy has a source
+    index(data);
+    findShortCopies();
+    Hint hint; // from the position with too few bytes for a copy
+    hint.source.fill(n);
+    for (std::size_t i = n - (kMinLength - 1); i-- > 0;) {
+        searchPosition(i, hint);
+    }
+    return options_;
+}
+
+std::uint16_t CopySearch::distance(std::size_t position, unsigned copyClass) const {
+    const std::uint32_t slot = slot_[position];
+    const unsigned length = options_[position].length[copyClass];
+    const std::size_t nearest = copyClass == 0 ? length : kClassMaxDistance[copyClass - 1] + 1;
+    // A probe that takes any source of the class's length as longer.
+    Probe probe{position, length, {firstEight_[slot], nextEight_[slot]}, length - 1, data_.size()};
+    std::size_t farthest = 0;
+    for (std::uint32_t e = slot, low = lowestSource(position); e-- > low;) {
+        const std::size_t distance = position - positions_[e];
+        if (distance > kClassMaxDistance[copyClass]) break;
+        if (distance < nearest) continue;
+        consider(probe, e);
+        if (probe.best == length) farthest = distance;
+        probe.best = length - 1;
+    }
+    return static_cast<std::uint16_t>(farthest);
 }
 
 } // namespace vexa

@@ -20,11 +20,6 @@ namespace {
 
 constexpr std::size_t kMaxFreeRanges = 256;
 
-// TEMPORARY until the encoder's exact-length form lands.
-std::vector<std::uint8_t> compressMapDataToLength(std::span<const std::uint8_t>, std::uint8_t, std::size_t) {
-    return {};
-}
-
 std::string hexOffset(std::size_t offset) {
     char text[16];
     std::snprintf(text, sizeof text, "%06zX", offset);

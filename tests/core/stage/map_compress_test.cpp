@@ -1,11 +1,16 @@
 #include "stage/map_compress.h"
 
+#include "app/rom_image.h"
 #include "stage/map_decompress.h"
+#include "stage/map_info.h"
+#include "stage/sample_stage_fixture.h"
+#include "stage/tilemap_data.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace vexa {
@@ -164,6 +169,117 @@ TEST(MapCompress, EmptyDataGivesHeadDictionaryAndEndCode) {
 
 TEST(MapCompress, DataLongerThan64KiBGivesNoBlock) {
     EXPECT_TRUE(compressMapData(Bytes(kMapDataMaxSize + 1, 1)).empty());
+}
+
+// The terrains of the sample game, decoded from its image.
+struct SampleTerrain {
+    std::uint8_t number;
+    Bytes data;
+};
+
+const std::vector<SampleTerrain>& sampleTerrains() {
+    static const std::vector<SampleTerrain> terrains = [] {
+        const Bytes& image = test::sampleGame().image;
+        const MapTableSettings maps = test::SampleSettings().info().mapTables();
+        const auto bank = static_cast<unsigned>(maps.mapInfoBank & 0xFF);
+        std::vector<SampleTerrain> found;
+        for (const sample::TerrainPlan& terrain : test::samplePlan().terrains) {
+            if (!terrain.hasData) continue;
+            const MapInfo info = readMapInfo(image, bank, mapInfoOffset(image, maps, terrain.number), 0);
+            const ImageAddress block = compressedDataAddress(info.dataOffset, info.dataBank);
+            Bytes data(kMapDataMaxSize);
+            const int size = decompressMapData(std::span(image).subspan(imageOffset(block.bank, block.offset)), data);
+            data.resize(static_cast<std::size_t>(std::max(size, 0)));
+            found.push_back({terrain.number, std::move(data)});
+        }
+        return found;
+    }();
+    return terrains;
+}
+
+std::uint64_t fnv1a(const Bytes& bytes) {
+    std::uint64_t hash = 0xCBF29CE484222325;
+    for (std::uint8_t b : bytes)
+        hash = (hash ^ b) * 0x100000001B3;
+    return hash;
+}
+
+// The size and hash of the encoder's block of each sample terrain, with the terrain's
+// number as the head byte: a faster search or parse must not change a byte of them.
+TEST(MapCompress, SampleTerrainsEncodeToTheStoredBlocks) {
+    struct Stored {
+        std::size_t size;
+        std::uint64_t hash;
+    };
+    const std::array<Stored, 7> stored = {{{7410, 0x29E1BA16E1C64D75},
+                                           {9868, 0x38390ABC63666A14},
+                                           {7616, 0xCC052261FC4A7594},
+                                           {9207, 0x387430EE7AAB9D6C},
+                                           {8990, 0x67EC959F2D23549E},
+                                           {9426, 0x99F8C95BC774069A},
+                                           {9253, 0xB54A1BA228E56602}}};
+    ASSERT_EQ(sampleTerrains().size(), stored.size());
+    for (const SampleTerrain& terrain : sampleTerrains()) {
+        SCOPED_TRACE(static_cast<int>(terrain.number));
+        ASSERT_LT(terrain.number, stored.size());
+        const Bytes block = compressMapData(terrain.data, terrain.number);
+        EXPECT_EQ(block.size(), stored[terrain.number].size);
+        EXPECT_EQ(fnv1a(block), stored[terrain.number].hash);
+    }
+}
+
+// A block of exactly `length` bytes that decodes to `data` and ends there.
+void expectBlockOfLength(const Bytes& data, std::size_t length) {
+    const Bytes block = compressMapDataToLength(data, 0x42, length);
+    ASSERT_EQ(block.size(), length);
+    EXPECT_EQ(block.front(), 0x42);
+    Bytes out(kMapDataMaxSize);
+    const MapDataDecoded decoded = decompressMapBlock(block, out);
+    EXPECT_EQ(decoded.blockLength, length);
+    ASSERT_EQ(decoded.size, static_cast<int>(data.size()));
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), out.begin()));
+}
+
+TEST(MapCompress, ExactLengthReachesEveryLengthUpTo16BytesOverTheShortest) {
+    std::vector<std::pair<std::string, Bytes>> cases = {{"random", randomBytes(20000, 6)},
+                                                        {"zeros", Bytes(kMapDataMaxSize, 0)},
+                                                        {"tile map", tileMap(400, 24, 1)},
+                                                        {"mixed", mixedData()},
+                                                        {"small", randomBytes(17, 17)}};
+    Bytes runs;
+    std::mt19937 rng(8);
+    while (runs.size() < 20000)
+        runs.insert(runs.end(), rng() % 30 + 1, static_cast<std::uint8_t>(rng() % 3));
+    cases.emplace_back("runs", runs);
+    for (const SampleTerrain& terrain : sampleTerrains())
+        cases.emplace_back("sample terrain " + std::to_string(terrain.number), terrain.data);
+    for (const auto& [name, data] : cases) {
+        SCOPED_TRACE(name);
+        const Bytes shortest = compressMapData(data, 0x42);
+        EXPECT_EQ(compressMapDataToLength(data, 0x42, shortest.size()), shortest);
+        for (std::size_t extra = 1; extra <= 16; ++extra) {
+            SCOPED_TRACE(extra);
+            expectBlockOfLength(data, shortest.size() + extra);
+        }
+    }
+}
+
+TEST(MapCompress, ExactLengthGivesNoBlockWhereNoneFits) {
+    struct Case {
+        const char* name;
+        Bytes data;
+        int extra; // bytes over the shortest block
+    };
+    const std::array<Case, 4> cases = {{{"shorter than the shortest", tileMap(50, 24, 3), -1},
+                                        {"empty data, nothing to lengthen", {}, 1},
+                                        {"one byte, spelled in four nibbles at most", {0x55}, 2},
+                                        {"longer than 64 KiB", Bytes(kMapDataMaxSize + 1, 1), 0}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t shortest = c.data.size() > kMapDataMaxSize ? 100 : compressMapData(c.data).size();
+        const auto length = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(shortest) + c.extra);
+        EXPECT_TRUE(compressMapDataToLength(c.data, 0, length).empty());
+    }
 }
 
 } // namespace
