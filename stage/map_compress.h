@@ -1,5 +1,6 @@
 // Encoder for the game's terrain map compression, the inverse of decompressMapData.
-// Only tools and tests use it: the editor never writes map data.
+// A terrain edit compresses its whole block again with it, so it must keep within a
+// frame on the largest terrains; the sample builder and the tests use it too.
 #pragma once
 
 #include <cstddef>
@@ -18,8 +19,8 @@ std::vector<std::uint8_t> compressMapData(std::span<const std::uint8_t> data, st
 // A complete block for `data` like compressMapData's, but exactly `blockLength` bytes
 // long (as decompressMapBlock counts them): some of its commands are written in longer
 // ones that stand for the same bytes. Empty when the shortest block is longer, or
-// when no such commands make up the difference. A block that shrank by less than the
-// record behind it needs can so keep its room.
+// when no such commands make up the difference. A terrain block that shrank by less
+// than its room tag needs so fills its room.
 std::vector<std::uint8_t> compressMapDataToLength(std::span<const std::uint8_t> data, std::uint8_t headByte,
                                                   std::size_t blockLength);
 
