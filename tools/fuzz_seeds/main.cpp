@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -93,11 +94,13 @@ std::size_t compressedLength(const Bytes& image, std::size_t at) {
     return decompressMapBlock(std::span(image).subspan(at), out).blockLength;
 }
 
-Bytes stageSeed(const Bytes& image, const fuzz::StageLoadHead& settings, int stageCount, int stage) {
+// The edit word picks the write paths' indices and values; by default one of the stage's own.
+Bytes stageSeed(const Bytes& image, const fuzz::StageLoadHead& settings, int stageCount, int stage,
+                std::optional<std::uint32_t> edit = std::nullopt) {
     ReadSet reads(image);
     fuzz::StageLoadHead head = settings;
     head.stageNumber = stage;
-    head.edit = static_cast<std::uint32_t>(stage) * 0x9E3779B9u;
+    head.edit = edit.value_or(static_cast<std::uint32_t>(stage) * 0x9E3779B9u);
 
     // Every table whole, so that a mutated stage number finds another stage's entries.
     reads.add(kStageBank, 0, 2 * static_cast<std::size_t>(stageCount));
@@ -224,11 +227,8 @@ int main(int argc, char** argv) {
         section.right -= section.left;
         section.left = 0;
         writeSectionRecord(image, survey.infoBank, info, header.sectionIndex, section);
-        Bytes seed = stageSeed(image, settings, stageCount, stage);
-        // Cell (2, 1) alone and 12 KiB of free space in bank 0x21, in place of stageSeed's edit word.
-        const std::uint32_t edit = 0x21003042u;
-        for (std::size_t i = 0; i < 4; ++i)
-            seed[36 + i] = static_cast<std::uint8_t>(edit >> (8 * i));
+        // Cell (2, 1) alone and 12 KiB of free space in bank 0x21.
+        const Bytes seed = stageSeed(image, settings, stageCount, stage, 0x21003042u);
         if (!writeFile(corpus / "stage_load_fuzz" / "small_terrain", seed)) return 1;
         total += seed.size();
     }
