@@ -41,12 +41,12 @@ bool registerInspectorClass(HINSTANCE instance) {
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool LevelEditInspector::create(TabPage* const pages[kPageCount], HWND ownerWindow) {
+bool LevelEditInspector::create(std::span<TabPage* const> pages, HWND ownerWindow) {
     owner = ownerWindow;
     return create(pages);
 }
 
-bool LevelEditInspector::create(TabPage* const pages[kPageCount]) {
+bool LevelEditInspector::create(std::span<TabPage* const> pages) {
     const HINSTANCE instance = appInstance();
     placed = false;
     if (!CreateWindowExW(kInspectorExStyle, kInspectorClassName, L"", kInspectorStyle, 0, 0, 0, 0, owner, nullptr,
@@ -65,9 +65,9 @@ bool LevelEditInspector::create(TabPage* const pages[kPageCount]) {
     return true;
 }
 
-void LevelEditInspector::addPages(TabPage* const given[kPageCount]) {
-    pageCount = kPageCount;
-    pages.assign(given, given + kPageCount);
+void LevelEditInspector::addPages(std::span<TabPage* const> given) {
+    pageCount = static_cast<int>(given.size());
+    pages.assign(given.begin(), given.end());
     for (int i = 0; i < pageCount; ++i) {
         if (!pages[i]) continue;
         pages[i]->createPage(tabControl);
@@ -84,7 +84,7 @@ void LevelEditInspector::addPages(TabPage* const given[kPageCount]) {
 // area holds it. Returns the tab control's size.
 SIZE LevelEditInspector::fitPagesToFirst() {
     RECT first{};
-    GetWindowRect(pageWindow(pages[0]), &first);
+    GetWindowRect(pageWindow(pages.empty() ? nullptr : pages.front()), &first);
     const int w = first.right - first.left;
     const int h = first.bottom - first.top;
     RECT r{0, 0, w, h};
@@ -111,6 +111,8 @@ void LevelEditInspector::placeWindow(SIZE clientSize) {
 void LevelEditInspector::showPage(int index) {
     for (int i = 0; i < pageCount; ++i)
         if (pageWindow(pages[i])) ShowWindow(pages[i]->hwnd, i == index ? SW_SHOW : SW_HIDE);
+    shown = index;
+    if (onPageShown) onPageShown(index);
 }
 
 void LevelEditInspector::savePosition(HWND window) {

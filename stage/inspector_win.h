@@ -1,9 +1,11 @@
 // The inspector: a floating tool window, owned by the main window, that holds the
-// sprite, banana and camera pages in a tab control.
+// sprite, banana, camera and terrain pages in a tab control.
 #pragma once
 
 #include "ui/window_win.h"
 
+#include <functional>
+#include <span>
 #include <vector>
 
 namespace vexa {
@@ -15,23 +17,26 @@ bool registerInspectorClass(HINSTANCE instance);
 
 class LevelEditInspector : public MyWindow {
 public:
-    static constexpr int kPageCount = 3;
-
     explicit LevelEditInspector(HWND owner = nullptr) : owner(owner) {}
 
-    // Builds the window around the pages (sprites, bananas, cameras, in tab order),
+    // Builds the window around the pages (sprites, bananas, cameras, terrain, in tab order),
     // sized to the first page and placed where it was left last time.
-    bool create(TabPage* const pages[kPageCount]);
-    bool create(TabPage* const pages[kPageCount], HWND ownerWindow);
+    bool create(std::span<TabPage* const> pages);
+    bool create(std::span<TabPage* const> pages, HWND ownerWindow);
     // Shows one page and hides the others; an index outside the pages hides them all.
+    // onPageShown hears of it.
     void showPage(int index);
+    // The index of the page shown now.
+    int shownPage() const { return shown; }
+
+    std::function<void(int index)> onPageShown;
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HWND tabControl = nullptr;
 
 private:
-    void addPages(TabPage* const pages[kPageCount]);
+    void addPages(std::span<TabPage* const> pages);
     SIZE fitPagesToFirst();
     void placeWindow(SIZE clientSize);
     void savePosition(HWND window);
@@ -40,6 +45,7 @@ private:
 
     std::vector<TabPage*> pages;
     int pageCount = 0;
+    int shown = -1;
     HWND owner = nullptr;
     // Until the window has been placed its rectangle says nothing worth remembering.
     bool placed = false;

@@ -17,8 +17,8 @@ constexpr std::size_t indexOf(ObjectKind kind) {
 }
 
 // The inspector's pages, in the order of its tabs: a page for each object kind, in
-// the kinds' order. A page need not be an object kind's.
-enum class PageKind { Sprites, Bananas, Cameras };
+// the kinds' order, then the terrain's.
+enum class PageKind { Sprites, Bananas, Cameras, Terrain };
 
 // The inspector page of an object kind.
 constexpr PageKind pageOf(ObjectKind kind) {

@@ -49,6 +49,8 @@ public:
     bool loaded() const { return data_.loaded; }
     int displayMode() const { return displayMode_; }
     const TilemapData& data() const { return data_; }
+    // The cells as shown, for the terrain editing that paints them during a stroke.
+    TilemapData& shownCells() { return data_; }
     const BitmapBuffer& chipBitmap() const { return chips_.empty() ? noChips_ : chips_.front().bitmap; }
 
 private:

@@ -272,22 +272,22 @@ TerrainSurvey surveyTerrain(std::span<const std::uint8_t> image, const TerrainTa
         const std::size_t inBank = start % kBankSize;
         block.head = start - std::min<std::size_t>(inBank, kCompressedHeadSize);
         if (result.size < 0) {
-            block.problem = "its map data cannot be decoded";
+            block.setProblem(BlockProblem::Undecodable, "its map data cannot be decoded");
         } else {
             block.decodedSize = static_cast<std::size_t>(result.size);
             block.length = result.blockLength;
             block.room = block.length;
             if (inBank < kCompressedHeadSize) {
-                block.problem = "the 9 bytes in front of it lie in another bank";
+                block.setProblem(BlockProblem::HeadInOtherBank, "the 9 bytes in front of it lie in another bank");
             } else if (start + block.length > bankEnd(start)) {
-                block.problem = "it runs over a bank boundary";
+                block.setProblem(BlockProblem::OverBankBoundary, "it runs over a bank boundary");
             }
         }
         if (block.problem.empty()) {
             const RoomTag tag = readRoomTag(image, start + block.length);
             if (tag.present) {
                 if (tag.room < block.length + kRoomTagSize || start + tag.room > bankEnd(start)) {
-                    block.problem = "the room tag after it does not check out";
+                    block.setProblem(BlockProblem::BadRoomTag, "the room tag after it does not check out");
                 } else {
                     block.room = tag.room;
                     block.tagged = true;
@@ -303,19 +303,21 @@ TerrainSurvey surveyTerrain(std::span<const std::uint8_t> image, const TerrainTa
             const TerrainBlock& other = survey.blocks[j];
             if (i == j || !overlaps(block.head, extentEnd(block), other.head, extentEnd(other))) continue;
             if (block.tagged && !overlaps(block.head, block.start + block.length, other.head, extentEnd(other)))
-                block.problem = "the room tag after it reaches into another block";
+                block.setProblem(BlockProblem::TagOverBlock, "the room tag after it reaches into another block");
             else
-                block.problem = "it overlaps the block at " + hexOffset(other.start);
+                block.setProblem(BlockProblem::OverlapsBlock, "it overlaps the block at " + hexOffset(other.start));
         }
         for (const unsigned info : block.infoOffsets)
-            if (info + 3 > kBankSize) block.problem = "a map info record leading to it runs over a bank boundary";
+            if (info + 3 > kBankSize)
+                block.setProblem(BlockProblem::InfoOverBank,
+                                 "a map info record leading to it runs over a bank boundary");
         for (const FreeRange& range : survey.freeSpace) {
             if (!overlaps(block.head, extentEnd(block), range.first, range.last + 1)) continue;
             if (block.head >= range.first && extentEnd(block) <= range.last + 1 && !block.tagged)
                 block.inFreeSpace = true;
             else
-                block.problem =
-                    "the free range " + hexOffset(range.first) + "-" + hexOffset(range.last) + " lies over part of it";
+                block.setProblem(BlockProblem::FreeRangeOver, "the free range " + hexOffset(range.first) + "-" +
+                                                                  hexOffset(range.last) + " lies over part of it");
         }
     }
     for (const TerrainBlock& block : survey.blocks) {

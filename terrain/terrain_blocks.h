@@ -58,6 +58,20 @@ struct TerrainTables {
 };
 TerrainTables terrainTables(const RomInfo& info);
 
+// Why a block cannot be edited, for the editor's own words; `TerrainBlock::problem`
+// says the same in English with the offsets.
+enum class BlockProblem {
+    None,
+    Undecodable,      // its map data cannot be decoded
+    HeadInOtherBank,  // the 9 bytes in front of it lie in another bank
+    OverBankBoundary, // it runs over a bank boundary
+    BadRoomTag,       // the room tag after it does not check out
+    TagOverBlock,     // the room tag after it reaches into another block
+    OverlapsBlock,    // it overlaps another block
+    InfoOverBank,     // a map info record leading to it runs over a bank boundary
+    FreeRangeOver,    // a free range lies over part of it
+};
+
 struct TerrainBlock {
     std::size_t head = 0;   // image offset of the 9 bytes in front of the block
     std::size_t start = 0;  // image offset of the block's first byte
@@ -71,8 +85,13 @@ struct TerrainBlock {
     std::vector<int> stages;            // the stages leading here, ascending
     // Why the block cannot be edited; empty when it can.
     std::string problem;
+    BlockProblem problemKind = BlockProblem::None;
 
     bool editable() const { return problem.empty(); }
+    void setProblem(BlockProblem kind, std::string text) {
+        problemKind = kind;
+        problem = std::move(text);
+    }
 };
 
 // Terrain numbers in two hexadecimal digits, as [MapChip] keys them: "07, 1A".

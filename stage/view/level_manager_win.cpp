@@ -34,6 +34,7 @@ bool registerMapViewClasses(HINSTANCE instance) {
 LevelManager::LevelManager(StageOwner* owner)
     : owner(owner), host(owner, this), sprites(host), bananas(host), cameras(host), inspector(nullptr) {
     tilemap.attach(&host);
+    connectTerrain();
 }
 
 LevelManager::~LevelManager() {
@@ -46,8 +47,8 @@ HWND LevelManager::mainWindow() const {
 }
 
 bool LevelManager::isPageMessage(MSG* msg) {
-    for (MyDialog* page :
-         {static_cast<MyDialog*>(&sprites), static_cast<MyDialog*>(&bananas), static_cast<MyDialog*>(&cameras)})
+    for (MyDialog* page : {static_cast<MyDialog*>(&sprites), static_cast<MyDialog*>(&bananas),
+                           static_cast<MyDialog*>(&cameras), static_cast<MyDialog*>(&terrainPage)})
         if (page->hwnd && IsDialogMessageW(page->hwnd, msg)) return true;
     return false;
 }
@@ -68,8 +69,10 @@ bool LevelManager::createView(HWND main) {
     if (!CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0, 0,
                          main, nullptr, appInstance(), static_cast<MyWindow*>(this)))
         return false;
-    TabPage* const pages[] = {&sprites, &bananas, &cameras};
-    return inspector.create(pages, main);
+    terrainPage.loadSettings();
+    terrainTool.kind = terrainPage.tool();
+    TabPage* const pages[] = {&sprites, &bananas, &cameras, &terrainPage};
+    return inspector.create(pages, main) && chipPalette.create(main);
 }
 
 LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -94,13 +97,18 @@ LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_HSCROLL: hScroll.onScroll(wParam); return 0;
     case WM_VSCROLL: vScroll.onScroll(wParam); return 0;
     case WM_MOUSEMOVE: onMouseMove(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-    case WM_MOUSELEAVE: mapEdits.pointerLeft(); return 0;
+    case WM_MOUSELEAVE:
+        mapEdits.pointerLeft();
+        terrainTool.pointerLeft();
+        return 0;
     case WM_LBUTTONDOWN: onButtonDown(MapButton::Left, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_LBUTTONDBLCLK:
         onButtonDown(MapButton::Left, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         mapEdits.onDoubleClick();
         return 0;
     case WM_LBUTTONUP: onButtonUp(MapButton::Left, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_RBUTTONDOWN: onButtonDown(MapButton::Right, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_RBUTTONUP: onButtonUp(MapButton::Right, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_MBUTTONDOWN: onMiddleButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
     case WM_MBUTTONUP: pan.end(); return 0;
     case WM_CAPTURECHANGED:
@@ -137,8 +145,10 @@ void LevelManager::onDestroy() {
     tilemap.saveSettings();
     for (ObjectLayer* layer : layers)
         layer->saveSettings();
+    terrainPage.saveSettings();
     offscreen.release();
     if (inspector.hwnd && IsWindow(inspector.hwnd)) DestroyWindow(inspector.hwnd);
+    if (chipPalette.hwnd && IsWindow(chipPalette.hwnd)) DestroyWindow(chipPalette.hwnd);
 }
 
 void LevelManager::enableStageView(bool open) {
@@ -146,12 +156,14 @@ void LevelManager::enableStageView(bool open) {
     const UINT state = open ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(GetSubMenu(menu, MENU_POS_VIEW), MENU_POS_VIEW_MAP, MF_BYPOSITION | state);
     for (int id : {IDM_VIEW_SPRITES, IDM_VIEW_BANANAS, IDM_VIEW_CAMERAS, IDM_VIEW_GRID, IDM_VIEW_ZOOM_50,
-                   IDM_VIEW_ZOOM_100, IDM_VIEW_ZOOM_200, IDM_VIEW_ZOOM_300, IDM_STAGE_SELECT})
+                   IDM_VIEW_ZOOM_100, IDM_VIEW_ZOOM_200, IDM_VIEW_ZOOM_300, IDM_STAGE_SELECT, IDM_EDIT_TERRAIN})
         EnableMenuItem(menu, id, MF_BYCOMMAND | state);
     EnableMenuItem(GetSubMenu(menu, MENU_POS_STAGE), MENU_POS_RECENT_STAGES, MF_BYPOSITION | state);
     ShowWindow(hwnd, open ? SW_SHOW : SW_HIDE);
     for (ObjectLayer* layer : layers)
         layer->enable(open);
+    terrainPage.enable(open);
+    if (!open) chipPalette.setTerrain(nullptr, {});
 }
 
 bool LevelManager::handleCommand(int command) {
@@ -170,6 +182,9 @@ bool LevelManager::handleCommand(int command) {
     case IDM_VIEW_BANANAS: return bananas.toggleShown();
     case IDM_VIEW_CAMERAS: return cameras.toggleShown();
     case IDM_STAGE_SELECT: selectStage(); return true;
+    case IDM_EDIT_TERRAIN:
+        if (owner->romDocument().loaded) toggleTerrainMode();
+        return true;
     default: return false;
     }
 }
@@ -191,6 +206,7 @@ void LevelManager::loadCurrentStage() {
     const std::array<ObjectPage*, 3> pages{&sprites, &bananas, &cameras};
     for (ObjectPage* page : pages)
         page->holdListRedraw(true);
+    terrainTool.stageLoaded();
     recentLevels.addLevel(stageNumber);
     stageHeader = readStageHeaderOfStage(romImage(), stageNumber);
     sprites.loadStage(stageNumber);
@@ -208,6 +224,8 @@ void LevelManager::readTerrain() {
     heightTiles = tilemap.heightTiles();
     wheelScrollsVertically = tilemap.rowMajor();
     mapType = tilemap.mapType();
+    terrain.terrainRead();
+    showTerrainRead();
 }
 
 void LevelManager::refreshTerrain() {
@@ -229,6 +247,7 @@ void LevelManager::loadStageMap() {
 
 void LevelManager::clearObjects() {
     tool->cancel();
+    terrainTool.stageLoaded();
     for (ObjectLayer* layer : layers)
         layer->clearObjects();
     mapEdits.refreshRoom();
@@ -255,6 +274,7 @@ void LevelManager::clearSelectionsExcept(PageKind page) {
 void LevelManager::showInspectorPage(PageKind page) {
     const int index = tabIndexOf(page);
     SendMessageW(inspector.tabControl, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    // The inspector tells pageShown, which sets the map's mode.
     inspector.showPage(index);
 }
 
@@ -323,6 +343,10 @@ void LevelManager::scrolled(ScrollAxis axis, int position, int page, int oldPosi
 
 bool LevelManager::onKeyDown(WPARAM key) {
     if (onZoomKey(key) || mapEdits.onKeyDown(key)) return true;
+    if (key == VK_ESCAPE && inTerrainMode() && tool->active()) {
+        tool->cancel();
+        return true;
+    }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     switch (key) {
     case VK_LEFT:
@@ -352,6 +376,7 @@ bool LevelManager::onChar(WPARAM character) {
     case L'g': handleCommand(IDM_VIEW_GRID); return true;
     case L'm': handleCommand(IDM_VIEW_MAP_CYCLE); return true;
     case L's': handleCommand(IDM_VIEW_SPRITES); return true;
+    case L't': handleCommand(IDM_EDIT_TERRAIN); return true;
     default: return false;
     }
 }

@@ -10,13 +10,17 @@
 #include "sprites/sprites_page_win.h"
 #include "stage/bitmap_buffer_win.h"
 #include "stage/inspector_win.h"
+#include "stage/map_tool_win.h"
 #include "stage/object_layer_win.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_win.h"
 #include "stage/view/map_edit_win.h"
-#include "stage/view/map_tool_win.h"
 #include "stage/view/object_select_tool_win.h"
 #include "stage/view/stage_edit_host_win.h"
+#include "terrain/chip_palette_win.h"
+#include "terrain/terrain_editor.h"
+#include "terrain/terrain_page_win.h"
+#include "terrain/terrain_tool_win.h"
 #include "ui/scroll_bars_win.h"
 
 #include <array>
@@ -69,6 +73,8 @@ public:
     void clearObjects();
     // Selects the inspector's tab and shows its page, without a tab-change notification.
     void showInspectorPage(PageKind page) override;
+    // The terrain page is the inspector's page: the map's mouse paints the terrain.
+    bool inTerrainMode() const { return tool == &terrainTool; }
     HWND inspectorWindow() const { return inspector.hwnd; }
     bool isPanning() const { return pan.isActive(); }
     // A tool holds the mouse (the left button holds an object or the empty map): the
@@ -102,9 +108,13 @@ public:
     LevelBananasManager bananas;
     LevelCamerasManager cameras;
     LevelEditInspector inspector;
+    TerrainEditor terrain{host};
+    TerrainPage terrainPage{terrain};
+    ChipPalette chipPalette;
 
     MapEditCommands mapEdits{*this};
     ObjectSelectTool objectTool{*this};
+    TerrainTool terrainTool{*this, terrain};
 
 private:
     friend class MapEditCommands;
@@ -116,6 +126,13 @@ private:
     bool onChar(WPARAM character);
     void onMouseWheel(WPARAM wParam, LPARAM lParam);
     void selectStage();
+    // Terrain mode follows the inspector's page (level_manager_terrain_win.cpp).
+    void connectTerrain();
+    void pageShown(int index);
+    void toggleTerrainMode();
+    void terrainToolChosen(TerrainToolKind kind);
+    // The page and the palette show the terrain as it was read last.
+    void showTerrainRead();
     // The open stage's terrain and chip bitmap from the image, with the map's size.
     void readTerrain();
     std::array<IntSetting, 3> settings();
@@ -129,6 +146,7 @@ private:
     void onCaptureLost();
     void captureMouse() override;
     void releaseMouse() override;
+    int mapZoom() const override { return zoom; }
     MapPointer pointerAt(WPARAM keys, int clientX, int clientY) const;
     POINT mapPoint(int clientX, int clientY) const;
     // A client point in screen pixels of the zoomed map: what the scroll bars count.
@@ -160,6 +178,8 @@ private:
     int zoom = 100;
     bool showGrid = false;
     MButtonPan pan{MButtonPan::kBoth, this, this, 10, 1};
+    // The page Edit > Terrain (T) goes back to.
+    PageKind pageBeforeTerrain = PageKind::Sprites;
     // The tool the mouse works with on the map.
     MapTool* tool = &objectTool;
 };

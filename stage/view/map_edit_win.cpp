@@ -5,8 +5,8 @@
 #include "stage/view/level_manager_win.h"
 #include "stage/view/stage_owner_win.h"
 #include "stage/view/status_text.h"
+#include "ui/clipboard_win.h"
 
-#include <cstring>
 #include <list>
 #include <vector>
 
@@ -20,32 +20,10 @@ int unitOf(ObjectKind kind) {
     return kind == ObjectKind::Sprite ? 1 : 8;
 }
 
-HGLOBAL globalCopy(const void* data, std::size_t size) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    void* target = block ? GlobalLock(block) : nullptr;
-    if (!target) {
-        if (block) GlobalFree(block);
-        return nullptr;
-    }
-    std::memcpy(target, data, size);
-    GlobalUnlock(block);
-    return block;
-}
-
-// Ownership of each block passes to the clipboard once SetClipboardData takes it.
-void putBlock(UINT format, HGLOBAL block) {
-    if (block && !SetClipboardData(format, block)) GlobalFree(block);
-}
-
-bool putOnClipboard(HWND owner, const MapObjectClip& object) {
+bool putObjectOnClipboard(HWND owner, const MapObjectClip& object) {
     const std::vector<std::uint8_t> bytes = encodeMapObject(object);
-    const std::wstring text = mapObjectText(object);
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    putBlock(MapEditCommands::clipboardFormat(), globalCopy(bytes.data(), bytes.size()));
-    putBlock(CF_UNICODETEXT, globalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
-    CloseClipboard();
-    return true;
+    const ClipboardForm forms[] = {{MapEditCommands::clipboardFormat(), bytes}};
+    return putOnClipboard(owner, forms, mapObjectText(object));
 }
 
 template <typename T> const T* findItem(const std::list<T>& list, int index) {
@@ -81,6 +59,7 @@ bool MapEditCommands::handleCommand(int command) {
     // The keys reach here with no ROM open too; a closed image keeps its bytes, and an
     // edit made into it would come back as an undo step over the next file opened.
     const bool open = view.owner->romDocument().loaded;
+    if (view.inTerrainMode()) return handleTerrainCommand(command);
     switch (command) {
     case IDM_EDIT_COPY:
         if (open) copy();
@@ -100,6 +79,14 @@ void MapEditCommands::updateEditMenu(HMENU menu) const {
     const auto enable = [menu](int id, bool on) {
         EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
     };
+    if (view.inTerrainMode()) {
+        const bool selected = view.terrainTool.selection.has_value();
+        const bool writable = editable() && view.terrain.editable();
+        enable(IDM_EDIT_COPY, open && selected);
+        enable(IDM_EDIT_PASTE, writable && view.terrainTool.canPaste());
+        enable(IDM_EDIT_DELETE, writable && selected);
+        return;
+    }
     enable(IDM_EDIT_COPY, open && canCopy());
     enable(IDM_EDIT_PASTE, editable() && canPaste());
     enable(IDM_EDIT_DELETE, editable() && canDelete());
@@ -120,16 +107,9 @@ std::optional<MapEditCommands::Selection> MapEditCommands::selection() const {
 }
 
 std::optional<MapObjectClip> MapEditCommands::clipboardObject() const {
-    if (!IsClipboardFormatAvailable(clipboardFormat()) || !OpenClipboard(view.hwnd)) return std::nullopt;
-    std::optional<MapObjectClip> object;
-    if (HANDLE block = GetClipboardData(clipboardFormat())) {
-        if (const void* data = GlobalLock(block)) {
-            object = decodeMapObject({static_cast<const std::uint8_t*>(data), GlobalSize(block)});
-            GlobalUnlock(block);
-        }
-    }
-    CloseClipboard();
-    return object;
+    const std::optional<std::vector<std::uint8_t>> bytes = clipboardBytes(view.hwnd, clipboardFormat());
+    if (!bytes) return std::nullopt;
+    return decodeMapObject(*bytes);
 }
 
 bool MapEditCommands::canPaste() const {
@@ -149,7 +129,7 @@ bool MapEditCommands::canDelete() const {
 
 void MapEditCommands::copy() {
     const std::optional<Selection> selected = selection();
-    if (!selected || !putOnClipboard(view.hwnd, selected->object)) beep();
+    if (!selected || !putObjectOnClipboard(view.hwnd, selected->object)) beep();
 }
 
 void MapEditCommands::paste() {
@@ -183,7 +163,32 @@ bool MapEditCommands::pasteCamera(const CameraAllocData& copied) {
     return fields && view.cameras.pasteValues(*fields);
 }
 
-POINT MapEditCommands::pastePoint() const {
+bool MapEditCommands::handleTerrainCommand(int command) {
+    const bool open = view.owner->romDocument().loaded;
+    TerrainTool& tool = view.terrainTool;
+    switch (command) {
+    case IDM_EDIT_COPY:
+        if (open && !tool.copy(view.hwnd)) beep();
+        return true;
+    case IDM_EDIT_PASTE:
+        if (editable() && !tool.paste(view.hwnd, pasteCell())) beep();
+        return true;
+    case IDM_EDIT_DELETE:
+        if (editable() && !tool.fillSelection()) beep();
+        return true;
+    default: return false;
+    }
+}
+
+CellPoint MapEditCommands::pasteCell() const {
+    const TilemapData& map = view.tilemap.data();
+    if (const std::optional<POINT> at = pointerOverView())
+        if (const std::optional<CellPoint> cell = cellAt(map, at->x, at->y, false)) return *cell;
+    const POINT corner = view.mapPoint(0, 0);
+    return cellAt(map, corner.x, corner.y, true).value_or(CellPoint{});
+}
+
+std::optional<POINT> MapEditCommands::pointerOverView() const {
     RECT client;
     GetClientRect(view.hwnd, &client);
     POINT cursor;
@@ -191,6 +196,13 @@ POINT MapEditCommands::pastePoint() const {
         ScreenToClient(view.hwnd, &cursor);
         if (PtInRect(&client, cursor)) return view.mapPoint(cursor.x, cursor.y);
     }
+    return std::nullopt;
+}
+
+POINT MapEditCommands::pastePoint() const {
+    if (const std::optional<POINT> at = pointerOverView()) return *at;
+    RECT client;
+    GetClientRect(view.hwnd, &client);
     return view.mapPoint(client.right / 2, client.bottom / 2);
 }
 
@@ -243,7 +255,9 @@ void MapEditCommands::pointerLeft() {
 void MapEditCommands::refreshPointer() {
     if (!pointer) return;
     const POINT at = view.mapPoint(pointer->x, pointer->y);
-    view.owner->showPointerStatus(pointerStatusText(view.tilemap.data(), at.x, at.y), objectTextAt(at));
+    std::wstring where = pointerStatusText(view.tilemap.data(), at.x, at.y);
+    if (view.inTerrainMode() && !where.empty()) where += std::wstring(L" | ") + terrainToolName(view.terrainTool.kind);
+    view.owner->showPointerStatus(where, objectTextAt(at));
 }
 
 std::wstring MapEditCommands::objectTextAt(POINT at) const {

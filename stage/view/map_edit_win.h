@@ -7,6 +7,7 @@
 
 #include "stage/object_kind.h"
 #include "stage/view/map_clipboard.h"
+#include "terrain/terrain_cells.h"
 
 #include <windows.h>
 
@@ -61,6 +62,13 @@ private:
     // Where a pasted sprite goes: the pointer while it is over the map view, else the
     // view's centre, in map pixels.
     POINT pastePoint() const;
+    // Where pasted terrain cells go: the cell under the pointer while it is over the
+    // map's cells, else the cell at the view's top left.
+    CellPoint pasteCell() const;
+    // The pointer in map pixels while it is over the view.
+    std::optional<POINT> pointerOverView() const;
+    // Copy, Paste and Delete in terrain mode: the selected cells.
+    bool handleTerrainCommand(int command);
     std::wstring objectTextAt(POINT at) const;
 
     // While a drag holds an object, nothing may change the lists under it.

@@ -3,8 +3,8 @@
 // the object's layer.
 #pragma once
 
+#include "stage/map_tool_win.h"
 #include "stage/view/map_drag.h"
-#include "stage/view/map_tool_win.h"
 
 namespace vexa {
 

@@ -8,12 +8,18 @@
 //   inspector-bananas.bmp
 //   inspector-cameras.bmp
 //   camera-resize.bmp       a camera's corner held half-way through a drag
+//   terrain-page.bmp        the inspector's terrain page with a chip chosen
+//   chip-palette.bmp        the chip palette with the current chip framed
+//   terrain-painted.bmp     main window and palette: an area painted with the pen and
+//                           the rectangle, a selection framed and the cell under the
+//                           pointer
 //   stage-dialog.bmp        the stage selection dialog
 //   emulator-dialog.bmp     the emulator settings dialog
 // Exit code 0 when every picture was written.
 #include "app/main/project_manager_win.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "terrain/tool_cursors_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -202,6 +208,54 @@ template <typename Point> int firstVisible(const LevelManager& view, int count, 
     return count ? 0 : -1;
 }
 
+// Terrain mode: a chip picked from the map, a stroke of the pen, a filled rectangle
+// and a selection, with the chip palette beside the inspector.
+void takeTerrainPictures(ProjectManager& project, MapMouse& mouse) {
+    LevelManager& view = project.levels;
+    const HWND inspector = view.inspectorWindow();
+    view.scrollTo({0, 0});
+    SendMessageW(project.hwnd, WM_COMMAND, MAKEWPARAM(IDM_EDIT_TERRAIN, 0), 0);
+    pump(200);
+    // A chip of the ground: the right button on a cell near the bottom of the view.
+    const int ground = (view.heightTiles - 3) * 32 + 16;
+    SendMessageW(view.hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(8 * 32 + 16, ground));
+    SendMessageW(view.hwnd, WM_RBUTTONUP, 0, MAKELPARAM(8 * 32 + 16, ground));
+    capture(L"terrain-page", {inspector});
+
+    const RECT inspectorRect = windowRect(inspector);
+    MoveWindow(view.chipPalette.hwnd, inspectorRect.left, inspectorRect.bottom + 4, 420, 360, TRUE);
+    SendDlgItemMessageW(view.terrainPage.hwnd, IDC_TERRAIN_PALETTE, BM_CLICK, 0, 0);
+    pump(300);
+    // The palette scrolled to the current chip.
+    if (const auto at = view.chipPalette.clientOfChip(chipIndexOf(view.terrain.currentWord()))) {
+        view.chipPalette.hScroll.setPositionInRange(view.chipPalette.hScroll.state.position + at->x - 120);
+        view.chipPalette.vScroll.setPositionInRange(view.chipPalette.vScroll.state.position + at->y - 120);
+    }
+    capture(L"chip-palette", {view.chipPalette.hwnd});
+
+    // The pen across three cells of the sky, then a rectangle below it.
+    mouse.down(4 * 32 + 16, 3 * 32 + 16);
+    for (int step = 1; step <= 8; ++step)
+        mouse.move(4 * 32 + 16 + step * 32, 3 * 32 + 16 + (step / 3) * 32);
+    mouse.up(12 * 32 + 16, 5 * 32 + 16);
+    SendDlgItemMessageW(view.terrainPage.hwnd, IDC_TERRAIN_RECTANGLE, BM_CLICK, 0, 0);
+    mouse.down(14 * 32 + 8, 2 * 32 + 8);
+    mouse.move(17 * 32 + 8, 5 * 32 + 8);
+    mouse.up(17 * 32 + 8, 5 * 32 + 8);
+    SendDlgItemMessageW(view.terrainPage.hwnd, IDC_TERRAIN_SELECT, BM_CLICK, 0, 0);
+    mouse.down(3 * 32 + 8, 7 * 32 + 8);
+    mouse.move(7 * 32 + 8, 9 * 32 + 8);
+    mouse.up(7 * 32 + 8, 9 * 32 + 8);
+    SendMessageW(view.hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(15 * 32 + 16, 8 * 32 + 16));
+    pump(300);
+    capture(L"terrain-painted", {project.hwnd, inspector, view.chipPalette.hwnd},
+            {terrainToolCursor(TerrainToolKind::Select), mouse.screenPoint(15 * 32 + 16, 8 * 32 + 16)});
+    SendDlgItemMessageW(view.terrainPage.hwnd, IDC_TERRAIN_PEN, BM_CLICK, 0, 0);
+    ShowWindow(view.chipPalette.hwnd, SW_HIDE);
+    SendMessageW(project.hwnd, WM_COMMAND, MAKEWPARAM(IDM_EDIT_TERRAIN, 0), 0);
+    pump(200);
+}
+
 void takePictures(ProjectManager& project) {
     LevelManager& view = project.levels;
     MapMouse mouse(view);
@@ -268,6 +322,8 @@ void takePictures(ProjectManager& project) {
     capture(L"zoom-200-grid", {project.hwnd});
     SendMessageW(project.hwnd, WM_COMMAND, MAKEWPARAM(IDM_VIEW_GRID, 0), 0);
     zoomTo(IDM_VIEW_ZOOM_100);
+
+    takeTerrainPictures(project, mouse);
 
     captureModal(project, IDM_STAGE_SELECT, L"ステージの選択", L"stage-dialog");
     captureModal(project, IDM_FILE_EMULATOR, L"エミュレータの設定", L"emulator-dialog");

@@ -39,6 +39,8 @@ public:
     // Gives the capture back. The view then cancels whatever still holds the mouse,
     // so a tool ends its press first.
     virtual void releaseMouse() = 0;
+    // The zoom in percent: how many screen pixels a map pixel of the overlay becomes.
+    virtual int mapZoom() const = 0;
 
 protected:
     ~MapToolContext() = default;
