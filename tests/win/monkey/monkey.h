@@ -26,7 +26,7 @@ enum class Act : std::uint8_t {
     Wheel,        // a: notches (signed); b: 1 = with Ctrl (zoom)
     Scroll,       // a: 0 horizontal, 1 vertical; b: SB_ code
     Key,          // a: virtual key; b: modifiers (kCtrl, kShift)
-    Tab,          // a: page (0 sprites, 1 bananas, 2 cameras)
+    Tab,          // a: page (0 sprites, 1 bananas, 2 cameras, 3 terrain)
     SelectLine,   // a: page; b: line; c: 1 = double-click
     Type,         // a: page; b: field id; text; c: 1 = press Apply (or Add) after
     Press,        // a: page; b: button id
@@ -35,6 +35,18 @@ enum class Act : std::uint8_t {
     OtherProgram, // a: 0 saves the first version, 1 saves a broken file, 2 deletes, 3 touches
     Resize,       // a, b: main window size
     OpenFile,     // the sample file, as the Open dialog or a drop would open it
+    Terrain,      // a: TerrainStep; b, c, d as it says; text for a typed word
+};
+
+// What a terrain step does (Act::Terrain's a).
+enum TerrainStep {
+    kTerrainMode,    // Edit > terrain editing, or the key T with b = 1
+    kTerrainTool,    // the tool button b (0 pen to 3 selection)
+    kTerrainPalette, // the palette shown, chip b clicked
+    kTerrainPick,    // the right button at map point (b, c)
+    kTerrainEscape,  // a pen press at (b, c) moved by d cells, then Escape
+    kTerrainWord,    // text typed into the word field, then Enter
+    kTerrainStepCount,
 };
 
 struct Action {
@@ -65,6 +77,7 @@ public:
     // What the steps did: that the monkey edits, saves and is asked, not only looks.
     struct Tally {
         std::size_t imageChanged = 0;
+        std::size_t terrainEdits = 0; // changes made in terrain mode
         std::size_t undone = 0;
         std::size_t dialogs = 0;
         std::size_t saved = 0;
@@ -86,10 +99,13 @@ private:
     HWND pageWindow(int page) const;
     POINT clientPoint(int mapX, int mapY) const;
     void mouse(UINT message, WPARAM keys, POINT client);
+    void terrainStep(const Action& action);
     int answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswerer::Action& act);
 
     // The checks (monkey_session.cpp).
     std::optional<std::string> checkLists() const;
+    // The map shows the open stage's terrain as the image holds it.
+    std::optional<std::string> checkTerrain() const;
     std::optional<std::string> checkDialogs(const Action& action, std::size_t firstSeen) const;
     std::optional<std::string> checkSavedFile() const;
     std::vector<std::uint8_t> expectedFile() const;

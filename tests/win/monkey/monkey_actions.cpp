@@ -68,9 +68,10 @@ struct WeightedAct {
     int weight;
 };
 constexpr WeightedAct kActs[] = {
-    {Act::Menu, 16},  {Act::RecentStage, 5}, {Act::Click, 8},     {Act::Drag, 14},        {Act::Wheel, 2},
-    {Act::Scroll, 2}, {Act::Key, 10},        {Act::Tab, 3},       {Act::SelectLine, 7},   {Act::Type, 12},
-    {Act::Press, 9},  {Act::Check, 3},       {Act::ChooseSet, 2}, {Act::OtherProgram, 1}, {Act::Resize, 1},
+    {Act::Menu, 16},      {Act::RecentStage, 5},  {Act::Click, 8},  {Act::Drag, 14},
+    {Act::Wheel, 2},      {Act::Scroll, 2},       {Act::Key, 10},   {Act::Tab, 3},
+    {Act::SelectLine, 7}, {Act::Type, 12},        {Act::Press, 9},  {Act::Check, 3},
+    {Act::ChooseSet, 2},  {Act::OtherProgram, 1}, {Act::Resize, 1}, {Act::Terrain, 8},
 };
 
 template <typename T> const T& weighted(std::mt19937& rng, std::span<const T> items) {
@@ -138,13 +139,14 @@ std::vector<POINT> objectPoints(const StageContents& stage) {
 } // namespace
 
 std::string describe(const Action& action) {
-    static const char* const names[] = {"menu", "recent-stage", "click", "drag",  "wheel", "scroll", "key",    "tab",
-                                        "line", "type",         "press", "check", "set",   "other",  "resize", "open"};
+    static const char* const names[] = {"menu", "recent-stage", "click",  "drag", "wheel",  "scroll",
+                                        "key",  "tab",          "line",   "type", "press",  "check",
+                                        "set",  "other",        "resize", "open", "terrain"};
     std::string text = names[static_cast<int>(action.act)];
     for (const int value : {action.a, action.b, action.c, action.d})
         text += " " + std::to_string(value);
     text += " answer " + std::to_string(action.answer);
-    if (action.act == Act::Type) {
+    if (action.act == Act::Type || action.act == Act::Terrain) {
         text += " \"";
         for (const wchar_t ch : action.text) {
             if (ch >= 0x20 && ch < 0x7F && ch != L'"' && ch != L'\\')
@@ -241,7 +243,7 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.b = key.second;
         break;
     }
-    case Act::Tab: action.a = uniform(rng, 0, 2); break;
+    case Act::Tab: action.a = uniform(rng, 0, 3); break;
     case Act::SelectLine: {
         action.a = uniform(rng, 0, 2);
         const std::size_t count = action.a == 0   ? stage.sprites.sprites.size()
@@ -274,13 +276,26 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.b = uniform(rng, 200, 900);
         break;
     case Act::OpenFile: break;
+    case Act::Terrain: {
+        action.a = uniform(rng, 0, kTerrainStepCount - 1);
+        const POINT at = somePoint(false);
+        action.b = action.a == kTerrainTool      ? uniform(rng, 0, 3)
+                   : action.a == kTerrainPalette ? uniform(rng, 0, 4095)
+                   : action.a == kTerrainMode    ? uniform(rng, 0, 1)
+                                                 : at.x;
+        action.c = at.y;
+        action.d = uniform(rng, -6, 6);
+        if (action.a == kTerrainWord) action.text = anyText(rng);
+        break;
+    }
     }
     return action;
 }
 
 HWND MonkeySession::pageWindow(int page) const {
     LevelManager& levels = editor.project->levels;
-    return page == 0 ? levels.sprites.hwnd : page == 1 ? levels.bananas.hwnd : levels.cameras.hwnd;
+    const HWND pages[] = {levels.sprites.hwnd, levels.bananas.hwnd, levels.cameras.hwnd, levels.terrainPage.hwnd};
+    return pages[std::clamp(page, 0, 3)];
 }
 
 void MonkeySession::showPage(int page) {
@@ -473,7 +488,71 @@ void MonkeySession::perform(const Action& action) {
         editor.project->openRomPath(romPath_);
         pumpMessages();
         break;
+    case Act::Terrain: terrainStep(action); break;
     }
+}
+
+void MonkeySession::terrainStep(const Action& action) {
+    LevelManager& levels = editor.project->levels;
+    HWND page = levels.terrainPage.hwnd;
+    switch (action.a) {
+    case kTerrainMode:
+        if (action.b)
+            pressMapKey(levels.hwnd, 'T');
+        else
+            menuCommand(IDM_EDIT_TERRAIN);
+        break;
+    case kTerrainTool: {
+        showPage(3);
+        HWND button = GetDlgItem(page, IDC_TERRAIN_PEN + action.b);
+        if (IsWindowEnabled(button)) SendMessageW(button, BM_CLICK, 0, 0);
+        break;
+    }
+    case kTerrainPalette: {
+        showPage(3);
+        HWND button = GetDlgItem(page, IDC_TERRAIN_PALETTE);
+        if (!IsWindowEnabled(button)) break;
+        SendMessageW(button, BM_CLICK, 0, 0);
+        pumpMessages();
+        ChipPalette& palette = levels.chipPalette;
+        const PaletteLayout& layout = palette.layout();
+        if (layout.chips.empty()) break;
+        const int chip = layout.chips[static_cast<std::size_t>(action.b) % layout.chips.size()];
+        const auto cell = layout.cellOf(chip);
+        palette.vScroll.setPositionInRange(cell->second - 40);
+        palette.hScroll.setPositionInRange(cell->first - 40);
+        if (const auto at = palette.clientOfChip(chip))
+            SendMessageW(palette.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at->x + 2, at->y + 2));
+        break;
+    }
+    case kTerrainPick:
+    case kTerrainEscape: {
+        if (!levels.isInView(action.b, action.c)) levels.centerOn(action.b, action.c);
+        pumpMessages();
+        const POINT from = clientPoint(action.b, action.c);
+        if (action.a == kTerrainPick) {
+            mouse(WM_RBUTTONDOWN, MK_RBUTTON, from);
+            mouse(WM_RBUTTONUP, 0, from);
+            break;
+        }
+        mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
+        mouse(WM_MOUSEMOVE, MK_LBUTTON, clientPoint(action.b + action.d * 32, action.c + action.d * 16));
+        SendMessageW(levels.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        mouse(WM_LBUTTONUP, 0, from);
+        break;
+    }
+    case kTerrainWord: {
+        showPage(3);
+        HWND field = GetDlgItem(page, IDC_TERRAIN_WORD);
+        if (!IsWindowEnabled(field)) break;
+        SetWindowTextW(field, action.text.c_str());
+        SetFocus(field);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        break;
+    }
+    default: break;
+    }
+    pumpMessages();
 }
 
 } // namespace vexa::test::monkey

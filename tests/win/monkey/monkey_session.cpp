@@ -13,6 +13,8 @@
 #include "resources/resource_ids.h"
 #include "sprites/sprite_edits.h"
 #include "sprites/sprites_page_win.h"
+#include "stage/stage_table.h"
+#include "stage/tilemap_data.h"
 #include "stage/view/stage_contents.h"
 
 #include <atomic>
@@ -61,6 +63,7 @@ bool expectedMessage(const std::wstring& text, const Action& action, bool otherP
         action.act == Act::OpenFile || isMenu(action, {IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST, IDM_FILE_OPEN});
     const bool editing = action.act == Act::Type || action.act == Act::Press || action.act == Act::Key ||
                          isMenu(action, {IDM_EDIT_PASTE});
+    const bool painting = editing || action.act == Act::Click || action.act == Act::Drag;
     const bool reading = closing || isMenu(action, {IDM_FILE_RELOAD}) || otherProgramWrote;
     const Rule rules[] = {
         {L".* は変更されています。保存しますか\\?", closing},
@@ -74,8 +77,13 @@ bool expectedMessage(const std::wstring& text, const Action& action, bool otherP
          otherProgramWrote},
         {L"「.*」は他のプログラムによって変更されています。\n上書きしますか\\?", otherProgramWrote},
         {L"「.*」が見つかりません。", otherProgramWrote},
+        // Reload after the other program deleted or broke the file.
+        {L"「.*」を再読み込みできませんでした。\n.*", otherProgramWrote && isMenu(action, {IDM_FILE_RELOAD})},
         // A restore point may be the broken file another program left, kept by a save.
         {L"ファイルサイズが不正です。", (reading && diskBroken) || isMenu(action, {IDM_FILE_RESTORE})},
+        {L"クリップボードの内容は地形のセルではありません。\r\n.*", editing},
+        {L"タイルは 4 桁までの 16 進数 .*", action.act == Act::Terrain},
+        {L"地形データが入りきりません。\(.* バイト不足\)", painting},
     };
     for (const Rule& rule : rules)
         if (rule.allowed && std::regex_match(text, std::wregex(rule.pattern))) return true;
@@ -163,6 +171,28 @@ std::optional<std::string> MonkeySession::checkSavedFile() const {
     return std::nullopt;
 }
 
+std::optional<std::string> MonkeySession::checkTerrain() const {
+    const LevelManager& levels = editor.project->levels;
+    if (!loaded()) return std::nullopt;
+    if (levels.terrain.stroking()) return "a terrain stroke is still open after the step";
+    const TilemapData& shown = levels.tilemap.data();
+    TilemapData stored;
+    if (loadTilemapData(editor.project->document.image,
+                        readStageHeaderOfStage(editor.project->document.image, levels.stageNumber),
+                        levels.host.romInfo().mapTables(), stored) != TilemapLoadOutcome::Loaded)
+        return std::nullopt;
+    if (shown.widthTiles != stored.widthTiles || shown.heightTiles != stored.heightTiles)
+        return "the map's size is not the stage's";
+    for (int row = 0; row < stored.heightTiles; ++row)
+        for (int column = 0; column < stored.widthTiles; ++column)
+            if (tileWordAt(shown, column, row) != tileWordAt(stored, column, row))
+                return "the map shows cell (" + std::to_string(column) + ", " + std::to_string(row) +
+                       ") other than the image holds";
+    if (levels.inTerrainMode() != (levels.inspector.shownPage() == 3))
+        return "terrain mode does not follow the inspector's page";
+    return std::nullopt;
+}
+
 std::optional<std::string> MonkeySession::step(const Action& action) {
     currentAnswer_ = action.answer;
     dialogsThisStep_ = 0;
@@ -176,6 +206,7 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
     perform(action);
     pumpMessages();
     tally_.imageChanged += image() != imageBefore;
+    tally_.terrainEdits += image() != imageBefore && loaded() && editor.project->levels.inTerrainMode();
     // Any save (asked for, or said yes to before a close) may set the header checksum.
     if (image().size() == imageBefore.size() && image().size() > kChecksumOffset + 1 &&
         !std::equal(image().begin() + kChecksumComplementOffset, image().begin() + kChecksumOffset + 2,
@@ -207,6 +238,7 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
          editor.project->isModified() != modifiedBefore))
         return "a cancelled command changed the document";
     if (auto finding = checkLists()) return finding;
+    if (auto finding = checkTerrain()) return finding;
 
     const bool history = editor.project->undoBuffer.undoCount() + editor.project->undoBuffer.redoCount() > 0;
     const bool reads = action.act == Act::OtherProgram || action.act == Act::OpenFile || opensDialog(action) ||

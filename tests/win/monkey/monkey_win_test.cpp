@@ -40,10 +40,10 @@ TEST(Monkey, SeededStepsKeepTheListsTheHistoryAndTheFile) {
         const RunResult run = runSeed(game, seed, steps);
         stepsRun += run.stepsRun;
         const MonkeySession::Tally& did = run.tally;
-        std::printf("monkey: seed %u: %zu steps (%zu changed the image, %zu undid, %zu stage switches, %zu saves, "
-                    "%zu dialogs answered), %s\n",
-                    seed, run.stepsRun, did.imageChanged, did.undone, did.stagesOpened, did.saved, did.dialogs,
-                    run.finding ? "failed" : "clean");
+        std::printf("monkey: seed %u: %zu steps (%zu changed the image, %zu of them the terrain, %zu undid, %zu stage "
+                    "switches, %zu saves, %zu dialogs answered), %s\n",
+                    seed, run.stepsRun, did.imageChanged, did.terrainEdits, did.undone, did.stagesOpened, did.saved,
+                    did.dialogs, run.finding ? "failed" : "clean");
         std::fflush(stdout);
         if (!run.finding) continue;
         ++findings;
