@@ -30,15 +30,8 @@ HWND pageWindow(const TabPage* page) {
 } // namespace
 
 bool registerInspectorClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_NOCLOSE;
-    wc.lpfnWndProc = &MyWindow::windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kInspectorClassName;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registerWindowClass(instance, kInspectorClassName, CS_VREDRAW | CS_HREDRAW | CS_NOCLOSE,
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 bool LevelEditInspector::create(std::span<TabPage* const> pages, HWND ownerWindow) {

@@ -40,14 +40,8 @@ void fillRect(HDC dc, int left, int top, int right, int bottom, COLORREF colour)
 } // namespace
 
 bool registerChipPaletteClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &MyWindow::windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kChipPaletteClassName;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registerWindowClass(instance, kChipPaletteClassName, CS_DBLCLKS,
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 std::array<IntSetting, 6> ChipPalette::settings() {

@@ -44,6 +44,10 @@ protected:
     int bound = 0;
 };
 
+// Registers a class of MyWindows with the arrow cursor, `style` and `background`. A
+// class already registered counts as success.
+bool registerWindowClass(HINSTANCE instance, const wchar_t* name, UINT style, HBRUSH background);
+
 class Dialog : public virtual Window {
 public:
     virtual const wchar_t* templateName() const = 0;

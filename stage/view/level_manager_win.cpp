@@ -21,14 +21,8 @@ constexpr int kCtrlScroll = 256;
 } // namespace
 
 bool registerMapViewClasses(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &MyWindow::windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0 && registerInspectorClass(instance);
+    return registerWindowClass(instance, kClassName, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))) &&
+           registerInspectorClass(instance);
 }
 
 LevelManager::LevelManager(StageOwner* owner)
