@@ -231,6 +231,7 @@ void takeTerrainPictures(ProjectManager& project, MapMouse& mouse) {
         view.chipPalette.hScroll.setPositionInRange(view.chipPalette.hScroll.state.position + at->x - 120);
         view.chipPalette.vScroll.setPositionInRange(view.chipPalette.vScroll.state.position + at->y - 120);
     }
+    RedrawWindow(view.chipPalette.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     capture(L"chip-palette", {view.chipPalette.hwnd});
 
     // The pen across three cells of the sky, then a rectangle below it.
