@@ -201,10 +201,18 @@ void ChipPalette::setCurrentWord(std::uint16_t current) {
 void ChipPalette::setZoom(int percent) {
     const int next = percent == 50 ? 50 : 100;
     if (next == zoom) return;
-    // The chip at the view's top left stays there.
-    const int keptX = hScroll.state.position * next / zoom;
-    const int keptY = vScroll.state.position * next / zoom;
+    // The chip at the view's top left stays there. A pitch is a cell and its grid line,
+    // which keeps its one pixel at either zoom: scaling the position by the zoom alone
+    // would drift by a pixel per chip.
+    const int oldPitch = cellPixels() + 1;
+    const int oldZoom = zoom;
     zoom = next;
+    const int newPitch = cellPixels() + 1;
+    const auto kept = [&](int position) {
+        return position / oldPitch * newPitch + position % oldPitch * next / oldZoom;
+    };
+    const int keptX = kept(hScroll.state.position);
+    const int keptY = kept(vScroll.state.position);
     arrange();
     hScroll.setPositionInRange(keptX);
     vScroll.setPositionInRange(keptY);
