@@ -29,6 +29,8 @@ void LevelManager::pageShown(int index) {
         clearSelections();
         tool = &terrainTool;
     } else {
+        // The framed cell is terrain mode's; coming back, the next move frames one again.
+        terrainTool.hovered.reset();
         tool = &objectTool;
     }
     host.setMenuCheck(IDM_EDIT_TERRAIN, terrainShown);
