@@ -4,14 +4,12 @@
 
 namespace vexa {
 
-namespace {
-
-// Division rounding toward minus infinity: view points left of the map (a pointer
-// outside the client area during a drag) must not fold onto map pixel 0.
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
+
+namespace {
 
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
     return -floorDiv(-a, b);

@@ -19,6 +19,10 @@ int steppedZoom(int percent, int steps);
 // The index of the level in kZoomLevels; -1 for none.
 int zoomIndex(int percent);
 
+// Division rounding toward minus infinity: points left of or above the map (a pointer
+// outside the client area during a drag) must not fold onto pixel or cell 0.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b);
+
 // A map length or coordinate in screen pixels, rounded down.
 std::int64_t mapToView(std::int64_t map, int percent);
 // The map pixel that holds view pixel `view` (rounded down, also below 0).

@@ -4,6 +4,15 @@
 
 namespace vexa {
 
+void fillFrame(HDC dc, const RECT& outer, HBRUSH brush, int width) {
+    const RECT bars[] = {{outer.left, outer.top, outer.right, outer.top + width},
+                         {outer.left, outer.bottom - width, outer.right, outer.bottom},
+                         {outer.left, outer.top, outer.left + width, outer.bottom},
+                         {outer.right - width, outer.top, outer.right, outer.bottom}};
+    for (const RECT& bar : bars)
+        FillRect(dc, &bar, brush);
+}
+
 HFONT createLabelFont(int height) {
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");

@@ -18,6 +18,10 @@ constexpr COLORREF colourRef(MapColour colour) {
     return RGB(colour.r, colour.g, colour.b);
 }
 
+// A ring `width` pixels wide just inside `outer`, filled with `brush`: the frames the
+// map and the chip palette draw around cells.
+void fillFrame(HDC dc, const RECT& outer, HBRUSH brush, int width);
+
 // Height 12 for the labels on the map; the banana set preview uses height 6.
 HFONT createLabelFont(int height);
 

@@ -1,9 +1,10 @@
 #include "terrain/chip_palette_win.h"
 
+#include "app/ini_file.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "stage/map_info.h"
-#include "terrain/terrain_cells.h"
+#include "stage/object_page_tools_win.h"
 
 #include <windowsx.h>
 
@@ -242,7 +243,7 @@ std::wstring ChipPalette::tipTextAt(POINT client) const {
     const std::optional<int> chip = chipAtClient(client);
     if (!chip) return {};
     const int count = usage[static_cast<std::size_t>(*chip)];
-    std::wstring text = tileWordText(chipWordFor(*chip, word));
+    std::wstring text = hexText4(chipWordFor(*chip, word));
     if (count > 0) text += L": " + std::to_wstring(count) + L" セル";
     return text;
 }
@@ -370,10 +371,10 @@ void ChipPalette::paintContent(HDC target, SIZE size) const {
                 DeleteObject(brush);
             }
             if (chip == current) {
-                fillRect(target, cx - 1, cy - 1, cx + cell + 1, cy + 1, kCurrentColour);
-                fillRect(target, cx - 1, cy + cell - 1, cx + cell + 1, cy + cell + 1, kCurrentColour);
-                fillRect(target, cx - 1, cy - 1, cx + 1, cy + cell + 1, kCurrentColour);
-                fillRect(target, cx + cell - 1, cy - 1, cx + cell + 1, cy + cell + 1, kCurrentColour);
+                // Two pixels over the grid line around the cell and its own edge.
+                HBRUSH frame = CreateSolidBrush(kCurrentColour);
+                fillFrame(target, {cx - 1, cy - 1, cx + cell + 1, cy + cell + 1}, frame, 2);
+                DeleteObject(frame);
             }
         }
     }

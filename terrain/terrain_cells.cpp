@@ -1,10 +1,11 @@
 #include "terrain/terrain_cells.h"
 
+#include "app/ini_file.h"
 #include "stage/map_info.h"
+#include "stage/map_zoom.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cwchar>
 
 namespace vexa {
 
@@ -81,21 +82,17 @@ std::optional<std::uint16_t> parseTileWord(std::wstring_view text) {
     return hexWord(text);
 }
 
-std::wstring tileWordText(std::uint16_t word) {
-    wchar_t text[8];
-    std::swprintf(text, 8, L"%04X", static_cast<unsigned>(word));
-    return text;
-}
-
 CellRect CellRect::spanning(CellPoint a, CellPoint b) {
     return {std::min(a.column, b.column), std::min(a.row, b.row), std::max(a.column, b.column), std::max(a.row, b.row)};
 }
 
+CellPoint cellContaining(int x, int y) {
+    return {static_cast<int>(floorDiv(x, kTileSize)), static_cast<int>(floorDiv(y, kTileSize))};
+}
+
 std::optional<CellPoint> cellAt(const TilemapData& map, int x, int y, bool clampToSection) {
     if (map.widthTiles <= 0 || map.heightTiles <= 0) return std::nullopt;
-    // Rounded down, so that the pixels left of and above the map fall outside it.
-    auto cellOf = [](int pixels) { return pixels >= 0 ? pixels / kTileSize : (pixels + 1) / kTileSize - 1; };
-    CellPoint cell{cellOf(x), cellOf(y)};
+    CellPoint cell = cellContaining(x, y);
     if (clampToSection) {
         cell.column = std::clamp(cell.column, 0, map.widthTiles - 1);
         cell.row = std::clamp(cell.row, 0, map.heightTiles - 1);
@@ -230,8 +227,8 @@ std::wstring terrainCellsText(const TerrainCells& cells) {
         if (row > 0) text += L"\r\n";
         for (int column = 0; column < cells.width; ++column) {
             if (column > 0) text += L' ';
-            text += tileWordText(cells.words[static_cast<std::size_t>(row) * static_cast<std::size_t>(cells.width) +
-                                             static_cast<std::size_t>(column)]);
+            text += hexText4(cells.words[static_cast<std::size_t>(row) * static_cast<std::size_t>(cells.width) +
+                                         static_cast<std::size_t>(column)]);
         }
     }
     return text;

@@ -39,7 +39,10 @@ struct CellRect {
     friend bool operator==(const CellRect&, const CellRect&) = default;
 };
 
-// The cell of map point (x, y) in map pixels, held to the section; nothing for a map
+// The cell that holds map point (x, y) in map pixels, counted past the section's
+// edges too (left of and above the map, below 0).
+CellPoint cellContaining(int x, int y);
+// That cell when it lies in the section, or held to the section; nothing for a map
 // without cells.
 std::optional<CellPoint> cellAt(const TilemapData& map, int x, int y, bool clampToSection);
 
@@ -82,7 +85,7 @@ std::vector<std::uint8_t> encodeTerrainCells(const TerrainCells& cells);
 std::optional<TerrainCells> decodeTerrainCells(std::span<const std::uint8_t> bytes);
 
 // The text form: one line per row, each word in four hexadecimal digits, separated by
-// blanks ("0C12 0C13\r\n0D12 0D13"). The reader takes blanks and tabs between words,
+// blanks ("0C12 0C13\r\n0D12 0D13", each word as hexText4 writes it). The reader takes blanks and tabs between words,
 // CR LF or LF between rows and empty lines at the end; every row must hold as many
 // words, each one to four hexadecimal digits.
 std::wstring terrainCellsText(const TerrainCells& cells);
@@ -91,9 +94,6 @@ std::optional<TerrainCells> parseTerrainCellsText(std::wstring_view text);
 // A tile word as the page's field takes it: one to four hexadecimal digits, blanks
 // around them allowed.
 std::optional<std::uint16_t> parseTileWord(std::wstring_view text);
-// "0C12".
-std::wstring tileWordText(std::uint16_t word);
-
 // What a paste of anything else says: "クリップボードの内容は地形のセルではありません。..."
 extern const wchar_t* const kNotTerrainCellsMessage;
 

@@ -1,5 +1,6 @@
 #include "terrain/terrain_page_win.h"
 
+#include "app/ini_file.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "stage/map_info.h"
@@ -102,7 +103,7 @@ void TerrainPage::chooseTool(TerrainToolKind kind) {
 
 void TerrainPage::showWord(std::uint16_t word) {
     if (!hwnd) return;
-    const std::wstring text = tileWordText(word);
+    const std::wstring text = hexText4(word);
     setFieldText(hwnd, IDC_TERRAIN_WORD, text);
     // The preview keeps the word as its text, for what reads the page's controls.
     setFieldText(hwnd, IDC_TERRAIN_CHIP, text);

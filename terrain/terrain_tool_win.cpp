@@ -1,6 +1,7 @@
 #include "terrain/terrain_tool_win.h"
 
 #include "stage/map_info.h"
+#include "stage/object_page_tools_win.h"
 #include "terrain/tool_cursors_win.h"
 #include "ui/clipboard_win.h"
 
@@ -14,10 +15,6 @@ constexpr COLORREF kHoverColour = RGB(255, 255, 0);
 constexpr COLORREF kRectangleColour = RGB(0, 255, 255);
 constexpr COLORREF kSelectionColour = RGB(255, 0, 255);
 constexpr COLORREF kSharedColour = RGB(255, 140, 0);
-
-int floorDiv(int value, int by) {
-    return value >= 0 ? value / by : -((-value + by - 1) / by);
-}
 
 // Lines a map pixel thick at 100% and above, thicker below, so that they survive the
 // shrinking to the view.
@@ -39,16 +36,10 @@ void fillBar(HDC target, int left, int top, int right, int bottom, HBRUSH brush)
 // inside it that shows it on light cells.
 void drawFrame(HDC target, const RECT& frame, COLORREF colour, int width) {
     HBRUSH brush = CreateSolidBrush(colour);
-    for (int pass = 0; pass < 2; ++pass) {
-        const int inset = pass * width;
-        HBRUSH use = pass == 0 ? brush : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        const RECT r{frame.left + inset, frame.top + inset, frame.right - inset, frame.bottom - inset};
-        fillBar(target, r.left, r.top, r.right, r.top + width, use);
-        fillBar(target, r.left, r.bottom - width, r.right, r.bottom, use);
-        fillBar(target, r.left, r.top, r.left + width, r.bottom, use);
-        fillBar(target, r.right - width, r.top, r.right, r.bottom, use);
-    }
+    fillFrame(target, frame, brush, width);
     DeleteObject(brush);
+    const RECT inside{frame.left + width, frame.top + width, frame.right - width, frame.bottom - width};
+    fillFrame(target, inside, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), width);
 }
 
 // The edges between an area's cells and the cells outside it, with its stages' label
@@ -91,10 +82,6 @@ UINT terrainClipboardFormat() {
     return format;
 }
 
-CellPoint TerrainTool::cellOf(POINT map) {
-    return {floorDiv(map.x, kTileSize), floorDiv(map.y, kTileSize)};
-}
-
 void TerrainTool::setHovered(std::optional<CellPoint> cell) {
     if (cell == hovered) return;
     hovered = cell;
@@ -104,7 +91,7 @@ void TerrainTool::setHovered(std::optional<CellPoint> cell) {
 void TerrainTool::pick(POINT map) {
     const TilemapData* shown = editor.map();
     if (!shown) return;
-    const CellPoint cell = cellOf(map);
+    const CellPoint cell = cellContaining(map.x, map.y);
     if (const std::optional<std::uint16_t> word = tileWordAt(*shown, cell.column, cell.row))
         editor.setCurrentWord(*word);
 }
@@ -117,7 +104,7 @@ void TerrainTool::press(MapButton button, const MapPointer& at) {
         MessageBeep(MB_OK);
         return;
     }
-    const CellPoint cell = cellOf(at.map);
+    const CellPoint cell = cellContaining(at.map.x, at.map.y);
     const bool onMap = cellAt(*shown, at.map.x, at.map.y, false).has_value();
     // The pen and the fill start on the map; a rectangle or a selection may start
     // beside it and is held to its cells.
@@ -146,7 +133,7 @@ void TerrainTool::move(const MapPointer& at) {
     if (!(at.keys & MK_LBUTTON)) return cancel();
     switch (kind) {
     case TerrainToolKind::Pen: {
-        const CellPoint cell = cellOf(at.map);
+        const CellPoint cell = cellContaining(at.map.x, at.map.y);
         if (cell == last) return;
         editor.paint(cellLine(last, cell));
         last = cell;

@@ -44,8 +44,6 @@ public:
     std::optional<CellPoint> hovered;
 
 private:
-    // The cell of a map point, counted past the section's edges too.
-    static CellPoint cellOf(POINT map);
     void setHovered(std::optional<CellPoint> cell);
     void pick(POINT map);
 

@@ -3,6 +3,7 @@
 // tips, and its place, size, zoom and filter kept across a restart.
 #include "terrain/terrain_fixture.h"
 
+#include "app/ini_file.h"
 #include "resources/resource_ids.h"
 
 #include <map>
@@ -11,7 +12,6 @@
 namespace vexa {
 namespace {
 
-using test::hexWord;
 using test::pumpMessages;
 
 // The chip a word shows: row in bits 4-9, column in bits 0-3 and 14-15.
@@ -73,7 +73,7 @@ TEST_P(ChipPalettePickTest, AClickMakesTheChipTheWordsKeepingBits10To13) {
     }
     EXPECT_EQ(palette().zoomPercent(), pick.zoomOut ? 50 : 100);
     clickChip(pick.row * 64 + pick.column);
-    EXPECT_EQ(field(IDC_TERRAIN_WORD), hexWord(pick.word));
+    EXPECT_EQ(field(IDC_TERRAIN_WORD), hexText4(pick.word));
     EXPECT_EQ(levels().terrain.currentWord(), pick.word);
     EXPECT_EQ(palette().currentWord(), pick.word);
 }
@@ -101,7 +101,7 @@ TEST_F(ChipPaletteTest, UsedOnlyShowsTheBlocksChipsWithTheirCountsAndTheSettings
     clickChip(chip);
     const std::uint16_t word = palette().currentWord();
     EXPECT_EQ(chipOf(word), chip);
-    EXPECT_EQ(palette().tipTextAt(pointOfChip(chip)), hexWord(word) + L": " + std::to_wstring(used[chip]) + L" セル");
+    EXPECT_EQ(palette().tipTextAt(pointOfChip(chip)), hexText4(word) + L": " + std::to_wstring(used[chip]) + L" セル");
 
     SendMessageW(palette().hwnd, WM_KEYDOWN, VK_SUBTRACT, 0);
     MoveWindow(palette().hwnd, 120, 140, 400, 300, TRUE);

@@ -4,10 +4,12 @@
 // stages, a block that cannot be edited, and the mode.
 #include "terrain/terrain_fixture.h"
 
+#include "app/ini_file.h"
 #include "resources/resource_ids.h"
 #include "sprites/sprite_edits.h"
 #include "stage/map_keys_helpers.h"
 #include "stage/map_zoom.h"
+#include "ui/clipboard_win.h"
 
 #include <cstdlib>
 #include <ostream>
@@ -18,7 +20,6 @@ namespace {
 
 using test::cellWord;
 using test::differences;
-using test::hexWord;
 using test::kCtrl;
 using test::kPaintWord;
 using test::kSampleStage;
@@ -31,15 +32,8 @@ constexpr int kEditControls[] = {IDC_TERRAIN_WORD, IDC_TERRAIN_PEN,    IDC_TERRA
 using TerrainEditTest = test::TerrainTest;
 
 std::optional<TerrainCells> clipboardCells() {
-    std::optional<TerrainCells> cells;
-    if (!OpenClipboard(nullptr)) return cells;
-    if (HANDLE block = GetClipboardData(RegisterClipboardFormatW(L"VexaEditor.TerrainCells"))) {
-        const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(block));
-        cells = decodeTerrainCells({bytes, GlobalSize(block)});
-        GlobalUnlock(block);
-    }
-    CloseClipboard();
-    return cells;
+    const auto bytes = clipboardBytes(nullptr, RegisterClipboardFormatW(L"VexaEditor.TerrainCells"));
+    return bytes ? decodeTerrainCells(*bytes) : std::nullopt;
 }
 
 void paste(TerrainCells& into, const TerrainCells& clip, CellPoint at) {
@@ -153,7 +147,7 @@ TEST_F(TerrainEditTest, TheRightButtonPicksTheWordOfTheCellUnderIt) {
     for (const CellPoint cell : {other, sky}) {
         mouse(WM_RBUTTONDOWN, cell);
         mouse(WM_RBUTTONUP, cell);
-        EXPECT_EQ(field(IDC_TERRAIN_WORD), hexWord(cellWord(cells, cell)));
+        EXPECT_EQ(field(IDC_TERRAIN_WORD), hexText4(cellWord(cells, cell)));
         EXPECT_EQ(levels().chipPalette.currentWord(), cellWord(cells, cell));
     }
     EXPECT_TRUE(image() == before) << "a pick edits nothing";
@@ -170,7 +164,7 @@ TEST_F(TerrainEditTest, CopyPutsBothFormsAndPasteTakesEitherAndRefusesNonsense) 
     for (int row = 3; row <= 5; ++row)
         for (int column = 2; column <= 4; ++column) {
             clip.words.push_back(cellWord(cellsOf(opened), {column, row}));
-            text += (column > 2 ? L" " : row > 3 ? L"\r\n" : L"") + hexWord(clip.words.back());
+            text += (column > 2 ? L" " : row > 3 ? L"\r\n" : L"") + hexText4(clip.words.back());
         }
     EXPECT_EQ(clipboardCells(), clip);
     EXPECT_EQ(test::clipboardText(), text);
@@ -215,7 +209,7 @@ TEST_F(TerrainTinyFreeSpaceTest, AStrokeThatDoesNotFitIsRefusedAndTheCellsStayAs
     std::wstring noise;
     for (int row = 0; row < 16; ++row, noise += L"\r\n")
         for (int column = 0; column < 40; ++column)
-            noise += (column ? L" " : L"") + hexWord(static_cast<std::uint16_t>(random()));
+            noise += (column ? L" " : L"") + hexText4(static_cast<std::uint16_t>(random()));
     test::putText(noise);
     const test::Bytes before = image();
     editor.dialogs.answerNext(IDOK);

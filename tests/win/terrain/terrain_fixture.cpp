@@ -6,9 +6,9 @@
 #include "stage/map_keys_helpers.h"
 #include "stage/map_zoom.h"
 #include "tools/sample_game/sample_game.h"
+#include "ui/clipboard_win.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace vexa::test {
 
@@ -156,12 +156,6 @@ void setCell(TerrainCells& cells, CellPoint at, std::uint16_t word) {
     cells.words[static_cast<std::size_t>(at.row * cells.width + at.column)] = word;
 }
 
-std::wstring hexWord(std::uint16_t word) {
-    wchar_t text[8];
-    std::swprintf(text, 8, L"%04X", static_cast<unsigned>(word));
-    return text;
-}
-
 std::string differences(const TerrainCells& from, const TerrainCells& to) {
     if (from.width != to.width || from.height != to.height) return "the sections differ in size";
     std::string text;
@@ -178,14 +172,7 @@ std::string differences(const TerrainCells& from, const TerrainCells& to) {
 }
 
 void putText(const std::wstring& text) {
-    const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(block), text.c_str(), size);
-    GlobalUnlock(block);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
+    vexa::putOnClipboard(nullptr, {}, text);
 }
 
 } // namespace vexa::test

@@ -65,10 +65,9 @@ protected:
 
 std::uint16_t cellWord(const TerrainCells& cells, CellPoint at);
 void setCell(TerrainCells& cells, CellPoint at, std::uint16_t word);
-// "0C12".
-std::wstring hexWord(std::uint16_t word);
 // The cells where two section pictures differ, "(3, 4) 0C12 -> 1ABC", at most eight.
 std::string differences(const TerrainCells& from, const TerrainCells& to);
+// Text alone on the clipboard, as another program puts it there.
 void putText(const std::wstring& text);
 
 } // namespace vexa::test
