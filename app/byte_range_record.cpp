@@ -37,6 +37,29 @@ void ByteRange::keepNew(std::span<const std::uint8_t> image) {
     std::copy(first, first + static_cast<std::ptrdiff_t>(newBytes.size()), newBytes.begin());
 }
 
+std::vector<ByteRange> changedRanges(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after) {
+    // Equal bytes between two changes cost less kept in one run than a run of their own.
+    constexpr std::size_t kJoinGap = 16;
+    std::vector<ByteRange> ranges;
+    const std::size_t size = std::min(before.size(), after.size());
+    std::size_t i = 0;
+    while (i < size) {
+        if (before[i] == after[i]) {
+            ++i;
+            continue;
+        }
+        const std::size_t first = i;
+        std::size_t last = i; // the last differing byte so far
+        for (++i; i < size && i - last <= kJoinGap; ++i)
+            if (before[i] != after[i]) last = i;
+        ByteRange range = ByteRange::before(before, first, last + 1 - first);
+        range.keepNew(after);
+        ranges.push_back(std::move(range));
+        i = last + 1;
+    }
+    return ranges;
+}
+
 bool ByteRange::putOld(std::span<std::uint8_t> image) const {
     return put(image, offset, oldBytes);
 }

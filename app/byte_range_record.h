@@ -29,6 +29,10 @@ struct ByteRange {
     bool putNew(std::span<std::uint8_t> image) const;
 };
 
+// The runs in which `after` differs from `before` (two images of one size), each with
+// the bytes of both. Runs closer than a few bytes are kept as one.
+std::vector<ByteRange> changedRanges(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after);
+
 // Undo writes the old bytes back into the document's image, redo the new ones.
 class ByteRangeRecord : public UndoMethod {
 public:

@@ -1,6 +1,7 @@
 #include "app/rom_image.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace vexa {
@@ -35,6 +36,23 @@ void setRomByte(std::span<std::uint8_t> image, unsigned bank, unsigned offset, s
 void setRomWord(std::span<std::uint8_t> image, unsigned bank, unsigned offset, std::uint16_t value) {
     setRomByte(image, bank, offset, static_cast<std::uint8_t>(value));
     setRomByte(image, bank, offset + 1, static_cast<std::uint8_t>(value >> 8));
+}
+
+std::string romTitleText(std::span<const std::uint8_t> image) {
+    std::string text;
+    for (std::size_t i = 0; i < kTitleSize; ++i) {
+        const std::uint8_t c = romByte(image, 0, static_cast<unsigned>(kPlainTitleOffset + i));
+        if (c >= 0x20 && c < 0x7F) {
+            text += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            text += escaped;
+        }
+    }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
 }
 
 bool isAcceptedRomFileSize(std::uint64_t size) {

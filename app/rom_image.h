@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,7 @@ inline constexpr std::size_t kBankSize = 0x10000;
 inline constexpr std::size_t kPlainTitleOffset = 0xFFC0;
 inline constexpr std::size_t kInterleavedTitleOffset = 0x7FC0;
 inline constexpr std::string_view kDefaultCartName = "MARBLE CANYON QUEST";
+inline constexpr std::size_t kTitleSize = 21;
 
 // Image offset of an in-bank offset. Banks outside 0x00-0x3F have no bytes in the
 // image; every accessor below treats them as absent instead of reading past it.
@@ -50,6 +52,10 @@ enum class RomFileStatus {
     BadSize,       // neither 4,194,304 nor 4,194,816 bytes
     UnknownFormat, // the cartridge name is at neither 0xFFC0 nor 0x7FC0
 };
+
+// The header's title as text: printable ASCII as it is, anything else as \xNN, the
+// trailing blanks dropped.
+std::string romTitleText(std::span<const std::uint8_t> image);
 
 bool isAcceptedRomFileSize(std::uint64_t size);
 

@@ -61,6 +61,20 @@ Commands:
                            hexadecimal) and writes the result to OUT in ROM's layout; a
                            block that outgrows its room moves into free space; an edit
                            that cannot be made is refused, and nothing is written
+  tiled export ROM STAGE OUT.tmj
+                           writes the stage as a map of the Tiled map editor (JSON): the
+                           terrain as the layers 地形 (chips) and 地形属性 (bits 10-13 of
+                           each word), the objects as the layers カメラ, バナナ and
+                           スプライト; beside it OUT.chips.tsj and OUT.attributes.tsj,
+                           the tilesets, with their images OUT.chips.png and
+                           OUT.attributes.png
+  tiled import ROM STAGE MAP.tmj -o OUT
+                           reads a map that tiled export wrote, changed in Tiled and saved
+                           as JSON (any tile layer format but zstd), and writes the ROM
+                           with it to OUT in ROM's layout: the cells that differ, the
+                           cameras and bananas by their property index, the sprites in
+                           the layer's order. Every value is checked first; with any
+                           problem, one line each, nothing is written
   --help                   this text
 
 Options of every command:
@@ -70,7 +84,7 @@ Options of every command:
   --chips DIR      folder of the chip bitmaps (default: chips beside the rominfo.ini
                    used, or beside the ROM)
 
-Exit status: 0 success, 1 validate found something or terrain set refused the edit,
+Exit status: 0 success, 1 validate found something, or terrain set or tiled import refused,
 2 a file, value or option that cannot be used (one line on standard error says which).
 )";
 
@@ -91,7 +105,9 @@ struct CommandForm {
 constexpr std::string_view kPatchOperands = "create ORIGINAL MODIFIED OUT, or apply ROM PATCH OUT";
 constexpr std::string_view kTerrainOperands = "ROM, or set ROM STAGE COLUMN ROW WORD [COLUMN ROW WORD ...] -o OUT";
 
-constexpr std::array<CommandForm, 8> kCommands{{
+constexpr std::string_view kTiledOperands = "export ROM STAGE OUT.tmj, or import ROM STAGE MAP.tmj -o OUT";
+
+constexpr std::array<CommandForm, 10> kCommands{{
     {"info", "", 1, 0, "ROM", {}},
     {"validate", "", 1, 0, "ROM", {"--json", ""}},
     {"render", "", 3, 0, "ROM STAGE OUT.png", {"--layers", ""}},
@@ -100,6 +116,8 @@ constexpr std::array<CommandForm, 8> kCommands{{
     {"patch", "apply", 4, 0, kPatchOperands, {}, 1},
     {"terrain", "set", 6, 3, kTerrainOperands, {"-o", ""}, 1, true},
     {"terrain", "", 1, 0, kTerrainOperands, {"--json", ""}},
+    {"tiled", "export", 4, 0, kTiledOperands, {}, 1},
+    {"tiled", "import", 4, 0, kTiledOperands, {"-o", ""}, 1, true},
 }};
 
 bool isOption(std::string_view arg) {
@@ -321,6 +339,7 @@ int runVexa(std::span<const std::string> args, std::ostream& out, std::ostream& 
     if (options.command == "validate") return cli::runValidate(in, options.json, out);
     if (options.command == "render") return cli::runRender(in, options, out, err);
     if (options.command == "terrain") return cli::runTerrain(in, options, out, err);
+    if (options.command == "tiled") return cli::runTiled(in, options, out, err);
     return cli::runChecksum(in, options.fix, out, err);
 }
 

@@ -16,8 +16,6 @@ namespace vexa::cli {
 
 namespace {
 
-constexpr std::size_t kTitleSize = 21;
-
 std::string hex4(unsigned value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFFu);
@@ -26,24 +24,6 @@ std::string hex4(unsigned value) {
 
 std::string settingsName(const std::optional<std::filesystem::path>& path) {
     return path ? utf8FromPath(*path) : std::string("none found, the editor's defaults");
-}
-
-// The title bytes as text: printable ASCII as it is, anything else as \xNN.
-std::string titleText(std::span<const std::uint8_t> image) {
-    std::string text;
-    for (std::size_t i = 0; i < kTitleSize; ++i) {
-        const std::uint8_t c = romByte(image, 0, static_cast<unsigned>(kPlainTitleOffset + i));
-        if (c >= 0x20 && c < 0x7F) {
-            text += static_cast<char>(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            text += escaped;
-        }
-    }
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
 }
 
 // Decimal, or hexadecimal after 0x; nothing for anything else or a number past int.
@@ -79,8 +59,8 @@ std::optional<unsigned> parseLayers(std::string_view text) {
     }
 }
 
-// The chip bitmap the map view loads for a terrain: [MapChip] names it in the chips
-// folder. A name in a Shift-JIS file is handed to the platform as its narrow text.
+} // namespace
+
 std::optional<std::filesystem::path> chipBitmapPath(const Inputs& in, const RomInfo& info, std::uint8_t terrain) {
     const IniName name = info.chipFileName(terrain);
     if (!name.value || name.value->empty()) return std::nullopt;
@@ -88,7 +68,19 @@ std::optional<std::filesystem::path> chipBitmapPath(const Inputs& in, const RomI
     return in.chipsFolder / std::filesystem::path(*name.value);
 }
 
-} // namespace
+std::optional<RgbaImage> readChipBitmap(const Inputs& in, const RomInfo& info, std::uint8_t terrain,
+                                        std::ostream& err) {
+    const std::optional<std::filesystem::path> path = chipBitmapPath(in, info, terrain);
+    std::optional<RgbaImage> chips;
+    if (path) chips = readImageFile(*path, kMaxChipBitmapSide);
+    // The editor draws such a terrain without its chips, silently; a tool says so.
+    if (!chips)
+        err << "vexa: note: "
+            << (path ? utf8FromPath(*path) + ": no chip bitmap can be read from it"
+                     : "[MapChip] names no chip bitmap for terrain " + std::to_string(terrain))
+            << "; the terrain is drawn without chips\n";
+    return chips;
+}
 
 std::string jsonString(std::string_view text) {
     std::string json = "\"";
@@ -144,7 +136,7 @@ int runInfo(const Inputs& in, std::ostream& out) {
     out << "size:     " << in.fileSize << " bytes\n";
     out << "layout:   " << (in.layout.interleaved ? "interleaved" : "plain") << " HiROM, "
         << (in.layout.hasCopierHeader ? "with a 512-byte copier header" : "no copier header") << '\n';
-    out << "title:    " << titleText(in.image) << '\n';
+    out << "title:    " << romTitleText(in.image) << '\n';
     const unsigned stored = romWord(in.image, 0, kChecksumOffset);
     const unsigned complement = romWord(in.image, 0, kChecksumComplementOffset);
     out << "checksum: " << hex4(stored) << " (complement " << hex4(complement) << "), "
@@ -202,16 +194,8 @@ int runRender(const Inputs& in, const Options& options, std::ostream& out, std::
         return fail(err, "render: stage " + stageText + " has no map (stage type " +
                              std::to_string(stage.header.stageType) + ")");
     std::optional<RgbaImage> chips;
-    if (stage.terrain.loaded && (layers & kRenderTerrain)) {
-        const std::optional<std::filesystem::path> path = chipBitmapPath(in, info, stage.terrain.terrainNumber);
-        if (path) chips = readImageFile(*path, kMaxChipBitmapSide);
-        // The editor draws such a terrain without its chips, silently; a tool says so.
-        if (!chips)
-            err << "vexa: note: "
-                << (path ? utf8FromPath(*path) + ": no chip bitmap can be read from it"
-                         : "[MapChip] names no chip bitmap for terrain " + std::to_string(stage.terrain.terrainNumber))
-                << "; the terrain is drawn without chips\n";
-    }
+    if (stage.terrain.loaded && (layers & kRenderTerrain))
+        chips = readChipBitmap(in, info, stage.terrain.terrainNumber, err);
     const RgbaImage picture = renderStage(stage, chips ? &*chips : nullptr, layers);
     if (picture.rgba.empty())
         return fail(err, "render: stage " + stageText + ": its map (" + std::to_string(stage.mapWidth()) + " x " +

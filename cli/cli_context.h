@@ -3,8 +3,10 @@
 #pragma once
 
 #include "app/file_io.h"
+#include "app/image_codec.h"
 #include "app/ini_file.h"
 #include "app/rom_image.h"
+#include "app/rom_info.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -75,12 +77,20 @@ bool writeOutputFile(const std::filesystem::path& output, std::span<const std::u
 bool readRom(const Inputs& in, const std::filesystem::path& path, std::vector<std::uint8_t>& image, RomLayout& layout,
              std::uint64_t* fileSize, std::ostream& err);
 
+// The chip bitmap the map view loads for a terrain: [MapChip] names it in the chips
+// folder. A name in a Shift-JIS file is handed to the platform as its narrow text.
+std::optional<std::filesystem::path> chipBitmapPath(const Inputs& in, const RomInfo& info, std::uint8_t terrain);
+// The chip bitmap of the terrain, or nothing after a note on `err` that it is drawn
+// without chips.
+std::optional<RgbaImage> readChipBitmap(const Inputs& in, const RomInfo& info, std::uint8_t terrain, std::ostream& err);
+
 int runInfo(const Inputs& in, std::ostream& out);
 int runValidate(const Inputs& in, bool json, std::ostream& out);
 int runRender(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err);
 int runChecksum(const Inputs& in, bool fix, std::ostream& out, std::ostream& err);
 int runPatch(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err);
 int runTerrain(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err);
+int runTiled(const Inputs& in, const Options& options, std::ostream& out, std::ostream& err);
 
 // What validate reports of the terrain tables: unusable free ranges, then tables that
 // lead somewhere unusual.

@@ -11,7 +11,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic
     imagemagick locales zip unzip python3
-    zlib1g-dev libz-mingw-w64-dev libstb-dev
+    zlib1g-dev libz-mingw-w64-dev libstb-dev nlohmann-json3-dev
     "$@"
 )
 

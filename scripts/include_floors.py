@@ -23,8 +23,9 @@ FLOORS = [
     (4, "cameras"),
     (4, "terrain"),
     (5, "stage/view"),
-    (6, "app/main"),
-    (6, "cli"),
+    (6, "tiled"),
+    (7, "app/main"),
+    (7, "cli"),
 ]
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

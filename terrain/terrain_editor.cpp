@@ -1,6 +1,6 @@
 #include "terrain/terrain_editor.h"
 
-#include "terrain/terrain_record.h"
+#include "stage/stage_bytes_record.h"
 
 namespace vexa {
 
@@ -106,7 +106,7 @@ bool TerrainEditor::finishStroke() {
     before.clear();
     paintedAt.clear();
     if (write.ranges.empty()) return true;
-    host.pushUndo(std::make_unique<TerrainEditRecord>(host, stage, write.ranges));
+    host.pushUndo(std::make_unique<StageBytesRecord>(host, stage, write.ranges, kTerrainEditName, StageReload::Terrain));
     // The block may have moved or changed its room: the page, the marks and the map
     // read it again.
     host.refreshTerrain();

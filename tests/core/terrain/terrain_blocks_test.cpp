@@ -7,7 +7,8 @@
 #include "stage/sample_stage_fixture.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
-#include "terrain/terrain_record.h"
+#include "stage/stage_bytes_record.h"
+#include "terrain/terrain_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -383,7 +384,7 @@ bool rangesLieInTheBlocksRecordsAndFreeSpace(const TerrainWrite& write, const Te
 // Random strokes on random stages, now and then one large enough to move its block:
 // each reads back as written and changes nothing outside its block, records and free
 // space; undoing them all gives the image back byte for byte, redoing them the last.
-TEST(TerrainEditRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
+TEST(StageBytesRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
     FakeStageHost host;
     host.image = sampleGame().image;
     const SampleSettings settings(kTwoFreeBanks);
@@ -426,7 +427,7 @@ TEST(TerrainEditRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
             });
             EXPECT_EQ(tileWordAt(after, cell.column, cell.row), last->word);
         }
-        host.pushUndo(std::make_unique<TerrainEditRecord>(host, stage, std::move(write.ranges)));
+        host.pushUndo(std::make_unique<StageBytesRecord>(host, stage, std::move(write.ranges), kTerrainEditName, StageReload::Terrain));
     }
     const std::vector<std::uint8_t> edited = host.image;
     host.stage = -1;

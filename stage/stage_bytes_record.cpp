@@ -1,21 +1,21 @@
-#include "terrain/terrain_record.h"
+#include "stage/stage_bytes_record.h"
 
 namespace vexa {
 
-void TerrainEditRecord::undo() {
+void StageBytesRecord::undo() {
     for (auto it = ranges.rbegin(); it != ranges.rend(); ++it)
         it->putOld(host.romImage());
     showStage();
 }
 
-void TerrainEditRecord::redo() {
+void StageBytesRecord::redo() {
     for (const ByteRange& range : ranges)
         range.putNew(host.romImage());
     showStage();
 }
 
-void TerrainEditRecord::showStage() {
-    if (host.openStageNumber() != stage)
+void StageBytesRecord::showStage() {
+    if (host.openStageNumber() != stage || reload == StageReload::Whole)
         host.openStage(stage);
     else
         host.refreshTerrain();

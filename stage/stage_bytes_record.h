@@ -1,0 +1,43 @@
+// The undo record of an edit of one stage kept as the byte runs it changed, with the
+// old and the new bytes: a terrain edit (the block, its room tag, the map info records,
+// free space) or a map read from Tiled (those and the object lists).
+#pragma once
+
+#include "app/byte_range_record.h"
+#include "app/undo_buffer.h"
+#include "stage/stage_edit_host.h"
+
+#include <vector>
+
+namespace vexa {
+
+// What the open stage reads again after a replay: its terrain, or everything.
+enum class StageReload { Terrain, Whole };
+
+class StageBytesRecord final : public UndoMethod {
+public:
+    // `name` is the edit's name in the Edit menu and must outlive the record.
+    StageBytesRecord(StageEditHost& host, int stage, std::vector<ByteRange> ranges, const wchar_t* name,
+                     StageReload reload)
+        : host(host), stage(stage), ranges(std::move(ranges)), name(name), reload(reload) {}
+
+    // The old bytes go back in the reverse order of the edit's writes, the new ones in
+    // its order, so runs that overlap come out as they were. The stage is shown after.
+    void undo() override;
+    void redo() override;
+    const wchar_t* undoName() const override { return name; }
+    const wchar_t* redoName() const override { return name; }
+
+private:
+    // The edited stage is opened when another one is, which reads it anew; the open
+    // stage reads its terrain, or all of it, again.
+    void showStage();
+
+    StageEditHost& host;
+    int stage;
+    std::vector<ByteRange> ranges;
+    const wchar_t* name;
+    StageReload reload;
+};
+
+} // namespace vexa
