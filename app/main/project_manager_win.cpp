@@ -5,6 +5,7 @@
 #include "app/text_buffer.h"
 #include "app/window_placement.h"
 #include "resources/resource_ids.h"
+#include "tiled/tiled_commands_win.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,9 +21,10 @@ constexpr UINT_PTR kRaiseInspectorTimer = 1;
 constexpr UINT kCheckFileMessage = WM_APP + 1;
 constexpr const wchar_t* kSection = kMainWindowSection;
 // The items that need an open ROM; the rest of the File menu always works.
-constexpr int kRomCommands[] = {IDM_FILE_SAVE,         IDM_FILE_SAVE_AS,     IDM_FILE_RELOAD, IDM_FILE_CLOSE,
-                                IDM_FILE_TEST_PLAY,    IDM_FILE_RESTORE,     IDM_EDIT_UNDO,   IDM_EDIT_REDO,
-                                IDM_FILE_CREATE_PATCH, IDM_FILE_SAVE_PICTURE};
+constexpr int kRomCommands[] = {IDM_FILE_SAVE,         IDM_FILE_SAVE_AS,      IDM_FILE_RELOAD,
+                                IDM_FILE_CLOSE,        IDM_FILE_TEST_PLAY,    IDM_FILE_RESTORE,
+                                IDM_EDIT_UNDO,         IDM_EDIT_REDO,         IDM_FILE_CREATE_PATCH,
+                                IDM_FILE_SAVE_PICTURE, IDM_FILE_TILED_EXPORT, IDM_FILE_TILED_IMPORT};
 
 } // namespace
 
@@ -192,6 +194,12 @@ bool ProjectManager::handleCommand(int id) {
         return true;
     case IDM_FILE_SAVE_PICTURE:
         if (document.loaded) saveStagePictureWithDialog(hwnd, levels, romPath);
+        return true;
+    case IDM_FILE_TILED_EXPORT:
+        if (document.loaded) exportTiledMapWithDialog(hwnd, levels, romPath);
+        return true;
+    case IDM_FILE_TILED_IMPORT:
+        if (document.loaded) importTiledMapWithDialog(hwnd, levels, romPath);
         return true;
     case IDM_FILE_SAVE_AS:
         if (document.loaded) saveRomAs();

@@ -1,0 +1,143 @@
+#include "tiled/tiled_commands_win.h"
+
+#include "app/byte_range_record.h"
+#include "app/image_codec.h"
+#include "app/ini_file.h"
+#include "app/message_win.h"
+#include "app/rom_file_win.h"
+#include "app/settings_win.h"
+#include "app/text_buffer.h"
+#include "stage/stage_bytes_record.h"
+#include "tiled/tiled_export.h"
+#include "tiled/tiled_import.h"
+#include "ui/file_dialog_win.h"
+#include "ui/path_text.h"
+
+#include <optional>
+
+namespace vexa {
+
+namespace {
+
+constexpr const wchar_t* kMapFilter = L"Tiled マップ(*.tmj;*.json)\0*.tmj;*.json\0すべてのファイル(*.*)\0*.*\0";
+constexpr const wchar_t* kExportTitle = L"Tiled 形式で書き出し";
+constexpr const wchar_t* kImportTitle = L"Tiled から読み込み";
+// A message box shows this many of the problems; the rest are counted.
+constexpr std::size_t kProblemsShown = 15;
+
+std::string utf8Of(std::wstring_view text) {
+    return utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
+
+std::wstring wideOf(const std::string& text) {
+    return widenIniText(text, IniEncoding::Utf8);
+}
+
+std::wstring besideRom(const std::wstring& romPath, const std::wstring& name) {
+    const PathSplit split = splitPath(romPath);
+    return split.hasFolder ? std::wstring(split.folder) + L"\\" + name : name;
+}
+
+std::wstring withoutExtension(const std::wstring& path) {
+    const PathSplit split = splitPath(path);
+    const std::wstring stem = fileStemPart(path);
+    return split.hasFolder ? std::wstring(split.folder) + L"\\" + stem : stem;
+}
+
+// The chip bitmap the map draws, as RGBA; nothing when none could be loaded.
+std::optional<RgbaImage> chipImage(const LevelManager& levels) {
+    const BitmapBuffer& chips = levels.tilemap.chipBitmap();
+    const auto width = static_cast<std::size_t>(chips.pixelSize.cx);
+    const auto height = static_cast<std::size_t>(chips.pixelSize.cy);
+    if (chips.pixels.empty() || chips.pixels.size() < width * height) return std::nullopt;
+    RgbaImage image;
+    image.width = chips.pixelSize.cx;
+    image.height = chips.pixelSize.cy;
+    image.rgba.resize(width * height * 4);
+    for (std::size_t i = 0; i < width * height; ++i) {
+        const std::uint32_t pixel = chips.pixels[i]; // 0x00RRGGBB
+        image.rgba[i * 4] = static_cast<std::uint8_t>(pixel >> 16);
+        image.rgba[i * 4 + 1] = static_cast<std::uint8_t>(pixel >> 8);
+        image.rgba[i * 4 + 2] = static_cast<std::uint8_t>(pixel);
+        image.rgba[i * 4 + 3] = 255;
+    }
+    return image;
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+    return writeFileReplacing(wideOf(path), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::wstring problemsText(const std::vector<tiled::Problem>& problems) {
+    std::wstring text = L"Tiled のマップを読み込めませんでした。何も変更していません。\n";
+    for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i)
+        text += L"\n・" + wideOf(problems[i].textJa());
+    if (problems.size() > kProblemsShown)
+        text += L"\n(ほかに " + std::to_wstring(problems.size() - kProblemsShown) + L" 件)";
+    return text;
+}
+
+} // namespace
+
+void exportTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath) {
+    const std::wstring name = fileStemPart(romPath) + L"-" + hexText2(levels.stageNumber) + L".tmj";
+    const auto chosen = askFileName(owner, {true, kExportTitle, kMapFilter, L"tmj"}, besideRom(romPath, name));
+    if (!chosen) return;
+    const std::optional<RgbaImage> chips = chipImage(levels);
+    const tiled::MapExport map =
+        tiled::exportStageMap(levels.romImage(), romInfo(), levels.stageNumber, chips ? &*chips : nullptr,
+                              utf8Of(withoutExtension(chosen->path)));
+    if (!map.ok) {
+        showError(owner, wideOf(map.problemJa + "。").c_str());
+        return;
+    }
+    const bool written = writeFileReplacing(wideOf(map.files.chipsImage), encodePng(map.chipsImage)) &&
+                         writeFileReplacing(wideOf(map.files.attributesImage), encodePng(map.attributesImage)) &&
+                         writeText(map.files.chipsTileset, map.chipsTileset) &&
+                         writeText(map.files.attributesTileset, map.attributesTileset) &&
+                         writeText(utf8Of(chosen->path), map.map);
+    if (!written) showError(owner, L"ファイルの保存に失敗しました。");
+}
+
+void importTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath) {
+    const std::wstring start =
+        besideRom(romPath, fileStemPart(romPath) + L"-" + hexText2(levels.stageNumber) + L".tmj");
+    const auto chosen = askFileName(owner, {false, kImportTitle, kMapFilter, L"tmj"}, start);
+    if (!chosen) return;
+    std::vector<std::uint8_t> bytes;
+    if (readWholeFile(chosen->path, tiled::kMaxMapFileSize, bytes) != FileReadStatus::Ok) {
+        showError(owner, L"ファイルを読み込めませんでした。");
+        return;
+    }
+    const PathSplit split = splitPath(chosen->path);
+    const std::wstring folder = split.hasFolder ? std::wstring(split.folder) + L"\\" : std::wstring();
+    const tiled::FileReader readBeside = [&folder](std::string_view source) -> std::optional<std::string> {
+        std::vector<std::uint8_t> tileset;
+        if (readWholeFile(folder + wideOf(std::string(source)), tiled::kMaxMapFileSize, tileset) != FileReadStatus::Ok)
+            return std::nullopt;
+        return std::string(tileset.begin(), tileset.end());
+    };
+    const int stage = levels.stageNumber;
+    const std::span<std::uint8_t> image = levels.romImage();
+    const tiled::MapImport result =
+        tiled::importStageMap(image, romInfo(), stage,
+                              std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), readBeside);
+    if (!result.ok()) {
+        showError(owner, cutToBuffer(problemsText(result.problems), 4096).c_str());
+        return;
+    }
+    std::vector<ByteRange> ranges = changedRanges(image, result.image);
+    if (ranges.empty()) {
+        askQuestion(owner, L"マップはステージと同じです。変更はありません。", MB_OK, MB_ICONINFORMATION);
+        return;
+    }
+    for (const ByteRange& range : ranges)
+        range.putNew(image);
+    const POINT scroll = levels.scrollPosition();
+    levels.openStage(stage);
+    levels.scrollTo(scroll);
+    levels.host.pushUndo(std::make_unique<StageBytesRecord>(levels.host, stage, std::move(ranges), kTiledImportName,
+                                                            StageReload::Whole));
+}
+
+} // namespace vexa
