@@ -9,7 +9,8 @@ namespace vexa {
 std::string utf8FromShiftJis(std::string_view text) {
     std::string out;
     iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open's failure value is (iconv_t)-1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         for (const char c : text)
             out += static_cast<unsigned char>(c) < 0x80 ? c : '?';
         return out;

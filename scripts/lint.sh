@@ -19,7 +19,7 @@ if ! python3 scripts/include_floors.py; then
 fi
 
 mapfile -t core < <(git ls-files 'app/*.cpp' 'ui/*.cpp' 'stage/*.cpp' 'sprites/*.cpp' 'bananas/*.cpp' \
-    'cameras/*.cpp' 'terrain/*.cpp' 'cli/*.cpp' | grep -v '_win\.cpp$')
+    'cameras/*.cpp' 'terrain/*.cpp' 'tiled/*.cpp' 'cli/*.cpp' | grep -v -E '_(win|crt)\.cpp$')
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 if ! run-clang-tidy -p "$build" -j"${JOBS:-2}" -quiet "${core[@]}" >"$log" 2>&1 ||
