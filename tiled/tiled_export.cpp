@@ -52,6 +52,13 @@ Json tileset(std::string_view name, std::string_view role, const std::string& im
                 {"properties", Json::array({property(kRoleProperty, "string", role)})}};
 }
 
+// "#rrggbb", as Tiled writes colours.
+std::string colourText(MapColour colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
+    return text;
+}
+
 std::string dump(const Json& json) {
     return json.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -141,16 +148,16 @@ MapExport exportStageMap(std::span<const std::uint8_t> image, const RomInfo& inf
     attributeLayer["width"] = width;
     attributeLayer["height"] = height;
     attributeLayer["data"] = "@attributes@";
-    const auto objectLayer = [](int id, std::string_view name, Json objects) {
+    // Bananas and sprites in their colours on the map. A camera covers much of the map,
+    // and Tiled fills a rectangle with its layer's colour: the cameras keep Tiled's grey.
+    const auto objectLayer = [](int id, std::string_view name, std::optional<MapColour> colour, Json objects) {
         Json layer = layerBase(id, name, "objectgroup", true);
+        if (colour) layer["color"] = colourText(*colour);
         layer["draworder"] = "index";
         layer["objects"] = std::move(objects);
         return layer;
     };
 
-    char background[8];
-    std::snprintf(background, sizeof background, "#%02x%02x%02x", kMapBackgroundColour.r, kMapBackgroundColour.g,
-                  kMapBackgroundColour.b);
     const Json map{
         {"type", "map"},
         {"version", kJsonVersion},
@@ -162,7 +169,7 @@ MapExport exportStageMap(std::span<const std::uint8_t> image, const RomInfo& inf
         {"tilewidth", kTilePixels},
         {"tileheight", kTilePixels},
         {"infinite", false},
-        {"backgroundcolor", background},
+        {"backgroundcolor", colourText(kMapBackgroundColour)},
         {"compressionlevel", -1},
         {"nextlayerid", 6},
         {"nextobjectid", nextId},
@@ -173,9 +180,10 @@ MapExport exportStageMap(std::span<const std::uint8_t> image, const RomInfo& inf
         {"tilesets",
          Json::array({Json{{"firstgid", kChipsFirst}, {"source", fileName(out.files.chipsTileset)}},
                       Json{{"firstgid", kAttributesFirst}, {"source", fileName(out.files.attributesTileset)}}})},
-        {"layers", Json::array({terrainLayer, attributeLayer, objectLayer(3, kCameraLayer, std::move(cameras)),
-                                objectLayer(4, kBananaLayer, std::move(bananas)),
-                                objectLayer(5, kSpriteLayer, std::move(sprites))})},
+        {"layers",
+         Json::array({terrainLayer, attributeLayer, objectLayer(3, kCameraLayer, std::nullopt, std::move(cameras)),
+                      objectLayer(4, kBananaLayer, kBananaColour, std::move(bananas)),
+                      objectLayer(5, kSpriteLayer, kSpriteColour, std::move(sprites))})},
     };
     out.map = withRows(withRows(dump(map), "@chips@", chipIds, width), "@attributes@", attributeIds, width);
 

@@ -242,20 +242,28 @@ Tilesets readTilesets(const Json& map, const FileReader& readTileset, Problems& 
     return sets;
 }
 
-// The layers by name, those inside group layers included; a name given twice is a
-// problem of its own.
-void collectLayers(const Json& holder, std::map<std::string, const Json*>& layers, std::set<std::string>& twice,
-                   int depth) {
+struct FoundLayers {
+    std::map<std::string, const Json*> byName;
+    std::set<std::string> twice;   // names given to more than one layer
+    std::set<std::string> shifted; // layers drawn away from their place by an offset
+};
+
+// The layers by name, those inside group layers included, with the offsets that
+// shift them (their own and their groups').
+void collectLayers(const Json& holder, FoundLayers& found, double offsetX, double offsetY, int depth) {
     const Json* list = member(holder, "layers");
     if (!list || !list->is_array() || depth > 32) return;
     for (const Json& layer : *list) {
+        const double x = offsetX + number(member(layer, "offsetx")).value_or(0);
+        const double y = offsetY + number(member(layer, "offsety")).value_or(0);
         if (text(member(layer, "type")) == "group") {
-            collectLayers(layer, layers, twice, depth + 1);
+            collectLayers(layer, found, x, y, depth + 1);
             continue;
         }
         const std::optional<std::string> name = text(member(layer, "name"));
         if (!name) continue;
-        if (!layers.emplace(*name, &layer).second) twice.insert(*name);
+        if (!found.byName.emplace(*name, &layer).second) found.twice.insert(*name);
+        if (x != 0 || y != 0) found.shifted.insert(*name);
     }
 }
 
@@ -762,13 +770,15 @@ MapImport importParsed(std::span<const std::uint8_t> image, const RomInfo& info,
         return result;
     }
     const Tilesets sets = readTilesets(map, readTileset, problems);
-    std::map<std::string, const Json*> layers;
-    std::set<std::string> twice;
-    collectLayers(map, layers, twice, 0);
-    for (const std::string& name : twice)
-        if (name == kTerrainLayer || name == kAttributeLayer || name == kCameraLayer || name == kBananaLayer ||
-            name == kSpriteLayer)
-            problems.add(layerWhere(name), "appears twice", "2 つあります");
+    FoundLayers found;
+    collectLayers(map, found, 0, 0, 0);
+    for (const std::string_view name : {kTerrainLayer, kAttributeLayer, kCameraLayer, kBananaLayer, kSpriteLayer}) {
+        if (found.twice.count(std::string(name))) problems.add(layerWhere(name), "appears twice", "2 つあります");
+        if (found.shifted.count(std::string(name)))
+            problems.add(layerWhere(name), "is shifted by an offset: set its offset (and its group's) to 0 in Tiled",
+                         "オフセットでずらされています。Tiled でオフセット (グループのものも) を 0 にしてください");
+    }
+    const std::map<std::string, const Json*>& layers = found.byName;
 
     const std::uint16_t mapType = stage.terrain.mapType;
     const std::optional<std::vector<std::uint16_t>> words = readTerrain(layers, sets, stage.terrain, problems);
