@@ -20,7 +20,7 @@ chunk=${VEXA_FUZZ_CHUNK:-500000}
 worker=${VEXA_FUZZ_WORKER:-1}
 [[ $worker =~ ^[1-9]$ ]] || { echo "VEXA_FUZZ_WORKER must be 1 to 9" >&2; exit 2; }
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bps_apply_fuzz ips_apply_fuzz ini_fuzz stage_load_fuzz decompress_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(bps_apply_fuzz ips_apply_fuzz ini_fuzz stage_load_fuzz decompress_fuzz tiled_import_fuzz)
 
 # Campaigns may run side by side, one per core; they share the build, which one of
 # them at a time brings up to date.

@@ -106,7 +106,8 @@ bool TerrainEditor::finishStroke() {
     before.clear();
     paintedAt.clear();
     if (write.ranges.empty()) return true;
-    host.pushUndo(std::make_unique<StageBytesRecord>(host, stage, write.ranges, kTerrainEditName, StageReload::Terrain));
+    host.pushUndo(
+        std::make_unique<StageBytesRecord>(host, stage, write.ranges, kTerrainEditName, StageReload::Terrain));
     // The block may have moved or changed its room: the page, the marks and the map
     // read it again.
     host.refreshTerrain();

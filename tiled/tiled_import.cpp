@@ -162,6 +162,7 @@ struct Tilesets {
     std::vector<Tileset> all;
     int chips = -1; // index in `all`
     int attributes = -1;
+    bool refused = false; // a tileset of the map was refused, with its reason
 
     // The tileset a tile id belongs to, as Tiled finds it: the last one starting at or
     // before it.
@@ -184,12 +185,18 @@ Tilesets readTilesets(const Json& map, const FileReader& readTileset, Problems& 
         problems.add(mapWhere(), "has no tilesets", "タイルセットがありません");
         return sets;
     }
+    // A tileset that is refused may have been the one of a role: that role is not
+    // missed again.
+    const auto refuse = [&](const Where& where, std::string why, std::string whyJa) {
+        problems.add(where, std::move(why), std::move(whyJa));
+        sets.refused = true;
+    };
     for (const Json& entry : *list) {
         const std::optional<std::int64_t> first = integer(member(entry, "firstgid"));
         const std::optional<std::string> source = text(member(entry, "source"));
         const Where where = tilesetWhere(source ? *source : text(member(entry, "name")).value_or("?"));
         if (!first || *first < 1 || *first > 0x0FFFFFFF) {
-            problems.add(where, "has no first tile id (firstgid) from 1 up", "先頭のタイル ID (firstgid) がありません");
+            refuse(where, "has no first tile id (firstgid) from 1 up", "先頭のタイル ID (firstgid) がありません");
             continue;
         }
         const Json* tileset = &entry;
@@ -197,19 +204,19 @@ Tilesets readTilesets(const Json& map, const FileReader& readTileset, Problems& 
         if (source) {
             const std::optional<std::string> content = readTileset(*source);
             if (!content) {
-                problems.add(where, "cannot be read", "読み込めません");
+                refuse(where, "cannot be read", "読み込めません");
                 continue;
             }
             if (looksLikeXml(*content)) {
-                problems.add(where,
-                             "is a TSX (XML) tileset: open it in Tiled, export it as a JSON tileset (.tsj) and "
-                             "let the map use that",
-                             "TSX (XML) 形式のタイルセットです。Tiled で JSON 形式 (.tsj) で保存し直してください");
+                refuse(where,
+                       "is a TSX (XML) tileset: open it in Tiled, export it as a JSON tileset (.tsj) and "
+                       "let the map use that",
+                       "TSX (XML) 形式のタイルセットです。Tiled で JSON 形式 (.tsj) で保存し直してください");
                 continue;
             }
             file = parseJson(*content);
             if (!file || !file->is_object()) {
-                problems.add(where, "is not a JSON tileset", "JSON 形式のタイルセットではありません");
+                refuse(where, "is not a JSON tileset", "JSON 形式のタイルセットではありません");
                 continue;
             }
             tileset = &*file;
@@ -220,23 +227,23 @@ Tilesets readTilesets(const Json& map, const FileReader& readTileset, Problems& 
         const bool square = integer(member(*tileset, "tilewidth")) == kTilePixels &&
                             integer(member(*tileset, "tileheight")) == kTilePixels;
         if (!count || *count < 0 || *count > 0x0FFFFFFF) {
-            problems.add(where, "has no tile count (tilecount)", "タイル数 (tilecount) がありません");
+            refuse(where, "has no tile count (tilecount)", "タイル数 (tilecount) がありません");
             continue;
         }
         if (ours && !square) {
-            problems.add(where, "has tiles of another size than 32 x 32", "タイルが 32 × 32 ではありません");
+            refuse(where, "has tiles of another size than 32 x 32", "タイルが 32 × 32 ではありません");
             continue;
         }
         int& slot = role == kChipsRole ? sets.chips : sets.attributes;
         if (ours && slot >= 0) {
-            problems.add(where, "is a second tileset of the role \"" + role + "\"",
-                         "役割「" + role + "」のタイルセットが 2 つあります");
+            refuse(where, "is a second tileset of the role \"" + role + "\"",
+                   "役割「" + role + "」のタイルセットが 2 つあります");
             continue;
         }
         if (ours) slot = static_cast<int>(sets.all.size());
         sets.all.push_back({static_cast<std::uint32_t>(*first), static_cast<std::uint32_t>(*count), role, where.en});
     }
-    if (sets.chips < 0)
+    if (sets.chips < 0 && !sets.refused)
         problems.add(mapWhere(), "has no tileset of the chips (a tileset with the property role = chips)",
                      "チップのタイルセット (プロパティ role = chips) がありません");
     return sets;
@@ -367,11 +374,12 @@ std::optional<std::vector<std::uint16_t>> readTerrain(const std::map<std::string
         attributeIds = layerIds(*attributeLayer->second, kAttributeLayer, width, height, problems);
         if (!attributeIds) return std::nullopt;
         if (!sets.attributeSet()) {
-            problems.add(mapWhere(),
-                         "has no tileset of the attributes (role = attributes) for the layer \"" +
-                             std::string(kAttributeLayer) + "\"",
-                         "レイヤー「" + std::string(kAttributeLayer) +
-                             "」の属性のタイルセット (role = attributes) がありません");
+            if (!sets.refused)
+                problems.add(mapWhere(),
+                             "has no tileset of the attributes (role = attributes) for the layer \"" +
+                                 std::string(kAttributeLayer) + "\"",
+                             "レイヤー「" + std::string(kAttributeLayer) +
+                                 "」の属性のタイルセット (role = attributes) がありません");
             return std::nullopt;
         }
     }
@@ -796,7 +804,9 @@ MapImport importParsed(std::span<const std::uint8_t> image, const RomInfo& info,
     std::vector<std::uint8_t> edited(image.begin(), image.end());
     std::vector<TerrainCell> cells;
     const int width = stage.terrain.widthTiles;
-    for (std::size_t i = 0; i < words->size(); ++i)
+    const std::size_t sectionCells =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(stage.terrain.heightTiles);
+    for (std::size_t i = 0; i < sectionCells && i < words->size(); ++i)
         if ((*words)[i] != stage.terrain.rawTiles[i])
             cells.push_back({static_cast<int>(i % static_cast<std::size_t>(width)),
                              static_cast<int>(i / static_cast<std::size_t>(width)), (*words)[i]});
@@ -811,16 +821,34 @@ MapImport importParsed(std::span<const std::uint8_t> image, const RomInfo& info,
         result.blockMoved = write.moved;
     }
     result.cellsChanged = static_cast<int>(cells.size());
+    // A slot whose bytes lie past the image reads as zeros and takes no write.
+    const auto unwritable = [&problems](std::string_view layer, std::string_view kindEn, std::string_view kindJa,
+                                        std::size_t index) {
+        problems.add(layerWhere(layer),
+                     "its " + std::string(kindEn) + " " + std::to_string(index) +
+                         " cannot be written: its entry lies past the image",
+                     "index " + std::to_string(index) + " の" + std::string(kindJa) +
+                         "は書き込めません。データが ROM イメージの外にあります");
+    };
     for (std::size_t i = 0; i < cameras.size(); ++i)
         if (!((*newCameras)[i] == cameras[i])) {
-            writeCameraSlot(edited, info.cameraLevels(), stageNumber, static_cast<int>(i), (*newCameras)[i], mapType);
+            if (!writeCameraSlot(edited, info.cameraLevels(), stageNumber, static_cast<int>(i), (*newCameras)[i],
+                                 mapType))
+                unwritable(kCameraLayer, "camera", "カメラ", i);
             ++result.camerasChanged;
         }
     for (std::size_t i = 0; i < bananas.size(); ++i)
         if (!((*newBananas)[i] == bananas[i])) {
-            writeBananaSlot(edited, info.bananaLevels(), stageNumber, static_cast<int>(i), (*newBananas)[i], mapType);
+            if (!writeBananaSlot(edited, info.bananaLevels(), stageNumber, static_cast<int>(i), (*newBananas)[i],
+                                 mapType))
+                unwritable(kBananaLayer, "banana", "バナナ", i);
             ++result.bananasChanged;
         }
+    if (problems.any()) {
+        result = MapImport{};
+        result.problems = problems.take();
+        return result;
+    }
     result.spritesBefore = static_cast<int>(stage.sprites.sprites.size());
     result.spritesAfter = static_cast<int>(newSprites->size());
     if (*newSprites != stage.sprites.sprites) {

@@ -1,10 +1,11 @@
-// fuzz_seeds <corpus folder>: writes the seed inputs of the stage-load and ini fuzz
-// targets from the sample game, and those of the patch fuzz targets. A stage seed
+// fuzz_seeds <corpus folder>: writes the seed inputs of the stage-load, ini and Tiled
+// import fuzz targets from the sample game, and those of the patch fuzz targets. A stage seed
 // holds only the bytes a load of that stage reads (tables, its header, terrain record
 // and compressed block, its sprite, banana and camera lists, its banana sets), so that
 // each stays a few KiB.
 #include "fuzz/patch_fuzz_input.h"
 #include "fuzz/stage_load_input.h"
+#include "fuzz/tiled_import_input.h"
 #include "tools/sample_game/sample_game.h"
 #include "tools/sample_game/sample_plan.h"
 
@@ -21,6 +22,10 @@
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
 #include "terrain/terrain_blocks.h"
+#include "tiled/tiled_export.h"
+
+#include <nlohmann/json.hpp>
+#include <zlib.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -176,6 +181,60 @@ std::map<std::string, int> chosenStages(const sample::SamplePlan& plan) {
     return chosen;
 }
 
+// The Tiled import target's seeds: the stage's map as exported, with its tile layers
+// in Base64 and zlib, with its tilesets embedded, with the chips' tileset as the
+// input's own, and with a cell, each kind of object and the sprites' count changed.
+std::map<std::string, std::string> tiledSeeds(const SampleGame& game) {
+    const IniFile rominfo = IniFile::parse(bytesOf(game.romInfoIni));
+    const IniFile sprites = IniFile::parse(bytesOf(game.spritesIni));
+    const tiled::MapExport e = tiled::exportStageMap(game.image, RomInfo(rominfo, sprites), fuzz::kTiledFuzzStage,
+                                                     nullptr, fuzz::kTiledFuzzStem);
+    using Json = nlohmann::json;
+    const auto layer = [](Json& map, std::string_view name) -> Json& {
+        for (Json& l : map["layers"])
+            if (l["name"] == name) return l;
+        return map["layers"][0];
+    };
+    std::map<std::string, std::string> seeds = {{"map", e.map}};
+
+    Json zlib = Json::parse(e.map);
+    for (const std::string_view name : {tiled::kTerrainLayer, tiled::kAttributeLayer}) {
+        Bytes raw;
+        for (const std::uint32_t id : layer(zlib, name)["data"].get<std::vector<std::uint32_t>>())
+            for (int shift = 0; shift < 32; shift += 8)
+                raw.push_back(static_cast<std::uint8_t>(id >> shift));
+        Bytes packed(compressBound(static_cast<uLong>(raw.size())));
+        uLongf length = static_cast<uLongf>(packed.size());
+        compress2(packed.data(), &length, raw.data(), static_cast<uLong>(raw.size()), 9);
+        packed.resize(length);
+        layer(zlib, name)
+            .update({{"encoding", "base64"}, {"compression", "zlib"}, {"data", tiled::encodeBase64(packed)}});
+    }
+    seeds["zlib"] = zlib.dump();
+
+    Json embedded = Json::parse(e.map);
+    embedded["tilesets"][0] = Json::parse(e.chipsTileset);
+    embedded["tilesets"][0]["firstgid"] = 1;
+    embedded["tilesets"][1] = Json::parse(e.attributesTileset);
+    embedded["tilesets"][1]["firstgid"] = 1 + tiled::kChipTileCount;
+    seeds["embedded"] = embedded.dump();
+
+    Json own = Json::parse(e.map);
+    own["tilesets"][0]["source"] = fuzz::kTiledFuzzTileset;
+    seeds["own_tileset"] = fuzz::joinTiledImportInput(own.dump(), e.chipsTileset);
+
+    Json changed = Json::parse(e.map);
+    layer(changed, tiled::kTerrainLayer)["data"][37] = 1 + 0x123;
+    layer(changed, tiled::kAttributeLayer)["data"][37] = 1 + tiled::kChipTileCount + 5;
+    layer(changed, tiled::kCameraLayer)["objects"][0]["width"] = 480;
+    layer(changed, tiled::kBananaLayer)["objects"][1]["x"] = 100;
+    Json& list = layer(changed, tiled::kSpriteLayer)["objects"];
+    list[0]["y"] = 200;
+    list.erase(3);
+    seeds["changed"] = changed.dump();
+    return seeds;
+}
+
 std::string utf16le(std::string_view ascii) {
     std::string out = "\xFF\xFE";
     for (char c : ascii) {
@@ -246,6 +305,12 @@ int main(int argc, char** argv) {
     };
     for (const auto& [name, text] : inis) {
         if (!writeFile(corpus / "ini_fuzz" / name, bytesOf(text))) return 1;
+        total += text.size();
+    }
+    std::filesystem::create_directories(corpus / "tiled_import_fuzz");
+    for (const auto& [name, text] : tiledSeeds(game)) {
+        if (!writeFile(corpus / "tiled_import_fuzz" / name, bytesOf(text))) return 1;
+        std::printf("tiled_import_fuzz/%s: %zu bytes\n", name.c_str(), text.size());
         total += text.size();
     }
     // Patch seeds: one BPS and one IPS patch of the fixed source for each target.

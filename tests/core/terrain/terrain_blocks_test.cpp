@@ -5,9 +5,9 @@
 #include "stage/map_info.h"
 #include "stage/object_edit_fixture.h"
 #include "stage/sample_stage_fixture.h"
+#include "stage/stage_bytes_record.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
-#include "stage/stage_bytes_record.h"
 #include "terrain/terrain_editor.h"
 
 #include <gtest/gtest.h>
@@ -427,7 +427,8 @@ TEST(StageBytesRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
             });
             EXPECT_EQ(tileWordAt(after, cell.column, cell.row), last->word);
         }
-        host.pushUndo(std::make_unique<StageBytesRecord>(host, stage, std::move(write.ranges), kTerrainEditName, StageReload::Terrain));
+        host.pushUndo(std::make_unique<StageBytesRecord>(host, stage, std::move(write.ranges), kTerrainEditName,
+                                                         StageReload::Terrain));
     }
     const std::vector<std::uint8_t> edited = host.image;
     host.stage = -1;
