@@ -2,6 +2,7 @@
 // without reading past them, and every lookup the editor makes must answer with a
 // value trimmed the way the profile reader trims it.
 #include "app/ini_file.h"
+#include "fuzz/fuzz_check.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -13,16 +14,6 @@
 namespace {
 
 using namespace vexa;
-
-// A broken property is a crash like any other, told by its text so that a found input
-// explains itself.
-#define FUZZ_CHECK(condition)                                                                                          \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);                      \
-            std::abort();                                                                                              \
-        }                                                                                                              \
-    } while (false)
 
 // Well-formed UTF-8, as the parser hands out the values of files with a UTF-16 mark.
 bool isUtf8(std::string_view s) {

@@ -4,6 +4,7 @@
 // and every write path the edits use, terrain writes into a block's room or free
 // space included. Besides the sanitizers watching every access,
 // each write is checked to change no byte outside the entries it names.
+#include "fuzz/fuzz_check.h"
 #include "fuzz/stage_load_input.h"
 
 #include "app/rom_image.h"
@@ -33,16 +34,6 @@ constexpr std::uint16_t kLayoutMapTypes[] = {0, 1, 4, 6, 8, 3};
 constexpr int kSlotsPerLayout = 64;
 // The banana page offers at most this many sets (the set number is one byte).
 constexpr int kSetChoices = 256;
-
-// A broken property is a crash like any other, told by its text so that a found input
-// explains itself.
-#define FUZZ_CHECK(condition)                                                                                          \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);                      \
-            std::abort();                                                                                              \
-        }                                                                                                              \
-    } while (false)
 
 // The image stays allocated between runs; only the banks a run may have touched are
 // zeroed again, since clearing 4 MiB every run would cost more than the run itself.

@@ -3,6 +3,7 @@
 // and either refuses with its problems, each told in both languages, and no image, or
 // gives an image in which the stage loads with what the import says it wrote.
 // Importing the same map into that image again changes nothing.
+#include "fuzz/fuzz_check.h"
 #include "fuzz/tiled_import_input.h"
 
 #include "app/ini_file.h"
@@ -26,16 +27,6 @@
 namespace {
 
 using namespace vexa;
-
-// A broken property is a crash like any other, told by its text so that a found input
-// explains itself.
-#define FUZZ_CHECK(condition)                                                                                          \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);                      \
-            std::abort();                                                                                              \
-        }                                                                                                              \
-    } while (false)
 
 std::span<const std::uint8_t> bytesOf(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
