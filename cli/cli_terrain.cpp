@@ -4,6 +4,7 @@
 #include "app/rom_info.h"
 #include "cli/cli.h"
 #include "cli/cli_context.h"
+#include "stage/field_text.h"
 #include "terrain/terrain_blocks.h"
 
 #include <charconv>
@@ -87,15 +88,6 @@ std::optional<int> parseCoordinate(std::string_view text) {
     return value;
 }
 
-// One to four hexadecimal digits.
-std::optional<std::uint16_t> parseWord(std::string_view text) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (text.empty() || text.size() > 4 || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return static_cast<std::uint16_t>(value);
-}
-
 // The cells of the COLUMN ROW WORD groups; on a bad one writes its line and gives nothing.
 std::optional<std::vector<TerrainCell>> parseCells(std::span<const std::string> groups, std::ostream& err) {
     const auto bad = [&err](const char* name, const std::string& text, const char* rule) {
@@ -108,7 +100,7 @@ std::optional<std::vector<TerrainCell>> parseCells(std::span<const std::string> 
         if (!column) return bad("COLUMN", groups[i], "a decimal number");
         const std::optional<int> row = parseCoordinate(groups[i + 1]);
         if (!row) return bad("ROW", groups[i + 1], "a decimal number");
-        const std::optional<std::uint16_t> word = parseWord(groups[i + 2]);
+        const std::optional<std::uint16_t> word = parseHexWord(groups[i + 2]);
         if (!word) return bad("WORD", groups[i + 2], "1 to 4 hexadecimal digits");
         cells.push_back({*column, *row, *word});
     }

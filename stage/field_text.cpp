@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <string>
 
 namespace vexa {
 
@@ -66,6 +67,24 @@ std::optional<std::uint32_t> parseHexField(std::wstring_view text) {
     }
     if (!digits) return std::nullopt;
     return negative ? 0u - value : value;
+}
+
+std::optional<std::uint16_t> parseHexWord(std::wstring_view text) {
+    if (text.empty() || text.size() > 4) return std::nullopt;
+    unsigned value = 0;
+    for (const wchar_t c : text) {
+        const int digit = hexDigit(c);
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
+std::optional<std::uint16_t> parseHexWord(std::string_view text) {
+    std::wstring wide;
+    for (const char c : text)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return parseHexWord(std::wstring_view(wide));
 }
 
 std::optional<std::int64_t> parseDecimalField(std::wstring_view text) {

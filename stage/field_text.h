@@ -26,4 +26,9 @@ std::optional<std::int64_t> parseDecimalField(std::wstring_view text);
 // digits; 0 when no digit leads, and held to the int range however many are typed.
 std::int32_t decimalFieldValue(std::wstring_view text);
 
+// A tile word, Parameter or Type as tools and text forms give it: one to four hexadecimal
+// digits of either case and nothing else. Nothing for any other text.
+std::optional<std::uint16_t> parseHexWord(std::wstring_view text);
+std::optional<std::uint16_t> parseHexWord(std::string_view text);
+
 } // namespace vexa

@@ -1,6 +1,7 @@
 #include "terrain/terrain_cells.h"
 
 #include "app/ini_file.h"
+#include "stage/field_text.h"
 #include "stage/map_info.h"
 #include "stage/map_zoom.h"
 
@@ -35,24 +36,6 @@ bool isBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
 
-std::optional<std::uint16_t> hexWord(std::wstring_view token) {
-    if (token.empty() || token.size() > 4) return std::nullopt;
-    unsigned value = 0;
-    for (const wchar_t c : token) {
-        unsigned digit = 0;
-        if (c >= L'0' && c <= L'9')
-            digit = static_cast<unsigned>(c - L'0');
-        else if (c >= L'a' && c <= L'f')
-            digit = static_cast<unsigned>(c - L'a' + 10);
-        else if (c >= L'A' && c <= L'F')
-            digit = static_cast<unsigned>(c - L'A' + 10);
-        else
-            return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return static_cast<std::uint16_t>(value);
-}
-
 // The words of one line, or nothing when a token is no word.
 std::optional<std::vector<std::uint16_t>> lineWords(std::wstring_view line) {
     std::vector<std::uint16_t> words;
@@ -64,7 +47,7 @@ std::optional<std::vector<std::uint16_t>> lineWords(std::wstring_view line) {
         while (end < line.size() && !isBlank(line[end]))
             ++end;
         if (end == at) break;
-        const std::optional<std::uint16_t> word = hexWord(line.substr(at, end - at));
+        const std::optional<std::uint16_t> word = parseHexWord(line.substr(at, end - at));
         if (!word) return std::nullopt;
         words.push_back(*word);
         at = end;
@@ -79,7 +62,7 @@ std::optional<std::uint16_t> parseTileWord(std::wstring_view text) {
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
-    return hexWord(text);
+    return parseHexWord(text);
 }
 
 CellRect CellRect::spanning(CellPoint a, CellPoint b) {

@@ -33,15 +33,9 @@ std::wstring wideOf(const std::string& text) {
     return widenIniText(text, IniEncoding::Utf8);
 }
 
-std::wstring besideRom(const std::wstring& romPath, const std::wstring& name) {
-    const PathSplit split = splitPath(romPath);
-    return split.hasFolder ? std::wstring(split.folder) + L"\\" + name : name;
-}
-
-std::wstring withoutExtension(const std::wstring& path) {
-    const PathSplit split = splitPath(path);
-    const std::wstring stem = fileStemPart(path);
-    return split.hasFolder ? std::wstring(split.folder) + L"\\" + stem : stem;
+// The map file first offered for the open stage: beside the ROM, named after both.
+std::wstring mapFileFor(const std::wstring& romPath, int stage) {
+    return inFolderOf(romPath, fileStemPart(romPath) + L"-" + hexText2(stage) + L".tmj");
 }
 
 // The chip bitmap the map draws, as RGBA; nothing when none could be loaded.
@@ -80,13 +74,13 @@ std::wstring problemsText(const std::vector<tiled::Problem>& problems) {
 } // namespace
 
 void exportTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath) {
-    const std::wstring name = fileStemPart(romPath) + L"-" + hexText2(levels.stageNumber) + L".tmj";
-    const auto chosen = askFileName(owner, {true, kExportTitle, kMapFilter, L"tmj"}, besideRom(romPath, name));
+    const auto chosen =
+        askFileName(owner, {true, kExportTitle, kMapFilter, L"tmj"}, mapFileFor(romPath, levels.stageNumber));
     if (!chosen) return;
     const std::optional<RgbaImage> chips = chipImage(levels);
     const tiled::MapExport map =
         tiled::exportStageMap(levels.romImage(), romInfo(), levels.stageNumber, chips ? &*chips : nullptr,
-                              utf8Of(withoutExtension(chosen->path)));
+                              utf8Of(inFolderOf(chosen->path, fileStemPart(chosen->path))));
     if (!map.ok) {
         showError(owner, wideOf(map.problemJa + "。").c_str());
         return;
@@ -100,20 +94,19 @@ void exportTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstri
 }
 
 void importTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath) {
-    const std::wstring start =
-        besideRom(romPath, fileStemPart(romPath) + L"-" + hexText2(levels.stageNumber) + L".tmj");
-    const auto chosen = askFileName(owner, {false, kImportTitle, kMapFilter, L"tmj"}, start);
+    const auto chosen =
+        askFileName(owner, {false, kImportTitle, kMapFilter, L"tmj"}, mapFileFor(romPath, levels.stageNumber));
     if (!chosen) return;
     std::vector<std::uint8_t> bytes;
     if (readWholeFile(chosen->path, tiled::kMaxMapFileSize, bytes) != FileReadStatus::Ok) {
         showError(owner, L"ファイルを読み込めませんでした。");
         return;
     }
-    const PathSplit split = splitPath(chosen->path);
-    const std::wstring folder = split.hasFolder ? std::wstring(split.folder) + L"\\" : std::wstring();
-    const tiled::FileReader readBeside = [&folder](std::string_view source) -> std::optional<std::string> {
+    const std::wstring& mapPath = chosen->path;
+    const tiled::FileReader readBeside = [&mapPath](std::string_view source) -> std::optional<std::string> {
         std::vector<std::uint8_t> tileset;
-        if (readWholeFile(folder + wideOf(std::string(source)), tiled::kMaxMapFileSize, tileset) != FileReadStatus::Ok)
+        if (readWholeFile(inFolderOf(mapPath, wideOf(std::string(source))), tiled::kMaxMapFileSize, tileset) !=
+            FileReadStatus::Ok)
             return std::nullopt;
         return std::string(tileset.begin(), tileset.end());
     };

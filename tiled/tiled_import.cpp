@@ -2,6 +2,7 @@
 
 #include "app/ini_file.h"
 #include "app/rom_image.h"
+#include "stage/field_text.h"
 #include "stage/object_edits.h"
 #include "stage/object_layout.h"
 #include "stage/view/stage_contents.h"
@@ -126,17 +127,7 @@ std::optional<std::uint16_t> hexWord(const Json* value) {
         return std::nullopt;
     }
     const std::optional<std::string> digits = text(value);
-    if (!digits || digits->empty() || digits->size() > 4) return std::nullopt;
-    unsigned word = 0;
-    for (const char c : *digits) {
-        const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
-                          : (c >= 'a' && c <= 'f')                    ? c - 'a' + 10
-                          : (c >= 'A' && c <= 'F')                    ? c - 'A' + 10
-                                                                      : -1;
-        if (digit < 0) return std::nullopt;
-        word = word * 16 + static_cast<unsigned>(digit);
-    }
-    return static_cast<std::uint16_t>(word);
+    return digits ? parseHexWord(*digits) : std::nullopt;
 }
 
 std::optional<Json> parseJson(std::string_view text) {

@@ -28,4 +28,11 @@ inline std::wstring fileStemPart(std::wstring_view path) {
     return std::wstring(dot == std::wstring_view::npos || dot == 0 ? name : name.substr(0, dot));
 }
 
+// `name` in the folder of `path`: C:\roms\game.smc and a.png give C:\roms\a.png;
+// a path without a folder gives `name` alone.
+inline std::wstring inFolderOf(std::wstring_view path, std::wstring_view name) {
+    const PathSplit split = splitPath(path);
+    return split.hasFolder ? std::wstring(split.folder) + L"\\" + std::wstring(name) : std::wstring(name);
+}
+
 } // namespace vexa

@@ -20,16 +20,11 @@ namespace {
 constexpr const wchar_t* kPatchFilter = L"BPS パッチ(*.bps)\0*.bps\0IPS パッチ(*.ips)\0*.ips\0";
 constexpr const wchar_t* kPictureFilter = L"PNG 画像(*.png)\0*.png\0";
 
-std::wstring besideRom(const std::wstring& romPath, const std::wstring& name) {
-    const PathSplit split = splitPath(romPath);
-    return split.hasFolder ? std::wstring(split.folder) + L"\\" + name : name;
-}
-
 // The patch file chosen, with the extension its filter gives when none was typed,
 // and whether it is to be an IPS patch.
 std::optional<std::pair<std::wstring, bool>> askPatchFile(HWND owner, const std::wstring& romPath) {
     const auto chosen =
-        askFileName(owner, {true, L"パッチの作成", kPatchFilter, nullptr}, besideRom(romPath, fileStemPart(romPath)));
+        askFileName(owner, {true, L"パッチの作成", kPatchFilter, nullptr}, inFolderOf(romPath, fileStemPart(romPath)));
     if (!chosen) return std::nullopt;
     std::wstring path = chosen->path;
     if (chosen->hasExtension) {
@@ -78,7 +73,7 @@ void createPatchWithDialogs(HWND owner, std::span<const std::uint8_t> image, con
 void saveStagePictureWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath) {
     const std::wstring name = fileStemPart(romPath) + L"-" + hexText2(levels.stageNumber) + L".png";
     const auto chosen =
-        askFileName(owner, {true, L"ステージを画像で保存", kPictureFilter, L"png"}, besideRom(romPath, name));
+        askFileName(owner, {true, L"ステージを画像で保存", kPictureFilter, L"png"}, inFolderOf(romPath, name));
     if (!chosen) return;
     const std::optional<RgbaImage> picture = drawWholeStage(levels);
     const std::vector<std::uint8_t> png = picture ? encodePng(*picture) : std::vector<std::uint8_t>{};
