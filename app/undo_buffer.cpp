@@ -3,6 +3,9 @@
 #include "app/rom_document.h"
 #include "app/text_buffer.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace vexa {
 
 namespace {
@@ -35,9 +38,22 @@ UndoBuffer::~UndoBuffer() {
     destroyAll();
 }
 
+void UndoGroup::undo() {
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part)
+        (*part)->undo();
+    replayed(true);
+}
+
+void UndoGroup::redo() {
+    for (const std::unique_ptr<UndoMethod>& part : parts)
+        part->redo();
+    replayed(false);
+}
+
 void UndoBuffer::push(std::unique_ptr<UndoMethod> record) {
     if (!record) return;
-    discardRedo();
+    if (groupDepth > 0) return grouped.push_back(std::move(record));
+    destroyNewestFirst(redoStack);
     undoStack.push_back(std::move(record));
     refreshMenu();
     if (owner && !owner->changedForGood) {
@@ -48,35 +64,77 @@ void UndoBuffer::push(std::unique_ptr<UndoMethod> record) {
         else
             ++owner->changeCount;
     }
+    tellListener();
 }
 
-bool UndoBuffer::undo() {
+bool UndoBuffer::undoOne() {
     if (undoStack.empty()) return false;
     undoStack.back()->undo();
     redoStack.push_back(std::move(undoStack.back()));
     undoStack.pop_back();
-    refreshMenu();
     if (owner && !owner->changedForGood) --owner->changeCount;
     return true;
 }
 
-bool UndoBuffer::redo() {
+bool UndoBuffer::redoOne() {
     if (redoStack.empty()) return false;
     redoStack.back()->redo();
     undoStack.push_back(std::move(redoStack.back()));
     redoStack.pop_back();
-    refreshMenu();
     if (owner && !owner->changedForGood) ++owner->changeCount;
     return true;
+}
+
+bool UndoBuffer::undo() {
+    if (!undoOne()) return false;
+    refreshMenu();
+    tellListener();
+    return true;
+}
+
+bool UndoBuffer::redo() {
+    if (!redoOne()) return false;
+    refreshMenu();
+    tellListener();
+    return true;
+}
+
+bool UndoBuffer::jumpTo(std::size_t count) {
+    count = std::min(count, undoCount() + redoCount());
+    if (count == undoCount()) return false;
+    while (undoCount() > count && undoOne()) {
+    }
+    while (undoCount() < count && redoOne()) {
+    }
+    refreshMenu();
+    tellListener();
+    return true;
+}
+
+std::vector<std::unique_ptr<UndoMethod>> UndoBuffer::endGroup() {
+    if (groupDepth == 0 || --groupDepth > 0) return {};
+    return std::exchange(grouped, {});
+}
+
+const UndoMethod& UndoBuffer::record(std::size_t index) const {
+    if (index < undoStack.size()) return *undoStack[index];
+    return *redoStack[redoStack.size() - 1 - (index - undoStack.size())];
 }
 
 void UndoBuffer::clear() {
     destroyAll();
     refreshMenu();
+    tellListener();
 }
 
 void UndoBuffer::discardRedo() {
+    if (redoStack.empty()) return;
     destroyNewestFirst(redoStack);
+    tellListener();
+}
+
+void UndoBuffer::tellListener() {
+    if (listener) listener->historyChanged();
 }
 
 void UndoBuffer::destroyAll() {

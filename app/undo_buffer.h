@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vexa {
 
@@ -27,6 +28,42 @@ public:
     // The texts must stay valid while the record lives.
     virtual const wchar_t* undoName() const = 0;
     virtual const wchar_t* redoName() const = 0;
+    // The stage the record changes; -1 for a record of the whole image.
+    virtual int stage() const { return -1; }
+};
+
+// The records of one edit of several objects, taken back and applied again as one
+// step: undo takes the parts back newest first, redo applies them oldest first, so
+// each replays on the state it was made on.
+class UndoGroup : public UndoMethod {
+public:
+    UndoGroup(std::vector<std::unique_ptr<UndoMethod>> parts, std::wstring name)
+        : parts(std::move(parts)), name(std::move(name)) {}
+
+    void undo() override;
+    void redo() override;
+    const wchar_t* undoName() const override { return name.c_str(); }
+    const wchar_t* redoName() const override { return name.c_str(); }
+    int stage() const override { return parts.empty() ? -1 : parts.front()->stage(); }
+    std::size_t size() const { return parts.size(); }
+
+protected:
+    // After every part has replayed: `undone` tells which way.
+    virtual void replayed(bool /*undone*/) {}
+
+private:
+    std::vector<std::unique_ptr<UndoMethod>> parts;
+    std::wstring name;
+};
+
+// Told after every change of the history: a record pushed, undone or redone, or the
+// history cleared. A jump over several records is told once.
+class UndoListener {
+public:
+    virtual void historyChanged() = 0;
+
+protected:
+    ~UndoListener() = default;
 };
 
 // The Edit menu's Undo (4609) and Redo (4610) items, implemented by the main window.
@@ -54,6 +91,7 @@ public:
 
     void setOwner(RomDocument* document) { owner = document; }
     void setMenu(UndoMenu* editMenu) { menu = editMenu; }
+    void setListener(UndoListener* historyListener) { listener = historyListener; }
 
     // Takes ownership; a null record is ignored.
     void push(std::unique_ptr<UndoMethod> record);
@@ -62,6 +100,14 @@ public:
     void clear();
     void discardRedo();
     void refreshMenu();
+    // Undoes or redoes until `count` records are undoable (held to the history), with
+    // one update of the menu and one word to the listener. False when already there.
+    bool jumpTo(std::size_t count);
+    // From beginGroup to endGroup every record pushed is kept aside, and endGroup hands
+    // them over, oldest first, to be pushed as one UndoGroup (or alone, when only one).
+    // Groups nest: the outermost end hands over everything.
+    void beginGroup() { ++groupDepth; }
+    std::vector<std::unique_ptr<UndoMethod>> endGroup();
     // 4609 undoes, 4610 redoes; both are taken even when there is nothing to do.
     bool handleCommand(int id);
 
@@ -70,14 +116,31 @@ public:
     const UndoMethod* nextRedo() const { return redoStack.empty() ? nullptr : redoStack.back().get(); }
     std::size_t undoCount() const { return undoStack.size(); }
     std::size_t redoCount() const { return redoStack.size(); }
+    // The whole history oldest first: the undo records, then the redo records in the
+    // order they would be redone. `index` < undoCount() + redoCount().
+    const UndoMethod& record(std::size_t index) const;
 
 private:
     void destroyAll();
+    void tellListener();
+    bool undoOne();
+    bool redoOne();
 
     std::deque<std::unique_ptr<UndoMethod>> undoStack; // newest at the back
     std::deque<std::unique_ptr<UndoMethod>> redoStack; // newest at the back
     RomDocument* owner;
     UndoMenu* menu;
+    UndoListener* listener = nullptr;
+    int groupDepth = 0;
+    std::vector<std::unique_ptr<UndoMethod>> grouped;
 };
+
+// Pushes what the group collected: nothing, its one record, or one UndoGroup made by
+// `makeGroup(parts)`.
+template <typename MakeGroup> void pushGroup(UndoBuffer& buffer, MakeGroup makeGroup) {
+    std::vector<std::unique_ptr<UndoMethod>> parts = buffer.endGroup();
+    if (parts.size() == 1) return buffer.push(std::move(parts.front()));
+    if (!parts.empty()) buffer.push(makeGroup(std::move(parts)));
+}
 
 } // namespace vexa

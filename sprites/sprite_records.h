@@ -16,6 +16,9 @@ class SpriteListEditor;
 
 // What every sprite record shares: the editor it replays through and its stage.
 class SpriteRecord : public UndoMethod {
+public:
+    int stage() const override { return stageNumber; }
+
 protected:
     SpriteRecord(SpriteListEditor& editor, int stageNumber) : editor(editor), stageNumber(stageNumber) {}
 

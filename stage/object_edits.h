@@ -46,6 +46,7 @@ template <typename Traits> class ObjectRecord : public UndoMethod, public RomDat
 public:
     const wchar_t* undoName() const override { return name; }
     const wchar_t* redoName() const override { return name; }
+    int stage() const override { return stageNumber; }
 
 protected:
     ObjectRecord(ObjectListEditor<Traits>& editor, int stageNumber, const wchar_t* name)

@@ -15,8 +15,8 @@ void StageBytesRecord::redo() {
 }
 
 void StageBytesRecord::showStage() {
-    if (host.openStageNumber() != stage || reload == StageReload::Whole)
-        host.openStage(stage);
+    if (host.openStageNumber() != stageNumber || reload == StageReload::Whole)
+        host.openStage(stageNumber);
     else
         host.refreshTerrain();
 }

@@ -19,7 +19,7 @@ public:
     // `name` is the edit's name in the Edit menu and must outlive the record.
     StageBytesRecord(StageEditHost& host, int stage, std::vector<ByteRange> ranges, const wchar_t* name,
                      StageReload reload)
-        : host(host), stage(stage), ranges(std::move(ranges)), name(name), reload(reload) {}
+        : host(host), stageNumber(stage), ranges(std::move(ranges)), name(name), reload(reload) {}
 
     // The old bytes go back in the reverse order of the edit's writes, the new ones in
     // its order, so runs that overlap come out as they were. The stage is shown after.
@@ -27,6 +27,7 @@ public:
     void redo() override;
     const wchar_t* undoName() const override { return name; }
     const wchar_t* redoName() const override { return name; }
+    int stage() const override { return stageNumber; }
 
 private:
     // The edited stage is opened when another one is, which reads it anew; the open
@@ -34,7 +35,7 @@ private:
     void showStage();
 
     StageEditHost& host;
-    int stage;
+    int stageNumber;
     std::vector<ByteRange> ranges;
     const wchar_t* name;
     StageReload reload;

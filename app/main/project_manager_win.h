@@ -94,6 +94,7 @@ private:
     HWND mainWindow() const override { return hwnd; }
     RomDocument& romDocument() override { return document; }
     void pushUndo(std::unique_ptr<UndoMethod> record) override { undoBuffer.push(std::move(record)); }
+    UndoBuffer& undoHistory() override { return undoBuffer; }
     void showPointerStatus(const std::wstring& pointer, const std::wstring& object) override;
     void showStageStatus(const std::optional<SpriteRoom>& room, int zoomPercent) override;
 

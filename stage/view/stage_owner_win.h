@@ -20,6 +20,9 @@ public:
     virtual HWND mainWindow() const = 0;
     virtual RomDocument& romDocument() = 0;
     virtual void pushUndo(std::unique_ptr<UndoMethod> record) = 0;
+    // The undo history itself, for the edits of several objects that gather their
+    // records into one step.
+    virtual UndoBuffer& undoHistory() = 0;
     // The status bar's pointer and object parts ("" and "" when the pointer left).
     virtual void showPointerStatus(const std::wstring& pointer, const std::wstring& object) = 0;
     // The status bar's room part (nothing while no stage is open) and zoom part.
