@@ -1,5 +1,7 @@
 #include "bananas/banana_edits.h"
 
+#include <algorithm>
+
 #include "app/ini_file.h"
 #include "stage/map_look.h"
 
@@ -39,6 +41,31 @@ std::wstring bananaSetText(const BananaSet& set) {
 
 bool bananaBoxContains(const BananaAllocData& banana, int x, int y) {
     return banana.x <= x && x < banana.x + kBananaBoxWidth && banana.y <= y && y < banana.y + kBananaBoxHeight;
+}
+
+std::vector<int> bananasMeeting(const BananaList& bananas, const MapBox& box) {
+    return indicesMeeting(bananas, box, [](const BananaAllocData& banana) {
+        return MapBox{banana.x, banana.y, banana.x + kBananaBoxWidth, banana.y + kBananaBoxHeight};
+    });
+}
+
+GroupLimits bananaGroupLimits(const std::vector<BananaAllocData>& bananas, std::uint16_t mapType) {
+    // Each axis on its own: a banana's two positions are held apart.
+    const auto storedMovedBy = [&](int dx, int dy) {
+        return std::all_of(bananas.begin(), bananas.end(), [&](const BananaAllocData& banana) {
+            BananaAllocData moved = banana;
+            moved.x += dx;
+            moved.y += dy;
+            maskBananaPosition(moved, mapType);
+            return moved.x == banana.x + dx && moved.y == banana.y + dy;
+        });
+    };
+    return {acceptedOffsets(8, [&](int d) { return storedMovedBy(d, 0); }),
+            acceptedOffsets(8, [&](int d) { return storedMovedBy(0, d); }), 8};
+}
+
+BananaFields bananaFieldsOf(const BananaAllocData& banana) {
+    return {banana.x, banana.y, banana.front1, banana.front2, banana.setNumber};
 }
 
 int pickBanana(const BananaList& bananas, int x, int y) {

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "bananas/banana_list.h"
+#include "stage/group_move.h"
 #include "stage/object_edits.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vexa {
 
@@ -76,5 +78,12 @@ std::wstring bananaSetText(const BananaSet& set);
 bool bananaBoxContains(const BananaAllocData& banana, int x, int y);
 // The last banana whose box holds the point (drawn on top of the earlier ones), or -1.
 int pickBanana(const BananaList& bananas, int x, int y);
+// The bananas whose boxes meet `box`.
+std::vector<int> bananasMeeting(const BananaList& bananas, const MapBox& box);
+// The offsets, by the 8-pixel unit, that every one of `bananas` can be moved by and
+// still be stored where it is shown on a map of `mapType`.
+GroupLimits bananaGroupLimits(const std::vector<BananaAllocData>& bananas, std::uint16_t mapType);
+// The page's fields as they show the banana.
+BananaFields bananaFieldsOf(const BananaAllocData& banana);
 
 } // namespace vexa

@@ -23,6 +23,8 @@ constexpr int kPageControls[] = {
     IDC_BANANA_APPLY,  IDC_BANANA_UP,           IDC_BANANA_DOWN,   IDC_BANANA_SORT,
 };
 
+constexpr int kSeveralFields[] = {IDC_BANANA_X, IDC_BANANA_Y, IDC_BANANA_SET, IDC_BANANA_FRONT1, IDC_BANANA_FRONT2};
+
 constexpr ObjectPageLook kLook{ObjectKind::Banana,
                                L"ShowBananas",
                                IDM_VIEW_BANANAS,
@@ -76,7 +78,10 @@ void LevelBananasManager::fillSetCombo() {
 
 bool LevelBananasManager::onPageCommand(int id, int code) {
     switch (id) {
-    case IDC_BANANA_APPLY: apply(listSelection()); return true;
+    case IDC_BANANA_APPLY:
+        if (listSelections().size() > 1) return applySeveral(listSelections()), true;
+        apply(listSelection());
+        return true;
     case IDC_BANANA_UP: up(listSelection()); return true;
     case IDC_BANANA_DOWN: down(listSelection()); return true;
     case IDC_BANANA_SORT: sort(listSelection()); return true;
@@ -177,6 +182,82 @@ void LevelBananasManager::showNumber(int index) {
     setFieldInt(hwnd, IDC_BANANA_NUMBER, index);
 }
 
+std::span<const int> LevelBananasManager::severalFields() const {
+    return kSeveralFields;
+}
+
+void LevelBananasManager::showSeveral(const std::vector<int>& indices) {
+    const BananaList& items = edits.items();
+    const auto text = [](const std::optional<std::int32_t>& value) {
+        return value ? std::to_wstring(*value) : std::wstring();
+    };
+    setFieldText(hwnd, IDC_BANANA_NUMBER, severalSelectedText(static_cast<int>(indices.size())));
+    setFieldText(hwnd, IDC_BANANA_X, text(commonValue(items, indices, [](const BananaAllocData& b) { return b.x; })));
+    setFieldText(hwnd, IDC_BANANA_Y, text(commonValue(items, indices, [](const BananaAllocData& b) { return b.y; })));
+    const std::optional<unsigned> set =
+        commonValue(items, indices, [](const BananaAllocData& b) { return unsigned{b.setNumber}; });
+    const LRESULT sets = SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_GETCOUNT, 0, 0);
+    SendDlgItemMessageW(hwnd, IDC_BANANA_SET, CB_SETCURSEL,
+                        set && *set < static_cast<unsigned>(sets) ? *set : static_cast<WPARAM>(-1), 0);
+    if (set)
+        showSet(*set);
+    else
+        setPreview.clear();
+    setChecked(hwnd, IDC_BANANA_FRONT1,
+               commonValue(items, indices, [](const BananaAllocData& b) { return b.front1; }).value_or(false));
+    setChecked(hwnd, IDC_BANANA_FRONT2,
+               commonValue(items, indices, [](const BananaAllocData& b) { return b.front2; }).value_or(false));
+    keepSeveralShown();
+}
+
+void LevelBananasManager::applySeveral(const std::vector<int>& indices) {
+    const BananaFields typed = readFields();
+    std::vector<int> changed;
+    std::vector<BananaFields> fields;
+    const std::vector<BananaAllocData> bananas = entriesAt(edits.items(), indices);
+    for (std::size_t i = 0; i < bananas.size(); ++i) {
+        BananaFields merged = bananaFieldsOf(bananas[i]);
+        if (changedSinceShown(IDC_BANANA_X)) merged.x = typed.x;
+        if (changedSinceShown(IDC_BANANA_Y)) merged.y = typed.y;
+        if (changedSinceShown(IDC_BANANA_SET) && typed.setNumber) merged.setNumber = typed.setNumber;
+        if (changedSinceShown(IDC_BANANA_FRONT1)) merged.front1 = typed.front1;
+        if (changedSinceShown(IDC_BANANA_FRONT2)) merged.front2 = typed.front2;
+        BananaAllocData result = BananaEditTraits::fromFields(merged, bananas[i]);
+        BananaEditTraits::mask(result, host.openMapType());
+        if (result == bananas[i]) continue;
+        changed.push_back(indices[i]);
+        fields.push_back(merged);
+    }
+    host.editAsOneStep(ObjectKind::Banana, GroupEdit::Change, static_cast<int>(changed.size()), indices, indices, [&] {
+        for (std::size_t i = 0; i < changed.size(); ++i)
+            edits.apply(changed[i], fields[i]);
+    });
+}
+
+int LevelBananasManager::pick(int x, int y) const {
+    return shownOnMap ? pickBanana(edits.items(), x, y) : -1;
+}
+
+std::vector<int> LevelBananasManager::meeting(const RECT& box) const {
+    if (!shownOnMap) return {};
+    return bananasMeeting(edits.items(), {box.left, box.top, box.right, box.bottom});
+}
+
+GroupLimits LevelBananasManager::groupLimits() const {
+    return bananaGroupLimits(entriesAt(edits.items(), marked()), host.openMapType());
+}
+
+void LevelBananasManager::moveMarked(GroupOffset offset) {
+    const std::vector<int> indices = marked();
+    const std::vector<BananaAllocData> bananas = entriesAt(edits.items(), indices);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        BananaFields moved = bananaFieldsOf(bananas[i]);
+        moved.x += offset.dx;
+        moved.y += offset.dy;
+        edits.apply(indices[i], moved);
+    }
+}
+
 bool LevelBananasManager::hoverTest(int x, int y) {
     if (!shownOnMap || pickBanana(edits.items(), x, y) < 0) return false;
     SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
@@ -184,7 +265,7 @@ bool LevelBananasManager::hoverTest(int x, int y) {
 }
 
 bool LevelBananasManager::hitTest(int x, int y) {
-    selectedIndex = shownOnMap ? pickBanana(edits.items(), x, y) : -1;
+    selectOnly(shownOnMap ? pickBanana(edits.items(), x, y) : -1);
     const BananaAllocData* banana = edits.itemAt(selectedIndex);
     if (!banana) return false;
     selectLine(selectedIndex);
@@ -221,15 +302,25 @@ void LevelBananasManager::drawFirstPass(HDC target, const RECT& mapRect) {
     const LayerPass pass(target, drawing.labelFont, look.colour);
     int index = 0;
     for (const BananaAllocData& banana : edits.items()) {
-        if (!(draggingBanana && index == selectedIndex))
-            drawBanana(target, mapRect, index, banana.setNumber, banana.x, banana.y, index == selectedIndex);
+        const bool marked = isMarked(index);
+        // The dragged bananas are drawn by the second pass, where the drag has them.
+        if (!(draggingBanana && index == selectedIndex) && !(groupDrag && marked))
+            drawBanana(target, mapRect, index, banana.setNumber, banana.x, banana.y, marked);
         ++index;
     }
 }
 
 void LevelBananasManager::drawSecondPass(HDC target, const RECT& mapRect) {
-    if (!shownOnMap || !draggingBanana) return;
+    if (!shownOnMap || !(draggingBanana || groupDrag)) return;
     const LayerPass pass(target, drawing.labelFont, look.colour);
+    if (groupDrag) {
+        const std::vector<int>& indices = marked();
+        const std::vector<BananaAllocData> bananas = entriesAt(edits.items(), indices);
+        for (std::size_t i = 0; i < bananas.size(); ++i)
+            drawBanana(target, mapRect, indices[i], bananas[i].setNumber, bananas[i].x + groupDrag->dx,
+                       bananas[i].y + groupDrag->dy, true);
+        return;
+    }
     if (const BananaAllocData* banana = edits.itemAt(selectedIndex))
         drawBanana(target, mapRect, selectedIndex, banana->setNumber, dragPosition.x, dragPosition.y, true);
 }

@@ -33,6 +33,10 @@ public:
     void cancelDrag() override;
     void drawFirstPass(HDC target, const RECT& mapRect) override;
     void drawSecondPass(HDC target, const RECT& mapRect) override;
+    int pick(int x, int y) const override;
+    std::vector<int> meeting(const RECT& box) const override;
+    GroupLimits groupLimits() const override;
+    void moveMarked(GroupOffset offset) override;
 
     // The page's four buttons, given the list's selection (-1 for none).
     void apply(int index);
@@ -63,6 +67,9 @@ private:
     void clearPage() override;
     void showItem(int index) override;
     void showNumber(int index) override;
+    void showSeveral(const std::vector<int>& indices) override;
+    std::span<const int> severalFields() const override;
+    void applySeveral(const std::vector<int>& indices) override;
 
     BananaFields readFields() const;
     void showSet(unsigned setNumber);

@@ -1,5 +1,9 @@
 #include "cameras/camera_edits.h"
 
+#include "cameras/camera_handles.h"
+
+#include <algorithm>
+
 namespace vexa {
 
 template class ObjectListEditor<CameraEditTraits>;
@@ -16,6 +20,34 @@ std::wstring cameraRectangleText(const CameraAllocData& camera) {
 
 std::wstring cameraListLine(int index, const CameraAllocData& camera) {
     return L"#" + std::to_wstring(index) + L": " + cameraRectangleText(camera);
+}
+
+std::vector<int> camerasMeeting(const CameraList& cameras, const MapBox& box) {
+    return indicesMeeting(cameras, box, [](const CameraAllocData& camera) {
+        return MapBox{camera.left, camera.top, camera.left + kCameraLabelWidth, camera.top + kCameraLabelHeight};
+    });
+}
+
+GroupLimits cameraGroupLimits(const std::vector<CameraAllocData>& cameras, std::uint16_t mapType) {
+    const auto storedMovedBy = [&](int dx, int dy) {
+        return std::all_of(cameras.begin(), cameras.end(), [&](const CameraAllocData& camera) {
+            CameraAllocData moved = camera;
+            moved.left += dx;
+            moved.right += dx;
+            moved.top += dy;
+            moved.bottom += dy;
+            const CameraAllocData shown = moved;
+            maskCameraRectangle(moved, mapType);
+            return moved == shown;
+        });
+    };
+    return {acceptedOffsets(8, [&](int d) { return storedMovedBy(d, 0); }),
+            acceptedOffsets(8, [&](int d) { return storedMovedBy(0, d); }), 8};
+}
+
+CameraFields cameraFieldsOf(const CameraAllocData& camera) {
+    return {camera.left,       camera.top,      camera.right,     camera.bottom, camera.rightLink,
+            camera.rightLink2, camera.downLink, camera.downLink2, camera.p1,     camera.p2};
 }
 
 } // namespace vexa

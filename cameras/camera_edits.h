@@ -3,10 +3,12 @@
 #pragma once
 
 #include "cameras/camera_list.h"
+#include "stage/group_move.h"
 #include "stage/object_edits.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vexa {
 
@@ -73,5 +75,14 @@ extern template class ObjectListEditor<CameraEditTraits>;
 std::wstring cameraRectangleText(const CameraAllocData& camera);
 // "#%d: (%d, %d, %d, %d)".
 std::wstring cameraListLine(int index, const CameraAllocData& camera);
+
+// The cameras whose label (the box that moves them) meets `box`: a camera's rectangle
+// covers much of the map, and a box drawn around a few sprites would catch it.
+std::vector<int> camerasMeeting(const CameraList& cameras, const MapBox& box);
+// The offsets, by the 8-pixel unit, that every one of `cameras` can be moved by whole
+// and still be stored as shown on a map of `mapType`.
+GroupLimits cameraGroupLimits(const std::vector<CameraAllocData>& cameras, std::uint16_t mapType);
+// The page's fields as they show the camera.
+CameraFields cameraFieldsOf(const CameraAllocData& camera);
 
 } // namespace vexa

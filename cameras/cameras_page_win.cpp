@@ -4,6 +4,7 @@
 #include "resources/resource_ids.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vexa {
 
@@ -16,6 +17,21 @@ constexpr int kPageControls[] = {
     IDC_CAMERA_BOTTOM_LABEL, IDC_CAMERA_BOTTOM,       IDC_CAMERA_APPLY,  IDC_CAMERA_UP,          IDC_CAMERA_DOWN,
     IDC_CAMERA_SORT,
 };
+
+constexpr int kEdgeFields[] = {IDC_CAMERA_LEFT, IDC_CAMERA_TOP, IDC_CAMERA_RIGHT, IDC_CAMERA_BOTTOM};
+constexpr int kFlagFields[] = {IDC_CAMERA_RIGHT_LINK, IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_DOWN_LINK,
+                               IDC_CAMERA_DOWN_LINK2, IDC_CAMERA_P1,          IDC_CAMERA_P2};
+constexpr int kSeveralFields[] = {
+    IDC_CAMERA_LEFT,        IDC_CAMERA_TOP,       IDC_CAMERA_RIGHT,      IDC_CAMERA_BOTTOM, IDC_CAMERA_RIGHT_LINK,
+    IDC_CAMERA_RIGHT_LINK2, IDC_CAMERA_DOWN_LINK, IDC_CAMERA_DOWN_LINK2, IDC_CAMERA_P1,     IDC_CAMERA_P2};
+
+// The camera's fields in the order of kEdgeFields, then of kFlagFields.
+std::array<std::int32_t*, 4> edgesOf(CameraFields& f) {
+    return {&f.left, &f.top, &f.right, &f.bottom};
+}
+std::array<bool*, 6> flagsOf(CameraFields& f) {
+    return {&f.rightLink, &f.rightLink2, &f.downLink, &f.downLink2, &f.p1, &f.p2};
+}
 
 constexpr ObjectPageLook kLook{ObjectKind::Camera,
                                L"ShowCameras",
@@ -52,7 +68,10 @@ void LevelCamerasManager::onInitPage() {
 
 bool LevelCamerasManager::onPageCommand(int id, int /*code*/) {
     switch (id) {
-    case IDC_CAMERA_APPLY: apply(listSelection()); return true;
+    case IDC_CAMERA_APPLY:
+        if (listSelections().size() > 1) return applySeveral(listSelections()), true;
+        apply(listSelection());
+        return true;
     case IDC_CAMERA_UP: up(listSelection()); return true;
     case IDC_CAMERA_DOWN: down(listSelection()); return true;
     case IDC_CAMERA_SORT: sort(listSelection()); return true;
@@ -153,6 +172,79 @@ void LevelCamerasManager::showNumber(int index) {
     setFieldInt(hwnd, IDC_CAMERA_NUMBER, index);
 }
 
+std::span<const int> LevelCamerasManager::severalFields() const {
+    return kSeveralFields;
+}
+
+void LevelCamerasManager::showSeveral(const std::vector<int>& indices) {
+    const CameraList& items = edits.items();
+    setFieldText(hwnd, IDC_CAMERA_NUMBER, severalSelectedText(static_cast<int>(indices.size())));
+    for (std::size_t field = 0; field < std::size(kEdgeFields); ++field) {
+        const std::optional<std::int32_t> edge = commonValue(items, indices, [&](const CameraAllocData& camera) {
+            CameraFields fields = cameraFieldsOf(camera);
+            return *edgesOf(fields)[field];
+        });
+        setFieldText(hwnd, kEdgeFields[field], edge ? std::to_wstring(*edge) : std::wstring());
+    }
+    for (std::size_t field = 0; field < std::size(kFlagFields); ++field) {
+        const std::optional<bool> flag = commonValue(items, indices, [&](const CameraAllocData& camera) {
+            CameraFields fields = cameraFieldsOf(camera);
+            return *flagsOf(fields)[field];
+        });
+        setChecked(hwnd, kFlagFields[field], flag.value_or(false));
+    }
+    keepSeveralShown();
+}
+
+void LevelCamerasManager::applySeveral(const std::vector<int>& indices) {
+    CameraFields typed = readFields();
+    std::vector<int> changed;
+    std::vector<CameraFields> fields;
+    const std::vector<CameraAllocData> cameras = entriesAt(edits.items(), indices);
+    for (std::size_t i = 0; i < cameras.size(); ++i) {
+        CameraFields merged = cameraFieldsOf(cameras[i]);
+        for (std::size_t field = 0; field < std::size(kEdgeFields); ++field)
+            if (changedSinceShown(kEdgeFields[field])) *edgesOf(merged)[field] = *edgesOf(typed)[field];
+        for (std::size_t field = 0; field < std::size(kFlagFields); ++field)
+            if (changedSinceShown(kFlagFields[field])) *flagsOf(merged)[field] = *flagsOf(typed)[field];
+        CameraAllocData result = CameraEditTraits::fromFields(merged, cameras[i]);
+        CameraEditTraits::mask(result, host.openMapType());
+        if (result == cameras[i]) continue;
+        changed.push_back(indices[i]);
+        fields.push_back(merged);
+    }
+    host.editAsOneStep(ObjectKind::Camera, GroupEdit::Change, static_cast<int>(changed.size()), indices, indices, [&] {
+        for (std::size_t i = 0; i < changed.size(); ++i)
+            edits.apply(changed[i], fields[i]);
+    });
+}
+
+int LevelCamerasManager::pick(int x, int y) const {
+    return shownOnMap ? pickCamera(edits.items(), x, y).index : -1;
+}
+
+std::vector<int> LevelCamerasManager::meeting(const RECT& box) const {
+    if (!shownOnMap) return {};
+    return camerasMeeting(edits.items(), {box.left, box.top, box.right, box.bottom});
+}
+
+GroupLimits LevelCamerasManager::groupLimits() const {
+    return cameraGroupLimits(entriesAt(edits.items(), marked()), host.openMapType());
+}
+
+void LevelCamerasManager::moveMarked(GroupOffset offset) {
+    const std::vector<int> indices = marked();
+    const std::vector<CameraAllocData> cameras = entriesAt(edits.items(), indices);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        CameraFields moved = cameraFieldsOf(cameras[i]);
+        moved.left += offset.dx;
+        moved.right += offset.dx;
+        moved.top += offset.dy;
+        moved.bottom += offset.dy;
+        edits.apply(indices[i], moved);
+    }
+}
+
 bool LevelCamerasManager::hoverTest(int x, int y) {
     if (!shownOnMap) return false;
     const CameraPick pick = pickCamera(edits.items(), x, y);
@@ -164,7 +256,7 @@ bool LevelCamerasManager::hoverTest(int x, int y) {
 
 bool LevelCamerasManager::hitTest(int x, int y) {
     const CameraPick pick = shownOnMap ? pickCamera(edits.items(), x, y) : CameraPick{};
-    selectedIndex = pick.index;
+    selectOnly(pick.index);
     grab = pick.grab;
     if (pick.index < 0) return false;
     dragPosition = {grab.startX, grab.startY};
@@ -202,14 +294,30 @@ void LevelCamerasManager::drawFirstPass(HDC target, const RECT& mapRect) {
     const LayerPass pass(target, drawing.labelFont, look.colour);
     int index = 0;
     for (const CameraAllocData& camera : edits.items()) {
-        if (!(dragging && index == selectedIndex)) drawCamera(target, mapRect, index, camera, index == selectedIndex);
+        const bool marked = isMarked(index);
+        // The dragged cameras are drawn by the second pass, where the drag has them.
+        if (!(dragging && index == selectedIndex) && !(groupDrag && marked))
+            drawCamera(target, mapRect, index, camera, marked);
         ++index;
     }
 }
 
 void LevelCamerasManager::drawSecondPass(HDC target, const RECT& mapRect) {
-    if (!shownOnMap || grab.mode == CameraDragMode::None) return;
+    if (!shownOnMap || (grab.mode == CameraDragMode::None && !groupDrag)) return;
     const LayerPass pass(target, drawing.labelFont, look.colour);
+    if (groupDrag) {
+        const std::vector<int>& indices = marked();
+        const std::vector<CameraAllocData> cameras = entriesAt(edits.items(), indices);
+        for (std::size_t i = 0; i < cameras.size(); ++i) {
+            CameraAllocData moved = cameras[i];
+            moved.left += groupDrag->dx;
+            moved.right += groupDrag->dx;
+            moved.top += groupDrag->dy;
+            moved.bottom += groupDrag->dy;
+            drawCamera(target, mapRect, indices[i], moved, true);
+        }
+        return;
+    }
     if (const CameraAllocData* camera = edits.itemAt(selectedIndex))
         drawCamera(target, mapRect, selectedIndex, draggedRectangle(*camera), true);
 }

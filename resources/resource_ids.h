@@ -35,6 +35,7 @@
 #define IDM_EDIT_PASTE 4612
 #define IDM_EDIT_DELETE 4613
 #define IDM_EDIT_TERRAIN 4614
+#define IDM_EDIT_SELECT_ALL 4615
 
 // 表示(&V)
 #define IDM_VIEW_MAP_CYCLE 4865
@@ -43,6 +44,7 @@
 #define IDM_VIEW_CAMERAS 4868
 #define IDM_VIEW_GRID 4869
 #define IDM_VIEW_STATUS_BAR 4870
+#define IDM_VIEW_HISTORY 4871
 //   マップ(&M)
 #define IDM_VIEW_MAP_HIDDEN 4929
 #define IDM_VIEW_MAP_GRAPHICS 4930
@@ -158,3 +160,6 @@
 
 // The chip palette window
 #define IDC_CHIP_PALETTE_USED_ONLY 17664
+
+// The history window
+#define IDC_HISTORY_LIST 20752

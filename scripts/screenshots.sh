@@ -12,7 +12,7 @@ jobs=${JOBS:-2}
 native=${VEXA_BUILD_NATIVE:-build/native}
 win=${VEXA_BUILD_WIN:-build/win}
 images=docs/images
-pictures=(main inspector-sprites inspector-bananas inspector-cameras camera-resize terrain-page chip-palette terrain-painted zoom-50 zoom-200-grid stage-dialog emulator-dialog)
+pictures=(main inspector-sprites inspector-bananas inspector-cameras camera-resize box-select terrain-page chip-palette terrain-painted zoom-50 zoom-200-grid stage-dialog emulator-dialog)
 
 scripts/deps.sh
 cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -6,6 +6,7 @@
 #include "stage/map_look.h"
 #include "stage/object_list_ops.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -36,6 +37,28 @@ std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstri
 bool spriteBoxContains(const SpriteAllocData& sprite, int x, int y) {
     return sprite.x - kSpriteBoxHalfWidth <= x && x < sprite.x + kSpriteBoxHalfWidth &&
            sprite.y - kSpriteBoxHeight <= y && y < sprite.y;
+}
+
+std::vector<int> spritesMeeting(const SpriteList& sprites, const MapBox& box) {
+    return indicesMeeting(sprites, box, [](const SpriteAllocData& sprite) {
+        return MapBox{sprite.x - kSpriteBoxHalfWidth, sprite.y - kSpriteBoxHeight, sprite.x + kSpriteBoxHalfWidth,
+                      sprite.y};
+    });
+}
+
+GroupLimits spriteGroupLimits(const std::vector<SpriteAllocData>& sprites) {
+    GroupLimits limits;
+    for (const SpriteAllocData& sprite : sprites) {
+        limits.x.low = std::max(limits.x.low, kSpriteMinPosition - sprite.x);
+        limits.x.high = std::min(limits.x.high, kSpriteMaxPosition - sprite.x);
+        limits.y.low = std::max(limits.y.low, kSpriteMinPosition - sprite.y);
+        limits.y.high = std::min(limits.y.high, kSpriteMaxPosition - sprite.y);
+    }
+    return limits;
+}
+
+SpriteFieldTexts spriteFieldTexts(const SpriteAllocData& sprite) {
+    return {hexText4(sprite.parameter), std::to_wstring(sprite.x), std::to_wstring(sprite.y), hexText4(sprite.type)};
 }
 
 int spriteIndexAt(const SpriteList& sprites, int x, int y) {

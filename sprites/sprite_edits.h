@@ -7,10 +7,12 @@
 #include "app/ini_file.h"
 #include "sprites/sprite_fields.h"
 #include "sprites/sprite_list.h"
+#include "stage/group_move.h"
 #include "stage/stage_edit_host.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vexa {
 
@@ -25,6 +27,12 @@ std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstri
 bool spriteBoxContains(const SpriteAllocData& sprite, int x, int y);
 // The topmost (last drawn) sprite whose box holds the point, or -1.
 int spriteIndexAt(const SpriteList& sprites, int x, int y);
+// The sprites whose boxes meet `box`.
+std::vector<int> spritesMeeting(const SpriteList& sprites, const MapBox& box);
+// The offsets that keep every one of `sprites` within what an entry stores, by the pixel.
+GroupLimits spriteGroupLimits(const std::vector<SpriteAllocData>& sprites);
+// The texts of the page's fields that show the sprite.
+SpriteFieldTexts spriteFieldTexts(const SpriteAllocData& sprite);
 
 // The open stage's sprite list with its six edits and their replays. The edits take
 // the list box selection (-1 for none); on a stage whose list could not be read each

@@ -32,6 +32,8 @@ constexpr ObjectPageLook kLook{ObjectKind::Sprite,
                                colourRef(kSpriteColour),
                                colourRef(kSpriteSelectionColour)};
 
+constexpr int kSeveralFields[] = {IDC_SPRITE_PARAMETER, IDC_SPRITE_X, IDC_SPRITE_Y, IDC_SPRITE_TYPE};
+
 std::wstring typeName(const RomInfo& info, unsigned type, std::size_t chars) {
     return nameText(info.spriteTypeName(static_cast<int>(type)), L"?", chars);
 }
@@ -80,10 +82,17 @@ bool LevelSpritesManager::onPageCommand(int id, int code) {
 
 bool LevelSpritesManager::runEdit(int id) {
     const int index = listSelection();
+    const std::vector<int> lines = listSelections();
     switch (id) {
-    case IDC_SPRITE_APPLY: edits.apply(index, fieldTexts()); return true;
+    case IDC_SPRITE_APPLY:
+        if (lines.size() > 1) return applySeveral(lines), true;
+        edits.apply(index, fieldTexts());
+        return true;
     case IDC_SPRITE_ADD: edits.add(index, fieldTexts()); return true;
-    case IDC_SPRITE_DELETE: edits.remove(index); return true;
+    case IDC_SPRITE_DELETE:
+        if (lines.size() > 1) return deleteSprites(lines), true;
+        edits.remove(index);
+        return true;
     case IDC_SPRITE_UP: edits.up(index); return true;
     case IDC_SPRITE_DOWN: edits.down(index); return true;
     case IDC_SPRITE_SORT: edits.sort(index); return true;
@@ -135,13 +144,77 @@ void LevelSpritesManager::showNumber(int index) {
     setFieldText(IDC_SPRITE_NUMBER, std::to_wstring(index));
 }
 
+std::span<const int> LevelSpritesManager::severalFields() const {
+    return kSeveralFields;
+}
+
+void LevelSpritesManager::showSeveral(const std::vector<int>& indices) {
+    const SpriteList& items = edits.items();
+    const auto common = [&](auto get) { return commonValue(items, indices, get).value_or(L""); };
+    setFieldText(IDC_SPRITE_NUMBER, severalSelectedText(static_cast<int>(indices.size())));
+    setFieldText(IDC_SPRITE_PARAMETER, common([](const SpriteAllocData& s) { return hexText4(s.parameter); }));
+    setFieldText(IDC_SPRITE_X, common([](const SpriteAllocData& s) { return std::to_wstring(s.x); }));
+    setFieldText(IDC_SPRITE_Y, common([](const SpriteAllocData& s) { return std::to_wstring(s.y); }));
+    const std::optional<unsigned> type =
+        commonValue(items, indices, [](const SpriteAllocData& s) { return unsigned{s.type}; });
+    setFieldText(IDC_SPRITE_TYPE, type ? hexText4(static_cast<int>(*type)) : L"");
+    setFieldText(IDC_SPRITE_DESCRIPTION, type ? typeName(host.romInfo(), *type, kDescriptionChars) : L"");
+    keepSeveralShown();
+}
+
+void LevelSpritesManager::applySeveral(const std::vector<int>& indices) {
+    if (!edits.data().readable) return host.showError(kUnreadableListMessage);
+    const SpriteFieldTexts typed = fieldTexts();
+    const auto over = [&](int id, const std::wstring& now, const std::wstring& own) {
+        return changedSinceShown(id) ? now : own;
+    };
+    // Only the sprites the fields change, each with its own values where the user left them.
+    std::vector<int> changed;
+    std::vector<SpriteFieldTexts> texts;
+    const std::vector<SpriteAllocData> sprites = entriesAt(edits.items(), indices);
+    for (std::size_t i = 0; i < sprites.size(); ++i) {
+        const SpriteFieldTexts own = spriteFieldTexts(sprites[i]);
+        const SpriteFieldTexts merged{over(IDC_SPRITE_PARAMETER, typed.parameter, own.parameter),
+                                      over(IDC_SPRITE_X, typed.x, own.x), over(IDC_SPRITE_Y, typed.y, own.y),
+                                      over(IDC_SPRITE_TYPE, typed.type, own.type)};
+        // Told once, before anything is written.
+        if (spriteFromFields(merged).parameter == 0) return host.showError(kZeroParameterMessage);
+        if (spriteFromFields(merged) == sprites[i]) continue;
+        changed.push_back(indices[i]);
+        texts.push_back(merged);
+    }
+    host.editAsOneStep(ObjectKind::Sprite, GroupEdit::Change, static_cast<int>(changed.size()), indices, indices, [&] {
+        for (std::size_t i = 0; i < changed.size(); ++i)
+            edits.apply(changed[i], texts[i]);
+    });
+}
+
+void LevelSpritesManager::deleteSprites(const std::vector<int>& indices) {
+    if (!edits.data().readable) return host.showError(kUnreadableListMessage);
+    host.editAsOneStep(ObjectKind::Sprite, GroupEdit::Delete, static_cast<int>(indices.size()), indices, {}, [&] {
+        // From the last, so that each index still names its sprite.
+        for (auto index = indices.rbegin(); index != indices.rend(); ++index)
+            edits.remove(*index);
+    });
+}
+
+void LevelSpritesManager::addSprites(const std::vector<SpriteAllocData>& added) {
+    const int first = hasItem(listSelection()) ? listSelection() : edits.count();
+    std::vector<int> indices;
+    for (int i = 0; i < static_cast<int>(added.size()); ++i)
+        indices.push_back(first + i);
+    host.editAsOneStep(ObjectKind::Sprite, GroupEdit::Add, static_cast<int>(added.size()), {}, indices, [&] {
+        for (std::size_t i = 0; i < added.size(); ++i)
+            edits.add(indices[i], spriteFieldTexts(added[i]));
+    });
+}
+
 HWND LevelSpritesManager::firstField() const {
     return GetDlgItem(hwnd, IDC_SPRITE_PARAMETER);
 }
 
 void LevelSpritesManager::addSprite(const SpriteAllocData& sprite) {
-    edits.add(listSelection(), {hexText4(sprite.parameter), std::to_wstring(sprite.x), std::to_wstring(sprite.y),
-                                hexText4(sprite.type)});
+    edits.add(listSelection(), spriteFieldTexts(sprite));
 }
 
 bool LevelSpritesManager::nudge(int dx, int dy) {
@@ -166,9 +239,33 @@ bool LevelSpritesManager::hoverTest(int x, int y) {
     return true;
 }
 
+int LevelSpritesManager::pick(int x, int y) const {
+    return shownOnMap ? spriteIndexAt(edits.items(), x, y) : -1;
+}
+
+std::vector<int> LevelSpritesManager::meeting(const RECT& box) const {
+    if (!shownOnMap) return {};
+    return spritesMeeting(edits.items(), {box.left, box.top, box.right, box.bottom});
+}
+
+GroupLimits LevelSpritesManager::groupLimits() const {
+    return spriteGroupLimits(entriesAt(edits.items(), marked()));
+}
+
+void LevelSpritesManager::moveMarked(GroupOffset offset) {
+    const std::vector<int> indices = marked();
+    const std::vector<SpriteAllocData> sprites = entriesAt(edits.items(), indices);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        SpriteAllocData moved = sprites[i];
+        moved.x += offset.dx;
+        moved.y += offset.dy;
+        edits.apply(indices[i], spriteFieldTexts(moved));
+    }
+}
+
 bool LevelSpritesManager::hitTest(int x, int y) {
     if (!shownOnMap) return false;
-    selectedIndex = spriteIndexAt(edits.items(), x, y);
+    selectOnly(spriteIndexAt(edits.items(), x, y));
     const SpriteAllocData* sprite = edits.itemAt(selectedIndex);
     if (!sprite) return false;
     selectLine(selectedIndex);
@@ -209,19 +306,29 @@ void LevelSpritesManager::drawFirstPass(HDC target, const RECT& mapRect) {
     for (const SpriteAllocData& sprite : edits.items()) {
         const bool outside = sprite.x + kReach.right < mapRect.left || sprite.x + kReach.left > mapRect.right ||
                              sprite.y + kReach.bottom < mapRect.top || sprite.y + kReach.top > mapRect.bottom;
-        // The dragged sprite is drawn by the second pass, at the pointer.
-        if (!outside && !(dragging && index == selectedIndex))
-            drawSprite(target, sprite, index, {sprite.x - mapRect.left, sprite.y - mapRect.top},
-                       index == selectedIndex);
+        const bool marked = isMarked(index);
+        // The dragged sprites are drawn by the second pass, where the drag has them.
+        const bool held = (dragging && index == selectedIndex) || (groupDrag && marked);
+        if (!outside && !held)
+            drawSprite(target, sprite, index, {sprite.x - mapRect.left, sprite.y - mapRect.top}, marked);
         ++index;
     }
 }
 
 void LevelSpritesManager::drawSecondPass(HDC target, const RECT& mapRect) {
-    const SpriteAllocData* sprite = edits.itemAt(selectedIndex);
-    if (!shownOnMap || !dragging || !sprite) return;
+    if (!shownOnMap) return;
     const LayerPass pass(target, drawing.labelFont, look.colour);
-    drawSprite(target, *sprite, selectedIndex, {dragX - mapRect.left, dragY - mapRect.top}, true);
+    if (groupDrag) {
+        const std::vector<int>& indices = marked();
+        const std::vector<SpriteAllocData> sprites = entriesAt(edits.items(), indices);
+        for (std::size_t i = 0; i < sprites.size(); ++i)
+            drawSprite(target, sprites[i], indices[i],
+                       {sprites[i].x + groupDrag->dx - mapRect.left, sprites[i].y + groupDrag->dy - mapRect.top}, true);
+        return;
+    }
+    const SpriteAllocData* sprite = edits.itemAt(selectedIndex);
+    if (dragging && sprite)
+        drawSprite(target, *sprite, selectedIndex, {dragX - mapRect.left, dragY - mapRect.top}, true);
 }
 
 void LevelSpritesManager::drawSprite(HDC target, const SpriteAllocData& sprite, int index, POINT at,

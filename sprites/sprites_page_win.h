@@ -30,6 +30,10 @@ public:
     void cancelDrag() override;
     void drawFirstPass(HDC target, const RECT& mapRect) override;
     void drawSecondPass(HDC target, const RECT& mapRect) override;
+    int pick(int x, int y) const override;
+    std::vector<int> meeting(const RECT& box) const override;
+    GroupLimits groupLimits() const override;
+    void moveMarked(GroupOffset offset) override;
 
     const LevelSpritesData& sprites() const { return edits.data(); }
     bool isDragging() const { return dragging; }
@@ -40,6 +44,12 @@ public:
     // none is marked).
     void deleteSelected() { edits.remove(selectedIndex); }
     void addSprite(const SpriteAllocData& sprite);
+    // The sprites at `indices` deleted as one step; with the list unreadable, one
+    // message and nothing deleted.
+    void deleteSprites(const std::vector<int>& indices);
+    // The sprites added in their order at the list selection (at the end without
+    // one), as one step, and marked.
+    void addSprites(const std::vector<SpriteAllocData>& added);
     bool nudge(int dx, int dy);
     // The first of the page's fields a user types in.
     HWND firstField() const;
@@ -55,6 +65,9 @@ private:
     void clearPage() override;
     void showItem(int index) override;
     void showNumber(int index) override;
+    void showSeveral(const std::vector<int>& indices) override;
+    std::span<const int> severalFields() const override;
+    void applySeveral(const std::vector<int>& indices) override;
 
     std::wstring fieldText(int id) const { return vexa::fieldText(hwnd, id); }
     void setFieldText(int id, const std::wstring& text) { vexa::setFieldText(hwnd, id, text); }

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace vexa {
 
 enum class MapButton { Left, Right };
@@ -41,6 +43,9 @@ public:
     virtual void releaseMouse() = 0;
     // The zoom in percent: how many screen pixels a map pixel of the overlay becomes.
     virtual int mapZoom() const = 0;
+    // Runs `edits` on the marked objects: the records they push become one undo step
+    // named after `what` and the marks, which are marked again after each replay.
+    virtual void recordAsOneStep(GroupEdit what, const std::function<void()>& edits) = 0;
 
 protected:
     ~MapToolContext() = default;

@@ -16,6 +16,10 @@ constexpr std::size_t indexOf(ObjectKind kind) {
     return static_cast<std::size_t>(kind);
 }
 
+// What an edit of several objects at once does to each of them: the verb of its name
+// in the Edit menu.
+enum class GroupEdit { Move, Change, Add, Delete };
+
 // The inspector's pages, in the order of its tabs: a page for each object kind, in
 // the kinds' order, then the terrain's.
 enum class PageKind { Sprites, Bananas, Cameras, Terrain };

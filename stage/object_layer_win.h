@@ -3,7 +3,13 @@
 // of the map.
 #pragma once
 
+#include "stage/group_move.h"
+#include "stage/marked_indices.h"
+
 #include <windows.h>
+
+#include <optional>
+#include <vector>
 
 namespace vexa {
 
@@ -37,7 +43,54 @@ public:
     virtual void drawFirstPass(HDC target, const RECT& mapRect) = 0;
     virtual void drawSecondPass(HDC target, const RECT& mapRect) = 0;
 
+    // The selection of many objects. Each layer holds the marks of its kind; hitTest
+    // and the page's list mark one alone, the map's box and Ctrl+click several.
+    // The object a press at map point (x, y) would take, without taking it; -1 for none
+    // (or while the layer is hidden).
+    virtual int pick(int x, int y) const = 0;
+    // The objects whose boxes meet `box` (map pixels, right and bottom exclusive);
+    // none while the layer is hidden.
+    virtual std::vector<int> meeting(const RECT& box) const = 0;
+    virtual int objectCount() const = 0;
+    // The page's list selects the lines of `indices`, and its fields show the one
+    // object, or with several their count ("3 個選択").
+    virtual void showLines(const std::vector<int>& indices) = 0;
+    // The page follows the marks.
+    void showMarks() { showLines(marked()); }
+    // The offsets every marked object can be moved by, and its grid.
+    virtual GroupLimits groupLimits() const = 0;
+    // Moves every marked object by the offset, each as its own edit (the caller gathers
+    // their records into one step).
+    virtual void moveMarked(GroupOffset offset) = 0;
+
+    const std::vector<int>& marked() const { return marks.indices(); }
+    int markCount() const { return marks.size(); }
+    bool isMarked(int index) const { return marks.contains(index); }
+    // One object alone; -1 clears.
+    void selectOnly(int index) {
+        marks.only(index);
+        selectedIndex = index;
+    }
+    void setMarks(std::vector<int> indices) {
+        marks.assign(std::move(indices));
+        selectedIndex = marks.single();
+    }
+    void addMarks(const std::vector<int>& indices) {
+        marks.add(indices);
+        selectedIndex = marks.single();
+    }
+    void toggleMark(int index) {
+        marks.toggle(index);
+        selectedIndex = marks.single();
+    }
+
+    // The marked object while exactly one is marked, else -1.
     int selectedIndex = -1;
+    // While a group drag moves the marked objects they are drawn moved by this.
+    std::optional<GroupOffset> groupDrag;
+
+private:
+    MarkedIndices marks;
 };
 
 } // namespace vexa

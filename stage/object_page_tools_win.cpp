@@ -1,5 +1,7 @@
 #include "stage/object_page_tools_win.h"
 
+#include <algorithm>
+
 #include "stage/field_text.h"
 
 namespace vexa {
@@ -11,6 +13,18 @@ void fillFrame(HDC dc, const RECT& outer, HBRUSH brush, int width) {
                          {outer.right - width, outer.top, outer.right, outer.bottom}};
     for (const RECT& bar : bars)
         FillRect(dc, &bar, brush);
+}
+
+int mapLineWidth(int zoom) {
+    return std::max(1, 100 / std::max(zoom, 1));
+}
+
+void drawMarkFrame(HDC target, const RECT& frame, COLORREF colour, int width) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    fillFrame(target, frame, brush, width);
+    DeleteObject(brush);
+    const RECT inside{frame.left + width, frame.top + width, frame.right - width, frame.bottom - width};
+    fillFrame(target, inside, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), width);
 }
 
 HFONT createLabelFont(int height) {
@@ -101,9 +115,39 @@ void replaceListLine(HWND list, int index, const std::wstring& text) {
     SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index) + 1, 0);
 }
 
+std::vector<int> listSelections(HWND list) {
+    const LRESULT count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+    if (count == LB_ERR) {
+        // A list of one selection.
+        const LRESULT selection = SendMessageW(list, LB_GETCURSEL, 0, 0);
+        return selection == LB_ERR ? std::vector<int>{} : std::vector<int>{static_cast<int>(selection)};
+    }
+    std::vector<int> lines(static_cast<std::size_t>(std::max<LRESULT>(count, 0)));
+    if (lines.empty()) return lines;
+    const LRESULT got =
+        SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(lines.size()), reinterpret_cast<LPARAM>(lines.data()));
+    lines.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, count)));
+    return lines;
+}
+
 int listSelection(HWND list) {
-    const LRESULT selection = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    return selection == LB_ERR ? -1 : static_cast<int>(selection);
+    const std::vector<int> lines = listSelections(list);
+    return lines.size() == 1 ? lines.front() : -1;
+}
+
+void selectListLines(HWND list, const std::vector<int>& lines) {
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    if (SendMessageW(list, LB_GETSELCOUNT, 0, 0) == LB_ERR) {
+        const bool isLine = lines.size() == 1 && lines.front() >= 0 && lines.front() < count;
+        SendMessageW(list, LB_SETCURSEL, isLine ? static_cast<WPARAM>(lines.front()) : static_cast<WPARAM>(-1), 0);
+        return;
+    }
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    for (const int line : lines)
+        if (line >= 0 && line < count) SendMessageW(list, LB_SETSEL, TRUE, line);
+    // The caret, and with it the scroll position, goes to the first of them.
+    if (!lines.empty() && lines.front() >= 0 && lines.front() < count)
+        SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(lines.front()), FALSE);
 }
 
 } // namespace vexa

@@ -22,6 +22,13 @@ constexpr COLORREF colourRef(MapColour colour) {
 // map and the chip palette draw around cells.
 void fillFrame(HDC dc, const RECT& outer, HBRUSH brush, int width);
 
+// Lines a map pixel thick at 100% and above, thicker below, so that they survive the
+// shrinking to the view.
+int mapLineWidth(int zoom);
+// A frame `width` pixels wide inside `frame`, drawn in `colour` with a black line
+// inside it that shows it on light cells.
+void drawMarkFrame(HDC target, const RECT& frame, COLORREF colour, int width);
+
 // Height 12 for the labels on the map; the banana set preview uses height 6.
 HFONT createLabelFont(int height);
 
@@ -90,6 +97,12 @@ std::vector<std::wstring> linesOf(const List& items, int from, int to, LineOf li
 int listLineCount(HWND list);
 std::wstring listLine(HWND list, int index);
 void replaceListLine(HWND list, int index, const std::wstring& text);
+// The selected lines, in order; a list of many selections may hold several.
+std::vector<int> listSelections(HWND list);
+// The one selected line; -1 while none or several are selected.
 int listSelection(HWND list);
+// Exactly `lines` selected (one at most in a list of one selection), the first of them
+// scrolled into view.
+void selectListLines(HWND list, const std::vector<int>& lines);
 
 } // namespace vexa

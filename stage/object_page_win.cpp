@@ -60,7 +60,7 @@ void ObjectPage::enable(bool open) {
 bool ObjectPage::toggleShown() {
     shownOnMap = !shownOnMap;
     host.setMenuCheck(look.viewCommand, shownOnMap);
-    if (!shownOnMap) selectedIndex = -1;
+    if (!shownOnMap) selectOnly(-1);
     host.invalidateMap();
     return true;
 }
@@ -126,26 +126,61 @@ void ObjectPage::setLine(int index) {
 }
 
 void ObjectPage::selectLine(int index) {
-    const HWND lines = list();
-    const bool isLine = index >= 0 && index < SendMessageW(lines, LB_GETCOUNT, 0, 0);
-    SendMessageW(lines, LB_SETCURSEL, isLine ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+    selectListLines(list(), {index});
 }
 
-// A line chosen in the list shows its entry, and marks it on the map while the layer
-// is shownOnMap.
+void ObjectPage::showLines(const std::vector<int>& indices) {
+    {
+        const RedrawHold hold(*this);
+        selectListLines(list(), indices);
+    }
+    if (indices.size() == 1) showItem(indices.front());
+    if (indices.size() > 1) showSeveral(indices);
+}
+
+// The lines chosen in the list show their entry (or their count), and are marked on
+// the map while the layer is shown: the list's selection is the map's.
 void ObjectPage::onListSelectionChange() {
-    const int index = listSelection();
-    if (!hasItem(index)) return;
-    showItem(index);
+    std::vector<int> indices = listSelections();
+    std::erase_if(indices, [this](int index) { return !hasItem(index); });
+    if (indices.size() == 1) showItem(indices.front());
+    if (indices.size() > 1) showSeveral(indices);
     if (!shownOnMap) return;
-    selectedIndex = index;
+    setMarks(std::move(indices));
     host.clearOtherSelections(pageOf(look.kind));
     host.invalidateMap();
 }
 
+std::wstring ObjectPage::fieldState(int id) const {
+    const HWND field = GetDlgItem(hwnd, id);
+    wchar_t className[16] = {};
+    GetClassNameW(field, className, 16);
+    if (_wcsicmp(className, L"Button") == 0) return isChecked(hwnd, id) ? L"1" : L"0";
+    if (_wcsicmp(className, L"ComboBox") == 0) return std::to_wstring(SendMessageW(field, CB_GETCURSEL, 0, 0));
+    return fieldText(hwnd, id);
+}
+
+void ObjectPage::keepSeveralShown() {
+    severalShown.clear();
+    for (const int id : severalFields())
+        severalShown.push_back(fieldState(id));
+}
+
+bool ObjectPage::changedSinceShown(int id) const {
+    const std::span<const int> ids = severalFields();
+    const auto at = std::find(ids.begin(), ids.end(), id);
+    const auto place = static_cast<std::size_t>(at - ids.begin());
+    return at != ids.end() && place < severalShown.size() && fieldState(id) != severalShown[place];
+}
+
+std::wstring severalSelectedText(int count) {
+    return std::to_wstring(count) + L" 個選択";
+}
+
 void ObjectPage::centreOnListSelection() {
     POINT at;
-    if (anchorOf(listSelection(), at)) host.centerOn(at.x, at.y);
+    const std::vector<int> lines = listSelections();
+    if (!lines.empty() && anchorOf(lines.front(), at)) host.centerOn(at.x, at.y);
 }
 
 } // namespace vexa

@@ -43,6 +43,8 @@ public:
     void enable(bool open) override;
     bool toggleShown() override;
     bool isShown() const { return shownOnMap; }
+    int objectCount() const override { return itemCount(); }
+    void showLines(const std::vector<int>& indices) override;
     // While held, the list neither paints nor updates its scroll bar: a stage load
     // empties and refills it, and shows the outcome once when let go. Holds nest.
     void holdListRedraw(bool hold);
@@ -61,16 +63,31 @@ protected:
     virtual std::vector<std::wstring> lineTexts(const RomInfo& info, int from, int to) const = 0;
     // The map point a double-clicked line centres on; false when no entry has the index.
     virtual bool anchorOf(int index, POINT& at) const = 0;
+    // With several entries selected: the number field reads "3 個選択" and every other
+    // field the entries' common value, or nothing where they differ.
+    virtual void showSeveral(const std::vector<int>& indices) = 0;
+    // The fields an Apply on several entries compares with what showSeveral showed:
+    // those the user changed are set on every entry, the others stay each entry's own.
+    virtual std::span<const int> severalFields() const = 0;
+    // The page's Apply with several lines selected: one undo step.
+    virtual void applySeveral(const std::vector<int>& indices) = 0;
 
     void rebuildLines(int from) override;
     void setLine(int index) override;
     void selectLine(int index) override;
     bool layerShown() const override { return shownOnMap; }
     int mapSelection() const override { return selectedIndex; }
-    void setMapSelection(int index) override { selectedIndex = index; }
+    void setMapSelection(int index) override { selectOnly(index); }
 
     HWND list() const { return GetDlgItem(hwnd, look.listId); }
+    // The one selected line; -1 while none or several are.
     int listSelection() const { return vexa::listSelection(list()); }
+    std::vector<int> listSelections() const { return vexa::listSelections(list()); }
+    // After showSeveral has filled the fields: what they show now is what an Apply
+    // compares with.
+    void keepSeveralShown();
+    // Whether the field has changed since keepSeveralShown.
+    bool changedSinceShown(int id) const;
     bool hasItem(int index) const { return index >= 0 && index < itemCount(); }
 
     StageWindowHost& host;
@@ -97,7 +114,46 @@ private:
     void onListSelectionChange();
     void centreOnListSelection();
 
+    std::wstring fieldState(int id) const;
+
     int redrawHolds = 0;
+    // What the fields of severalFields showed when several entries were last shown.
+    std::vector<std::wstring> severalShown;
 };
+
+// The value `get` reads off every entry of `items` at `indices` (sorted), when they all
+// read the same; nothing when they differ or there are none.
+template <typename List, typename Get>
+auto commonValue(const List& items, const std::vector<int>& indices, Get get)
+    -> std::optional<decltype(get(items.front()))> {
+    std::optional<decltype(get(items.front()))> common;
+    auto wanted = indices.begin();
+    int index = 0;
+    for (auto it = items.begin(); it != items.end() && wanted != indices.end(); ++it, ++index) {
+        if (index != *wanted) continue;
+        ++wanted;
+        const auto value = get(*it);
+        if (common && *common != value) return std::nullopt;
+        common = value;
+    }
+    return common;
+}
+
+// The entries of `items` at `indices` (sorted), in one walk.
+template <typename List>
+std::vector<typename List::value_type> entriesAt(const List& items, const std::vector<int>& indices) {
+    std::vector<typename List::value_type> entries;
+    auto wanted = indices.begin();
+    int index = 0;
+    for (auto it = items.begin(); it != items.end() && wanted != indices.end(); ++it, ++index)
+        if (index == *wanted) {
+            entries.push_back(*it);
+            ++wanted;
+        }
+    return entries;
+}
+
+// "3 個選択": the number field with several entries selected.
+std::wstring severalSelectedText(int count);
 
 } // namespace vexa

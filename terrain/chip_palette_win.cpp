@@ -26,12 +26,6 @@ constexpr COLORREF kEmptyChipColour = RGB(236, 236, 236);
 constexpr COLORREF kUsedColour = RGB(0, 200, 60);
 constexpr COLORREF kCurrentColour = RGB(255, 0, 0);
 
-// A saved rectangle counts only where some monitor shows part of it: a monitor that
-// has gone would leave the window out of reach.
-bool onSomeMonitor(const RECT& rect) {
-    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
-}
-
 void fillRect(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
     const RECT r{left, top, right, bottom};
     SetBkColor(dc, colour);
@@ -143,14 +137,7 @@ LRESULT ChipPalette::onCreate() {
 }
 
 void ChipPalette::onDestroy() {
-    if (placed && !IsIconic(hwnd)) {
-        RECT rect{};
-        GetWindowRect(hwnd, &rect);
-        x = rect.left;
-        y = rect.top;
-        width = rect.right - rect.left;
-        height = rect.bottom - rect.top;
-    }
+    if (placed) keepWindowPlace(hwnd, x, y, width, height);
     appGlobals().config.save(settings());
     buffer.release();
 }

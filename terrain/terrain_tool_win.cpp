@@ -16,12 +16,6 @@ constexpr COLORREF kRectangleColour = RGB(0, 255, 255);
 constexpr COLORREF kSelectionColour = RGB(255, 0, 255);
 constexpr COLORREF kSharedColour = RGB(255, 140, 0);
 
-// Lines a map pixel thick at 100% and above, thicker below, so that they survive the
-// shrinking to the view.
-int lineWidth(int zoom) {
-    return std::max(1, 100 / std::max(zoom, 1));
-}
-
 RECT cellPixels(const CellRect& cells, const RECT& mapRect) {
     return {cells.left * kTileSize - mapRect.left, cells.top * kTileSize - mapRect.top,
             (cells.right + 1) * kTileSize - mapRect.left, (cells.bottom + 1) * kTileSize - mapRect.top};
@@ -30,16 +24,6 @@ RECT cellPixels(const CellRect& cells, const RECT& mapRect) {
 void fillBar(HDC target, int left, int top, int right, int bottom, HBRUSH brush) {
     const RECT bar{left, top, right, bottom};
     FillRect(target, &bar, brush);
-}
-
-// A frame `width` pixels wide inside `frame`, drawn in `colour` with a black line
-// inside it that shows it on light cells.
-void drawFrame(HDC target, const RECT& frame, COLORREF colour, int width) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    fillFrame(target, frame, brush, width);
-    DeleteObject(brush);
-    const RECT inside{frame.left + width, frame.top + width, frame.right - width, frame.bottom - width};
-    fillFrame(target, inside, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), width);
 }
 
 // The edges between an area's cells and the cells outside it, with its stages' label
@@ -190,15 +174,15 @@ void TerrainTool::stageLoaded() {
 void TerrainTool::overlay(HDC target, const RECT& mapRect) {
     const TilemapData* shown = editor.map();
     if (!shown) return;
-    const int width = lineWidth(context.mapZoom());
+    const int width = mapLineWidth(context.mapZoom());
     for (const SharedArea& area : editor.sharedAreas())
         drawSharedArea(target, *shown, area, mapRect, width);
     if (pressed && kind == TerrainToolKind::Rectangle)
-        drawFrame(target, cellPixels(CellRect::spanning(anchor, last), mapRect), kRectangleColour, width);
-    if (selection) drawFrame(target, cellPixels(*selection, mapRect), kSelectionColour, width);
+        drawMarkFrame(target, cellPixels(CellRect::spanning(anchor, last), mapRect), kRectangleColour, width);
+    if (selection) drawMarkFrame(target, cellPixels(*selection, mapRect), kSelectionColour, width);
     if (hovered)
-        drawFrame(target, cellPixels({hovered->column, hovered->row, hovered->column, hovered->row}, mapRect),
-                  kHoverColour, width);
+        drawMarkFrame(target, cellPixels({hovered->column, hovered->row, hovered->column, hovered->row}, mapRect),
+                      kHoverColour, width);
 }
 
 bool TerrainTool::copy(HWND owner) const {

@@ -49,6 +49,10 @@ bool registerWindowClass(HINSTANCE instance, const wchar_t* name, UINT style, HB
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+bool onSomeMonitor(const RECT& rect) {
+    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
 LRESULT CALLBACK MyWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<MyWindow*>(GetPropW(window, kInstanceProperty));
     if (message == WM_DESTROY) {
@@ -145,6 +149,15 @@ void TabPage::enableTabTexture(HWND page) {
             reinterpret_cast<EnableTexture>(reinterpret_cast<void*>(GetProcAddress(theme, "EnableThemeDialogTexture"))))
         enable(page, 6);
     FreeLibrary(theme);
+}
+
+void keepWindowPlace(HWND window, int& x, int& y, int& width, int& height) {
+    RECT rect{};
+    if (IsIconic(window) || !GetWindowRect(window, &rect)) return;
+    x = rect.left;
+    y = rect.top;
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
 }
 
 } // namespace vexa

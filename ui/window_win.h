@@ -48,6 +48,13 @@ protected:
 // class already registered counts as success.
 bool registerWindowClass(HINSTANCE instance, const wchar_t* name, UINT style, HBRUSH background);
 
+// Whether some monitor shows any of a screen rectangle: a place saved while a monitor
+// that has gone since was attached would leave a window out of reach.
+bool onSomeMonitor(const RECT& rect);
+// A tool window's place on screen into its settings' values; a minimized window keeps
+// the values it has.
+void keepWindowPlace(HWND window, int& x, int& y, int& width, int& height);
+
 class Dialog : public virtual Window {
 public:
     virtual const wchar_t* templateName() const = 0;

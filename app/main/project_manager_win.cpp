@@ -61,6 +61,7 @@ bool ProjectManager::create(const wchar_t* commandLine, int showCommand) {
     openCommandLine(commandLine);
     ShowWindow(hwnd, placement.maximized ? SW_SHOWMAXIMIZED : showCommand);
     UpdateWindow(hwnd);
+    history.show(history.isShown());
     return true;
 }
 
@@ -87,10 +88,14 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_TIMER:
         if (wParam != kRaiseInspectorTimer) break;
         KillTimer(hwnd, kRaiseInspectorTimer);
-        SetWindowPos(levels.inspectorWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+        for (HWND tool : {levels.inspectorWindow(), history.hwnd})
+            SetWindowPos(tool, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
         return 0;
     case WM_SETFOCUS: SetFocus(levels.hwnd); return 0;
-    case WM_ENABLE: EnableWindow(levels.inspectorWindow(), static_cast<BOOL>(wParam)); return 0;
+    case WM_ENABLE:
+        for (HWND tool : {levels.inspectorWindow(), history.hwnd})
+            EnableWindow(tool, static_cast<BOOL>(wParam));
+        return 0;
     case WM_CLOSE:
         if (confirmSave()) DestroyWindow(window);
         return 0;
@@ -116,7 +121,11 @@ LRESULT ProjectManager::onCreate() {
     undoBuffer.setOwner(&document);
     undoBuffer.setMenu(this);
     CheckMenuItem(GetMenu(hwnd), IDM_VIEW_STATUS_BAR, MF_BYCOMMAND | (statusBarShown ? MF_CHECKED : MF_UNCHECKED));
-    if (!statusBar.create(hwnd, statusBarShown) || !levels.createView(hwnd)) return -1;
+    if (!statusBar.create(hwnd, statusBarShown) || !levels.createView(hwnd) || !history.create(hwnd)) return -1;
+    history.onJump = [this](std::size_t count) { jumpInHistory(count); };
+    history.onClosed = [this] { showHistoryCheck(); };
+    undoBuffer.setListener(&history);
+    showHistoryCheck();
     statusBar.refreshZoom(levels.zoomPercent());
     return 0;
 }
@@ -135,7 +144,26 @@ void ProjectManager::toggleStatusBar() {
     layoutChildren();
 }
 
+void ProjectManager::toggleHistory() {
+    history.show(!history.isShown());
+    showHistoryCheck();
+}
+
+void ProjectManager::showHistoryCheck() {
+    CheckMenuItem(GetMenu(hwnd), IDM_VIEW_HISTORY, MF_BYCOMMAND | (history.isShown() ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ProjectManager::jumpInHistory(std::size_t count) {
+    // As for undo and redo: a drag holds an object of the open list.
+    if (!document.loaded || levels.isDragging()) return;
+    levels.holdPainting(true);
+    undoBuffer.jumpTo(count);
+    levels.holdPainting(false);
+}
+
 LRESULT ProjectManager::onDestroy() {
+    undoBuffer.setListener(nullptr);
+    if (history.hwnd && IsWindow(history.hwnd)) DestroyWindow(history.hwnd);
     recentFiles.save();
     writePlacement();
     appGlobals().config.save(settings());
@@ -169,6 +197,7 @@ void ProjectManager::setLoaded(bool open) {
     levels.enableStageView(open);
     levels.mapEdits.refreshRoom();
     if (!open) statusBar.setPointer(L"", L"");
+    history.refresh();
     DrawMenuBar(hwnd);
 }
 
@@ -178,6 +207,7 @@ bool ProjectManager::handleCommand(int id) {
     if (id == IDM_FILE_EMULATOR) return testPlay.editEmulatorPath(), true;
     if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
     if (id == IDM_VIEW_STATUS_BAR) return toggleStatusBar(), true;
+    if (id == IDM_VIEW_HISTORY) return toggleHistory(), true;
     // A drag holds an object of the open list; undo and redo would change the list under it.
     if (levels.isDragging() && (id == IDM_EDIT_UNDO || id == IDM_EDIT_REDO)) return true;
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;

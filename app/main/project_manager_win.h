@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/disk_guard_win.h"
+#include "app/history_window_win.h"
 #include "app/main/status_bar_win.h"
 #include "app/main/test_play_win.h"
 #include "app/recent_menus_win.h"
@@ -60,6 +61,8 @@ public:
     // View > ステータスバー: [MainWindow] StatusBar.
     bool statusBarShown = true;
     MainStatusBar statusBar;
+    // View > 履歴: the undo history's lines, following it as its listener.
+    HistoryWindow history{undoBuffer, document};
 
 private:
     void closeDocumentState(bool unload);
@@ -73,6 +76,10 @@ private:
     // The map view takes the client area above the status bar.
     void layoutChildren();
     void toggleStatusBar();
+    void toggleHistory();
+    void showHistoryCheck();
+    // Undoes or redoes until `count` records are undoable, the map drawn once.
+    void jumpInHistory(std::size_t count);
     // The editor came to the front: the file may have changed under it.
     void checkFileOnDisk();
     void reloadKeepingView();

@@ -247,6 +247,17 @@ void LevelManager::clearObjects() {
     mapEdits.refreshRoom();
 }
 
+void LevelManager::holdPainting(bool hold) {
+    // Letting go of the hold makes the view visible: a hidden view is never held.
+    if (hold == paintingHeld || (hold && !(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE))) return;
+    paintingHeld = hold;
+    for (ObjectPage* page : std::array<ObjectPage*, 3>{&sprites, &bananas, &cameras})
+        page->holdListRedraw(hold);
+    SendMessageW(hwnd, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
+    // The scroll bars may have moved while held: the frame is drawn again too.
+    if (!hold) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 void LevelManager::invalidateView() {
     InvalidateRect(hwnd, nullptr, TRUE);
     // Every edit of a list and every replay redraws the map, so the room and what lies
@@ -255,14 +266,78 @@ void LevelManager::invalidateView() {
     mapEdits.refreshPointer();
 }
 
+namespace {
+
+// The lines of several marked objects are taken out of their list with the marks; the
+// line of a single one stays, as its fields do.
+void unmark(ObjectLayer& layer) {
+    const bool several = layer.markCount() > 1;
+    layer.selectOnly(-1);
+    if (several) layer.showMarks();
+}
+
+} // namespace
+
 void LevelManager::clearSelections() {
     for (ObjectLayer* each : layers)
-        each->selectedIndex = -1;
+        unmark(*each);
 }
 
 void LevelManager::clearSelectionsExcept(PageKind page) {
     for (const ObjectKind other : kObjectKinds)
-        if (pageOf(other) != page) layer(other).selectedIndex = -1;
+        if (pageOf(other) != page) unmark(layer(other));
+}
+
+KindMarks LevelManager::marks() const {
+    KindMarks all;
+    for (const ObjectKind kind : kObjectKinds)
+        all[indexOf(kind)] = layers[indexOf(kind)]->marked();
+    return all;
+}
+
+void LevelManager::markObjects(const KindMarks& marked) {
+    for (const ObjectKind kind : kObjectKinds) {
+        ObjectLayer& each = layer(kind);
+        const std::vector<int>& indices = marked[indexOf(kind)];
+        const bool shown = kind == ObjectKind::Sprite   ? sprites.isShown()
+                           : kind == ObjectKind::Banana ? bananas.isShown()
+                                                        : cameras.isShown();
+        each.setMarks(shown ? indices : std::vector<int>{});
+        if (shown || !indices.empty()) each.showLines(indices);
+    }
+    invalidateView();
+}
+
+void LevelManager::editGroup(GroupEdit what, const KindCounts& counts, const KindMarks& afterUndo,
+                             const KindMarks& afterRedo, const std::function<void()>& edits) {
+    UndoBuffer& history = owner->undoHistory();
+    history.beginGroup();
+    edits();
+    pushGroup(history, [&](std::vector<std::unique_ptr<UndoMethod>> parts) {
+        return std::make_unique<ObjectGroupRecord>(*this, std::move(parts), groupEditName(what, counts), afterUndo,
+                                                   afterRedo);
+    });
+    markObjects(afterRedo);
+}
+
+void LevelManager::recordAsOneStep(GroupEdit what, const std::function<void()>& edits) {
+    const KindMarks marked = marks();
+    editGroup(what, countsOf(marked), marked, marked, edits);
+}
+
+bool LevelManager::selectAll() {
+    const int page = inspector.shownPage();
+    if (page < 0 || page >= tabIndexOf(PageKind::Terrain)) return false;
+    const ObjectKind kind = kObjectKinds[static_cast<std::size_t>(page)];
+    ObjectLayer& chosen = layer(kind);
+    std::vector<int> all(static_cast<std::size_t>(chosen.objectCount()));
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = static_cast<int>(i);
+    KindMarks marked;
+    marked[indexOf(kind)] = std::move(all);
+    if (marked[indexOf(kind)].empty()) return false;
+    markObjects(marked);
+    return true;
 }
 
 void LevelManager::showInspectorPage(PageKind page) {

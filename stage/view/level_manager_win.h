@@ -15,6 +15,7 @@
 #include "stage/stage_table.h"
 #include "stage/tilemap_win.h"
 #include "stage/view/map_edit_win.h"
+#include "stage/view/object_group.h"
 #include "stage/view/object_select_tool_win.h"
 #include "stage/view/stage_edit_host_win.h"
 #include "terrain/chip_palette_win.h"
@@ -35,7 +36,11 @@ class StageOwner;
 // Registers "orloed_mapview" and, with it, the inspector's class.
 bool registerMapViewClasses(HINSTANCE instance);
 
-class LevelManager : public MyWindow, public WindowWithBothScrollBars, public RomData_Base, private MapToolContext {
+class LevelManager : public MyWindow,
+                     public WindowWithBothScrollBars,
+                     public RomData_Base,
+                     private MapToolContext,
+                     public MarkHost {
 public:
     explicit LevelManager(StageOwner* owner);
     ~LevelManager() override;
@@ -69,8 +74,24 @@ public:
     // Clears the marks of the kinds shown on pages other than `page`.
     void clearSelectionsExcept(PageKind page) override;
     void invalidateView() override;
+    // The marked objects of every kind.
+    KindMarks marks() const;
+    // Marks `marks` (on shown layers; a hidden layer's page selects the lines alone)
+    // and shows them on the pages.
+    void markObjects(const KindMarks& marks) override;
+    // Runs `edits`, an edit of several objects: its records become one undo step
+    // named after `what` and `counts`, which marks `afterUndo` or `afterRedo` again
+    // after each replay. `afterRedo` is marked at once.
+    void editGroup(GroupEdit what, const KindCounts& counts, const KindMarks& afterUndo, const KindMarks& afterRedo,
+                   const std::function<void()>& edits);
+    void recordAsOneStep(GroupEdit what, const std::function<void()>& edits) override;
+    // Edit > すべて選択: every object of the current page's kind; false when there is none.
+    bool selectAll();
     // Empties the three object lists and their pages (closing a ROM).
     void clearObjects();
+    // Holds the painting of the map view and of the pages' lists (true), or lets it go
+    // and has each drawn once (false): many replays in a row then draw once.
+    void holdPainting(bool hold);
     // Selects the inspector's tab and shows its page, without a tab-change notification.
     void showInspectorPage(PageKind page) override;
     // The terrain page is the inspector's page: the map's mouse paints the terrain.
@@ -177,6 +198,7 @@ private:
     WheelNotches zoomWheel;
     int zoom = 100;
     bool showGrid = false;
+    bool paintingHeld = false;
     MButtonPan pan{MButtonPan::kBoth, this, this, 10, 1};
     // The page Edit > Terrain (T) goes back to.
     PageKind pageBeforeTerrain = PageKind::Sprites;

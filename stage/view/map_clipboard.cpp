@@ -13,6 +13,8 @@ namespace vexa {
 namespace {
 
 constexpr std::array<std::uint8_t, 4> kMagic{'V', 'X', 'O', 1};
+constexpr std::array<std::uint8_t, 4> kGroupMagic{'V', 'X', 'O', 2};
+constexpr std::size_t kEntryHeader = kMagic.size() + 2;
 constexpr std::size_t kSpriteBytes = 4 + 8;
 constexpr std::size_t kBananaBytes = 2 + 8;
 constexpr std::size_t kCameraBytes = 16 + 1;
@@ -101,7 +103,7 @@ std::vector<std::uint8_t> encodeMapObject(const MapObjectClip& object) {
 }
 
 std::optional<MapObjectClip> decodeMapObject(std::span<const std::uint8_t> bytes) {
-    constexpr std::size_t kHeader = kMagic.size() + 2;
+    constexpr std::size_t kHeader = kEntryHeader;
     if (bytes.size() < kHeader || !std::equal(kMagic.begin(), kMagic.end(), bytes.begin())) return {};
     const std::uint8_t kind = bytes[kMagic.size()];
     const std::size_t length = bytes[kMagic.size() + 1];
@@ -144,6 +146,50 @@ std::optional<MapObjectClip> decodeMapObject(std::span<const std::uint8_t> bytes
         return camera;
     }
     return {};
+}
+
+std::vector<std::uint8_t> encodeMapObjects(const std::vector<MapObjectClip>& objects) {
+    if (objects.size() == 1) return encodeMapObject(objects.front());
+    std::vector<std::uint8_t> bytes(kGroupMagic.begin(), kGroupMagic.end());
+    const std::size_t count = std::min(objects.size(), kMostClipObjects);
+    bytes.push_back(static_cast<std::uint8_t>(count));
+    bytes.push_back(static_cast<std::uint8_t>(count >> 8));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::vector<std::uint8_t> entry = encodeMapObject(objects[i]);
+        bytes.insert(bytes.end(), entry.begin(), entry.end());
+    }
+    return bytes;
+}
+
+std::optional<std::vector<MapObjectClip>> decodeMapObjects(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kGroupMagic.size() + 2 || !std::equal(kGroupMagic.begin(), kGroupMagic.end(), bytes.begin())) {
+        const std::optional<MapObjectClip> one = decodeMapObject(bytes);
+        if (!one) return {};
+        return std::vector<MapObjectClip>{*one};
+    }
+    const std::size_t count = bytes[kGroupMagic.size()] | std::size_t{bytes[kGroupMagic.size() + 1]} << 8;
+    if (count == 0 || count > kMostClipObjects) return {};
+    std::vector<MapObjectClip> objects;
+    std::size_t at = kGroupMagic.size() + 2;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (bytes.size() < at + kEntryHeader) return {};
+        const std::size_t length = kEntryHeader + bytes[at + kMagic.size() + 1];
+        if (bytes.size() < at + length) return {};
+        const std::optional<MapObjectClip> object = decodeMapObject(bytes.subspan(at, length));
+        if (!object) return {};
+        objects.push_back(*object);
+        at += length;
+    }
+    return objects;
+}
+
+std::wstring mapObjectsText(const std::vector<MapObjectClip>& objects) {
+    std::wstring text;
+    for (const MapObjectClip& object : objects) {
+        if (!text.empty()) text += L"\r\n";
+        text += mapObjectText(object);
+    }
+    return text;
 }
 
 std::optional<BananaFields> bananaPasteFields(const BananaAllocData& target, const BananaAllocData& copied,

@@ -27,6 +27,18 @@ std::vector<std::uint8_t> encodeMapObject(const MapObjectClip& object);
 // clipboard block may be longer than what was put there.
 std::optional<MapObjectClip> decodeMapObject(std::span<const std::uint8_t> bytes);
 
+// The most objects one copy holds: every sprite, banana and camera of a stage.
+inline constexpr std::size_t kMostClipObjects = 4096;
+
+// Several objects: "VXO", version byte 2, their count (16 bits), then each object as
+// encodeMapObject gives it. One object alone is encodeMapObject's bytes.
+std::vector<std::uint8_t> encodeMapObjects(const std::vector<MapObjectClip>& objects);
+// Either form; nothing when the count is 0 or above kMostClipObjects, or any object is
+// not one encodeMapObject would give. Bytes past the last object are no part of it.
+std::optional<std::vector<MapObjectClip>> decodeMapObjects(std::span<const std::uint8_t> bytes);
+// mapObjectText of each, one line each, the lines ended by "\r\n" but the last.
+std::wstring mapObjectsText(const std::vector<MapObjectClip>& objects);
+
 // A pasted banana or camera is typed into the selected one's page: a banana takes the
 // copied set and flags at its own place, a camera the copied size and flags at its own
 // top-left corner, its far edges held to 32 bits as a typed edge is. Nothing when the

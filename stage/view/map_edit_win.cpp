@@ -7,6 +7,7 @@
 #include "stage/view/status_text.h"
 #include "ui/clipboard_win.h"
 
+#include <algorithm>
 #include <list>
 #include <vector>
 
@@ -20,10 +21,22 @@ int unitOf(ObjectKind kind) {
     return kind == ObjectKind::Sprite ? 1 : 8;
 }
 
-bool putObjectOnClipboard(HWND owner, const MapObjectClip& object) {
-    const std::vector<std::uint8_t> bytes = encodeMapObject(object);
+bool putObjectsOnClipboard(HWND owner, const std::vector<MapObjectClip>& objects) {
+    const std::vector<std::uint8_t> bytes = encodeMapObjects(objects);
     const ClipboardForm forms[] = {{MapEditCommands::clipboardFormat(), bytes}};
-    return putOnClipboard(owner, forms, mapObjectText(object));
+    return putOnClipboard(owner, forms, mapObjectsText(objects));
+}
+
+template <typename T> std::vector<T> objectsOfKind(const std::vector<MapObjectClip>& objects) {
+    std::vector<T> found;
+    for (const MapObjectClip& object : objects)
+        if (const T* item = std::get_if<T>(&object)) found.push_back(*item);
+    return found;
+}
+
+std::wstring noRoomText(int pasted, const SpriteRoom& room) {
+    return L"貼り付けるスプライト " + std::to_wstring(pasted) + L" 個は、このステージのスプライトの空き (" +
+           std::to_wstring(std::max(room.limit - room.count, 0)) + L" 個) に入りません。何も追加していません。";
 }
 
 template <typename T> const T* findItem(const std::list<T>& list, int index) {
@@ -44,8 +57,14 @@ UINT MapEditCommands::clipboardFormat() {
 bool MapEditCommands::onKeyDown(WPARAM key) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
-    if (ctrl == shift) return !ctrl && key == VK_DELETE && handleCommand(IDM_EDIT_DELETE);
-    if (ctrl) return (key == 'C' && handleCommand(IDM_EDIT_COPY)) || (key == 'V' && handleCommand(IDM_EDIT_PASTE));
+    if (ctrl == shift) {
+        if (ctrl) return false;
+        if (key == VK_ESCAPE) return clearSelection();
+        return key == VK_DELETE && handleCommand(IDM_EDIT_DELETE);
+    }
+    if (ctrl)
+        return (key == 'C' && handleCommand(IDM_EDIT_COPY)) || (key == 'V' && handleCommand(IDM_EDIT_PASTE)) ||
+               (key == 'A' && handleCommand(IDM_EDIT_SELECT_ALL));
     switch (key) {
     case VK_LEFT: nudge(-1, 0); return true;
     case VK_RIGHT: nudge(1, 0); return true;
@@ -70,8 +89,23 @@ bool MapEditCommands::handleCommand(int command) {
     case IDM_EDIT_DELETE:
         if (editable()) deleteSelection();
         return true;
+    case IDM_EDIT_SELECT_ALL:
+        if (editable() && !view.selectAll()) beep();
+        return true;
     default: return false;
     }
+}
+
+bool MapEditCommands::clearSelection() {
+    if (view.inTerrainMode()) return false;
+    if (view.isDragging()) {
+        view.objectTool.cancel();
+        return true;
+    }
+    if (view.objectTool.markedTotal() == 0) return false;
+    view.clearSelections();
+    view.invalidateView();
+    return true;
 }
 
 void MapEditCommands::updateEditMenu(HMENU menu) const {
@@ -85,8 +119,13 @@ void MapEditCommands::updateEditMenu(HMENU menu) const {
         enable(IDM_EDIT_COPY, open && selected);
         enable(IDM_EDIT_PASTE, writable && view.terrainTool.canPaste());
         enable(IDM_EDIT_DELETE, writable && selected);
+        enable(IDM_EDIT_SELECT_ALL, false);
         return;
     }
+    const int page = view.inspector.shownPage();
+    const bool objectPage = page >= 0 && page < tabIndexOf(PageKind::Terrain);
+    enable(IDM_EDIT_SELECT_ALL,
+           editable() && objectPage && view.layer(kObjectKinds[static_cast<std::size_t>(page)]).objectCount() > 0);
     enable(IDM_EDIT_COPY, open && canCopy());
     enable(IDM_EDIT_PASTE, editable() && canPaste());
     enable(IDM_EDIT_DELETE, editable() && canDelete());
@@ -106,15 +145,35 @@ std::optional<MapEditCommands::Selection> MapEditCommands::selection() const {
     return std::nullopt;
 }
 
-std::optional<MapObjectClip> MapEditCommands::clipboardObject() const {
+std::vector<MapEditCommands::Selection> MapEditCommands::selectedObjects() const {
+    std::vector<Selection> objects;
+    const auto add = [&](ObjectKind kind, const auto& items) {
+        for (const auto& item : entriesAt(items, view.layer(kind).marked()))
+            objects.push_back({kind, item});
+    };
+    add(ObjectKind::Sprite, view.sprites.sprites().sprites);
+    add(ObjectKind::Banana, view.bananas.editor().items());
+    add(ObjectKind::Camera, view.cameras.editor().items());
+    return objects;
+}
+
+std::optional<std::vector<MapObjectClip>> MapEditCommands::clipboardObjects() const {
     const std::optional<std::vector<std::uint8_t>> bytes = clipboardBytes(view.hwnd, clipboardFormat());
     if (!bytes) return std::nullopt;
-    return decodeMapObject(*bytes);
+    return decodeMapObjects(*bytes);
 }
 
 bool MapEditCommands::canPaste() const {
-    const std::optional<MapObjectClip> object = clipboardObject();
-    if (!object) return false;
+    const std::optional<std::vector<MapObjectClip>> objects = clipboardObjects();
+    if (!objects) return false;
+    if (objects->size() > 1) {
+        const bool bananaTarget = view.bananas.editor().itemAt(view.bananas.selectedIndex) != nullptr;
+        const bool cameraTarget = view.cameras.editor().itemAt(view.cameras.selectedIndex) != nullptr;
+        return !objectsOfKind<SpriteAllocData>(*objects).empty() ||
+               (objectsOfKind<BananaAllocData>(*objects).size() == 1 && bananaTarget) ||
+               (objectsOfKind<CameraAllocData>(*objects).size() == 1 && cameraTarget);
+    }
+    const MapObjectClip* object = &objects->front();
     if (std::holds_alternative<BananaAllocData>(*object))
         return view.bananas.editor().itemAt(view.bananas.selectedIndex) != nullptr;
     if (std::holds_alternative<CameraAllocData>(*object))
@@ -123,18 +182,34 @@ bool MapEditCommands::canPaste() const {
 }
 
 bool MapEditCommands::canDelete() const {
+    if (view.objectTool.markedTotal() > 1)
+        return view.bananas.markCount() == 0 && view.cameras.markCount() == 0 && view.sprites.sprites().readable;
     const std::optional<Selection> selected = selection();
     return selected && selected->kind == ObjectKind::Sprite && view.sprites.sprites().readable;
 }
 
 void MapEditCommands::copy() {
-    const std::optional<Selection> selected = selection();
-    if (!selected || !putObjectOnClipboard(view.hwnd, selected->object)) beep();
+    std::vector<MapObjectClip> objects;
+    for (const Selection& selected : selectedObjects())
+        objects.push_back(selected.object);
+    if (objects.empty() || !putObjectsOnClipboard(view.hwnd, objects)) beep();
 }
 
 void MapEditCommands::paste() {
-    const std::optional<MapObjectClip> object = clipboardObject();
-    if (!object) return beep();
+    const std::optional<std::vector<MapObjectClip>> objects = clipboardObjects();
+    if (!objects) return beep();
+    if (objects->size() > 1) {
+        // The banana and the camera are typed into the selected ones first: the pasted
+        // sprites end up the selection.
+        const std::vector<BananaAllocData> bananas = objectsOfKind<BananaAllocData>(*objects);
+        const std::vector<CameraAllocData> cameras = objectsOfKind<CameraAllocData>(*objects);
+        bool pasted = bananas.size() == 1 && pasteBanana(bananas.front());
+        pasted = (cameras.size() == 1 && pasteCamera(cameras.front())) || pasted;
+        pasted = pasteSprites(objectsOfKind<SpriteAllocData>(*objects)) || pasted;
+        if (!pasted) beep();
+        return;
+    }
+    const MapObjectClip* object = &objects->front();
     if (const auto* sprite = std::get_if<SpriteAllocData>(&*object)) {
         // A sprite's position is the point it stands on, so no snapping: a drag moves
         // it by the pixel too.
@@ -146,6 +221,37 @@ void MapEditCommands::paste() {
     }
     const auto* banana = std::get_if<BananaAllocData>(&*object);
     if (!(banana ? pasteBanana(*banana) : pasteCamera(std::get<CameraAllocData>(*object)))) beep();
+}
+
+bool MapEditCommands::pasteSprites(const std::vector<SpriteAllocData>& copied) {
+    if (copied.empty()) return false;
+    const LevelSpritesData& data = view.sprites.sprites();
+    if (!data.readable) {
+        view.host.showError(kUnreadableListMessage);
+        return true;
+    }
+    const SpriteRoom room = spriteRoomOf(data);
+    const int count = static_cast<int>(copied.size());
+    if (room.count + count > room.limit) {
+        view.host.showError(noRoomText(count, room));
+        return true;
+    }
+    // The copy's top left goes to the pointer, held so that every sprite stays storable.
+    int left = copied.front().x;
+    int top = copied.front().y;
+    for (const SpriteAllocData& sprite : copied) {
+        left = std::min(left, sprite.x);
+        top = std::min(top, sprite.y);
+    }
+    const POINT at = pastePoint();
+    const GroupOffset by = groupOffset(spriteGroupLimits(copied), at.x - left, at.y - top);
+    std::vector<SpriteAllocData> placed = copied;
+    for (SpriteAllocData& sprite : placed) {
+        sprite.x += by.dx;
+        sprite.y += by.dy;
+    }
+    view.sprites.addSprites(placed);
+    return true;
 }
 
 bool MapEditCommands::pasteBanana(const BananaAllocData& copied) {
@@ -176,6 +282,7 @@ bool MapEditCommands::handleTerrainCommand(int command) {
     case IDM_EDIT_DELETE:
         if (editable() && !tool.fillSelection()) beep();
         return true;
+    case IDM_EDIT_SELECT_ALL: beep(); return true;
     default: return false;
     }
 }
@@ -207,6 +314,12 @@ POINT MapEditCommands::pastePoint() const {
 }
 
 void MapEditCommands::deleteSelection() {
+    if (view.objectTool.markedTotal() > 1) {
+        // Bananas and cameras sit in fixed slots of the stage: a selection holding any
+        // deletes nothing.
+        if (view.bananas.markCount() > 0 || view.cameras.markCount() > 0) return beep();
+        return view.sprites.deleteSprites(view.sprites.marked());
+    }
     const std::optional<Selection> selected = selection();
     if (!selected) return;
     // Bananas and cameras sit in fixed slots of the stage: there is no entry to remove.
@@ -215,8 +328,20 @@ void MapEditCommands::deleteSelection() {
 }
 
 void MapEditCommands::nudge(int dx, int dy) {
+    if (!editable()) return;
+    if (view.objectTool.markedTotal() > 1) {
+        // By one step of the group's grid, stopping at the edges as a drag does.
+        const GroupLimits limits = view.objectTool.selectionLimits();
+        const GroupOffset by = groupOffset(limits, dx * limits.unit, dy * limits.unit);
+        if (!by.moves()) return;
+        view.recordAsOneStep(GroupEdit::Move, [&] {
+            for (const ObjectKind kind : kObjectKinds)
+                if (view.layer(kind).markCount() > 0) view.layer(kind).moveMarked(by);
+        });
+        return;
+    }
     const std::optional<Selection> selected = selection();
-    if (!selected || !editable()) return;
+    if (!selected) return;
     const int unit = unitOf(selected->kind);
     switch (selected->kind) {
     case ObjectKind::Sprite: view.sprites.nudge(dx * unit, dy * unit); break;
@@ -249,15 +374,26 @@ void MapEditCommands::pointerMoved(int x, int y) {
 
 void MapEditCommands::pointerLeft() {
     pointer.reset();
-    view.owner->showPointerStatus(L"", L"");
+    view.owner->showPointerStatus(L"", selectionStatus());
 }
 
 void MapEditCommands::refreshPointer() {
-    if (!pointer) return;
+    if (!pointer) {
+        // Several objects selected are named while the pointer is away too.
+        if (view.objectTool.markedTotal() > 1) view.owner->showPointerStatus(L"", selectionStatus());
+        return;
+    }
     const POINT at = view.mapPoint(pointer->x, pointer->y);
     std::wstring where = pointerStatusText(view.tilemap.data(), at.x, at.y);
     if (view.inTerrainMode() && !where.empty()) where += std::wstring(L" | ") + terrainToolName(view.terrainTool.kind);
-    view.owner->showPointerStatus(where, objectTextAt(at));
+    std::wstring object = objectTextAt(at);
+    if (object.empty()) object = selectionStatus();
+    view.owner->showPointerStatus(where, object);
+}
+
+std::wstring MapEditCommands::selectionStatus() const {
+    if (view.objectTool.markedTotal() < 2) return {};
+    return selectionText(countsOf(view.marks()));
 }
 
 std::wstring MapEditCommands::objectTextAt(POINT at) const {

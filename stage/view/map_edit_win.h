@@ -33,7 +33,7 @@ public:
 
     // WM_KEYDOWN of the map view; true when the key was one of these edits.
     bool onKeyDown(WPARAM key);
-    // The Edit menu's Copy, Paste and Delete; true when `command` is one of them.
+    // The Edit menu's Copy, Paste, Delete and Select All; true when `command` is one of them.
     bool handleCommand(int command);
     // Enables each of the three items when it would do something now.
     void updateEditMenu(HMENU menu) const;
@@ -48,7 +48,7 @@ public:
     void refreshPointer();
     void refreshRoom();
 
-    bool canCopy() const { return selection().has_value(); }
+    bool canCopy() const { return !selectedObjects().empty(); }
     bool canPaste() const;
     bool canDelete() const;
 
@@ -58,7 +58,9 @@ private:
         MapObjectClip object;
     };
     std::optional<Selection> selection() const;
-    std::optional<MapObjectClip> clipboardObject() const;
+    // Every marked object, kind by kind in the kinds' order.
+    std::vector<Selection> selectedObjects() const;
+    std::optional<std::vector<MapObjectClip>> clipboardObjects() const;
     // Where a pasted sprite goes: the pointer while it is over the map view, else the
     // view's centre, in map pixels.
     POINT pastePoint() const;
@@ -70,6 +72,8 @@ private:
     // Copy, Paste and Delete in terrain mode: the selected cells.
     bool handleTerrainCommand(int command);
     std::wstring objectTextAt(POINT at) const;
+    // "選択: スプライト 3, バナナ 2" while several objects are selected, else nothing.
+    std::wstring selectionStatus() const;
 
     // While a drag holds an object, nothing may change the lists under it.
     bool editable() const;
@@ -77,8 +81,13 @@ private:
     void paste();
     bool pasteBanana(const BananaAllocData& copied);
     bool pasteCamera(const CameraAllocData& copied);
+    // The sprites of a copy of several objects at the pointer, their offsets to one
+    // another kept, as one step; false when nothing was pasted.
+    bool pasteSprites(const std::vector<SpriteAllocData>& copied);
     void deleteSelection();
     void nudge(int dx, int dy);
+    // Escape: the selection is let go. False when nothing was selected.
+    bool clearSelection();
 
     LevelManager& view;
     // The pointer's last client point while it is over the view.

@@ -69,6 +69,17 @@ HWND LevelEditHost::mainWindow() const {
     return owner->mainWindow();
 }
 
+void LevelEditHost::editAsOneStep(ObjectKind kind, GroupEdit what, int count, const std::vector<int>& marksAfterUndo,
+                                  const std::vector<int>& marksAfterRedo, const std::function<void()>& edits) {
+    KindCounts counts{};
+    counts[indexOf(kind)] = count;
+    KindMarks afterUndo;
+    KindMarks afterRedo;
+    afterUndo[indexOf(kind)] = marksAfterUndo;
+    afterRedo[indexOf(kind)] = marksAfterRedo;
+    view->editGroup(what, counts, afterUndo, afterRedo, edits);
+}
+
 std::wstring LevelEditHost::programFolder() const {
     return appGlobals().paths.programDirectory;
 }

@@ -33,6 +33,8 @@ public:
 
     HWND mainWindow() const override;
     std::wstring programFolder() const override;
+    void editAsOneStep(ObjectKind kind, GroupEdit what, int count, const std::vector<int>& marksAfterUndo,
+                       const std::vector<int>& marksAfterRedo, const std::function<void()>& edits) override;
 
 private:
     StageOwner* owner;

@@ -8,6 +8,7 @@
 //   inspector-bananas.bmp
 //   inspector-cameras.bmp
 //   camera-resize.bmp       a camera's corner held half-way through a drag
+//   box-select.bmp          objects selected by a box, a second box held with Shift
 //   terrain-page.bmp        the inspector's terrain page with a chip chosen
 //   chip-palette.bmp        the chip palette with the current chip framed
 //   terrain-painted.bmp     main window and palette: an area painted with the pen and
@@ -150,6 +151,9 @@ public:
     void down(int x, int y) { send(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
     void move(int x, int y) { send(WM_MOUSEMOVE, MK_LBUTTON, x, y); }
     void up(int x, int y) { send(WM_LBUTTONUP, 0, x, y); }
+    // With Shift held, as a box that adds to the selection is drawn.
+    void shiftDown(int x, int y) { send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, x, y); }
+    void shiftMove(int x, int y) { send(WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, x, y); }
     void click(int x, int y) {
         down(x, y);
         up(x, y);
@@ -305,6 +309,30 @@ void takePictures(ProjectManager& project) {
     } else {
         std::fwprintf(stderr, L"screenshot_driver: the stage has no camera\n");
         failures += 2;
+    }
+
+    // A box selection: a box drawn round the first sprites on the stage's left and let
+    // go, then a second box held half-way with Shift, adding to them.
+    view.scrollTo({0, 0});
+    pump(200);
+    {
+        const POINT start{40, 40};
+        const POINT end{std::min(380, view.hScroll.state.page - 200), std::min(470, view.vScroll.state.page - 30)};
+        mouse.down(end.x, end.y);
+        for (int step = 1; step <= 8; ++step)
+            mouse.move(end.x + (start.x - end.x) * step / 8, end.y + (start.y - end.y) * step / 8);
+        mouse.up(start.x, start.y);
+        pump(200);
+        const POINT from{end.x + 20, end.y};
+        const POINT to{from.x + 150, start.y + 60};
+        mouse.shiftDown(from.x, from.y);
+        for (int step = 1; step <= 8; ++step)
+            mouse.shiftMove(from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8);
+        pump(300);
+        capture(L"box-select", mainAndInspector);
+        mouse.up(to.x, to.y);
+        SendMessageW(view.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        pump(200);
     }
 
     // The stage at 50%, then a close look at 200% with the grid; the pointer rests in

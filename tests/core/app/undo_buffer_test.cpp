@@ -20,18 +20,43 @@ namespace {
 // destruction can be checked.
 class FakeRecord : public UndoMethod {
 public:
-    FakeRecord(std::vector<std::string>& log, std::string tag, const wchar_t* name = L"スプライトの追加")
-        : log(log), tag(std::move(tag)), name(name) {}
+    FakeRecord(std::vector<std::string>& log, std::string tag, const wchar_t* name = L"スプライトの追加",
+               int stage = -1)
+        : log(log), tag(std::move(tag)), name(name), stageNumber(stage) {}
     ~FakeRecord() override { log.push_back("destroy " + tag); }
     void undo() override { log.push_back("undo " + tag); }
     void redo() override { log.push_back("redo " + tag); }
     const wchar_t* undoName() const override { return name; }
     const wchar_t* redoName() const override { return name; }
+    int stage() const override { return stageNumber; }
+    const std::string& recordTag() const { return tag; }
 
 private:
     std::vector<std::string>& log;
     std::string tag;
     const wchar_t* name;
+    int stageNumber;
+};
+
+// A group that notes in the log when its parts have all replayed.
+class LoggedGroup : public UndoGroup {
+public:
+    LoggedGroup(std::vector<std::unique_ptr<UndoMethod>> parts, std::vector<std::string>& log)
+        : UndoGroup(std::move(parts), L"スプライトの移動 (3 個)"), log(log) {}
+
+protected:
+    void replayed(bool undone) override { log.push_back(undone ? "group undone" : "group redone"); }
+
+private:
+    std::vector<std::string>& log;
+};
+
+// Notes, at every word of the history, how many records were undoable then.
+struct FakeListener : UndoListener {
+    explicit FakeListener(const UndoBuffer& buffer) : buffer(buffer) {}
+    void historyChanged() override { told.push_back(buffer.undoCount()); }
+    const UndoBuffer& buffer;
+    std::vector<std::size_t> told;
 };
 
 struct FakeMenu : UndoMenu {
@@ -52,13 +77,27 @@ struct FakeMenu : UndoMenu {
 
 class UndoBufferTest : public ::testing::Test {
 protected:
+    void SetUp() override { buffer.setListener(&listener); }
     void edit(const char* tag = "e", const wchar_t* name = L"スプライトの追加") {
         buffer.push(std::make_unique<FakeRecord>(log, tag, name));
+    }
+    // The tags of the whole history through record(i), oldest first.
+    std::vector<std::string> history() const {
+        std::vector<std::string> tags;
+        for (std::size_t i = 0; i < buffer.undoCount() + buffer.redoCount(); ++i)
+            tags.push_back(dynamic_cast<const FakeRecord&>(buffer.record(i)).recordTag());
+        return tags;
+    }
+    void pushLoggedGroup() {
+        pushGroup(buffer, [this](std::vector<std::unique_ptr<UndoMethod>> parts) {
+            return std::make_unique<LoggedGroup>(std::move(parts), log);
+        });
     }
     std::vector<std::string> log;
     RomDocument document;
     FakeMenu menu;
     UndoBuffer buffer{&document, &menu};
+    FakeListener listener{buffer};
 };
 
 TEST_F(UndoBufferTest, EditThenUndoReturnsToTheSavedState) {
@@ -182,6 +221,159 @@ TEST(UndoBuffer, DestructionFreesRecordsWithoutTouchingTheMenu) {
     }
     EXPECT_EQ(log, (std::vector<std::string>{"destroy b", "destroy a"}));
     EXPECT_EQ(menu.updates, 0);
+}
+
+TEST_F(UndoBufferTest, ListenerIsToldAfterEveryChangeAndOnlyThen) {
+    edit("a");
+    edit("b");
+    buffer.undo();
+    buffer.redo();
+    buffer.undo();
+    buffer.discardRedo();
+    EXPECT_EQ(listener.told, (std::vector<std::size_t>{1, 2, 1, 2, 1, 1})) << "told after each change is made";
+    buffer.discardRedo();
+    buffer.redo();
+    buffer.push(nullptr);
+    EXPECT_EQ(listener.told.size(), 6u) << "nothing to discard, nothing to redo, no record: no word";
+    buffer.clear();
+    EXPECT_EQ(listener.told.back(), 0u);
+    buffer.setListener(nullptr);
+    edit("c");
+    EXPECT_EQ(listener.told.size(), 7u);
+}
+
+TEST_F(UndoBufferTest, RecordsRunOldestFirstThroughTheUndoThenTheRedoRecords) {
+    for (const char* tag : {"a", "b", "c", "d"})
+        edit(tag);
+    buffer.undo();
+    buffer.undo();
+    EXPECT_EQ(history(), (std::vector<std::string>{"a", "b", "c", "d"})) << "redo records in the order they redo";
+    EXPECT_EQ(&buffer.record(2), buffer.nextRedo());
+    EXPECT_EQ(&buffer.record(1), buffer.nextUndo());
+    edit("e");
+    EXPECT_EQ(history(), (std::vector<std::string>{"a", "b", "e"}));
+}
+
+TEST_F(UndoBufferTest, JumpsUndoOrRedoEveryRecordBetweenWithOneMenuUpdateAndOneWord) {
+    for (const char* tag : {"a", "b", "c", "d"})
+        edit(tag);
+    document.markSaved();
+    struct Step {
+        std::size_t to;
+        bool moved;
+        std::size_t undoable;
+        std::vector<std::string> replays;
+        int changeCount;
+    };
+    const Step steps[] = {
+        {1, true, 1, {"undo d", "undo c", "undo b"}, -3},
+        {3, true, 3, {"redo b", "redo c"}, -1},
+        {3, false, 3, {}, -1},
+        {0, true, 0, {"undo c", "undo b", "undo a"}, -4},
+        {99, true, 4, {"redo a", "redo b", "redo c", "redo d"}, 0},
+        {4, false, 4, {}, 0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.to);
+        log.clear();
+        const int updates = menu.updates;
+        const std::size_t words = listener.told.size();
+        EXPECT_EQ(buffer.jumpTo(step.to), step.moved);
+        EXPECT_EQ(buffer.undoCount(), step.undoable);
+        EXPECT_EQ(buffer.undoCount() + buffer.redoCount(), 4u) << "a jump destroys nothing";
+        EXPECT_EQ(log, step.replays);
+        EXPECT_EQ(document.changeCount, step.changeCount);
+        EXPECT_EQ(menu.updates - updates, step.moved ? 2 : 0) << "both items, once";
+        EXPECT_EQ(listener.told.size() - words, step.moved ? 1u : 0u);
+    }
+    EXPECT_FALSE(document.isModified()) << "the jump to the end came back to the saved state";
+    buffer.jumpTo(2);
+    EXPECT_EQ(menu.redoText, redoMenuText(L"スプライトの追加"));
+    EXPECT_TRUE(menu.undoEnabled);
+}
+
+TEST_F(UndoBufferTest, JumpOnAnEmptyHistoryDoesNothing) {
+    EXPECT_FALSE(buffer.jumpTo(0));
+    EXPECT_FALSE(buffer.jumpTo(5));
+    EXPECT_EQ(menu.updates, 0);
+    EXPECT_TRUE(listener.told.empty());
+}
+
+TEST_F(UndoBufferTest, GroupsHandOverTheirRecordsAtTheOutermostEnd) {
+    buffer.beginGroup();
+    edit("a");
+    buffer.beginGroup();
+    edit("b");
+    EXPECT_TRUE(buffer.endGroup().empty()) << "the inner end hands over nothing";
+    edit("c");
+    EXPECT_EQ(buffer.undoCount(), 0u) << "kept aside until the end";
+    EXPECT_TRUE(listener.told.empty());
+    EXPECT_EQ(menu.updates, 0);
+    EXPECT_EQ(document.changeCount, 0);
+    std::vector<std::unique_ptr<UndoMethod>> parts = buffer.endGroup();
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(dynamic_cast<const FakeRecord&>(*parts[0]).recordTag(), "a");
+    EXPECT_EQ(dynamic_cast<const FakeRecord&>(*parts[2]).recordTag(), "c");
+    EXPECT_TRUE(buffer.endGroup().empty()) << "an end without a begin hands over nothing";
+    edit("d");
+    EXPECT_EQ(buffer.undoCount(), 1u) << "an unmatched end leaves no group open";
+}
+
+TEST_F(UndoBufferTest, PushGroupPushesNothingOneRecordAloneOrOneGroup) {
+    struct Case {
+        std::vector<const char*> tags;
+        std::size_t pushed;
+        bool grouped;
+    };
+    const Case cases[] = {{{}, 0, false}, {{"a"}, 1, false}, {{"a", "b"}, 1, true}, {{"a", "b", "c", "d"}, 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tags.size());
+        buffer.clear();
+        const std::size_t words = listener.told.size();
+        document.markSaved();
+        buffer.beginGroup();
+        for (const char* tag : c.tags)
+            edit(tag);
+        pushLoggedGroup();
+        ASSERT_EQ(buffer.undoCount(), c.pushed);
+        EXPECT_EQ(document.changeCount, static_cast<int>(c.pushed)) << "a group counts as one change";
+        EXPECT_EQ(listener.told.size() - words, c.pushed);
+        if (c.pushed == 0) continue;
+        const auto* group = dynamic_cast<const UndoGroup*>(buffer.nextUndo());
+        EXPECT_EQ(group != nullptr, c.grouped);
+        if (group) EXPECT_EQ(group->size(), c.tags.size());
+        EXPECT_EQ(buffer.nextUndo()->undoName(),
+                  std::wstring(c.grouped ? L"スプライトの移動 (3 個)" : L"スプライトの追加"));
+    }
+}
+
+TEST_F(UndoBufferTest, GroupUndoesItsRecordsNewestFirstAndRedoesThemOldestFirstAsOneStep) {
+    edit("before");
+    document.markSaved();
+    buffer.beginGroup();
+    for (const char* tag : {"a", "b", "c"})
+        edit(tag);
+    pushLoggedGroup();
+    log.clear();
+    ASSERT_TRUE(buffer.undo());
+    EXPECT_EQ(log, (std::vector<std::string>{"undo c", "undo b", "undo a", "group undone"}));
+    EXPECT_FALSE(document.isModified()) << "one undo takes the whole group back";
+    log.clear();
+    ASSERT_TRUE(buffer.redo());
+    EXPECT_EQ(log, (std::vector<std::string>{"redo a", "redo b", "redo c", "group redone"}));
+    EXPECT_EQ(document.changeCount, 1);
+    log.clear();
+    buffer.clear();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log.back(), "destroy before") << "the group, the newer record, goes first";
+}
+
+TEST_F(UndoBufferTest, GroupNamesTheStageOfItsFirstRecord) {
+    std::vector<std::unique_ptr<UndoMethod>> parts;
+    parts.push_back(std::make_unique<FakeRecord>(log, "a", L"x", 0x25));
+    parts.push_back(std::make_unique<FakeRecord>(log, "b", L"x", 0x26));
+    EXPECT_EQ(UndoGroup(std::move(parts), L"g").stage(), 0x25);
+    EXPECT_EQ(UndoGroup({}, L"g").stage(), -1);
 }
 
 using Bytes = std::vector<std::uint8_t>;

@@ -1,7 +1,8 @@
-// Random edits, undos, redos and stage switches over banana and camera lists of
-// stages of every map type, alone and mixed with sprite edits: the open stage's lists
-// always match the ROM, and undoing everything gives the original image back byte for
-// byte.
+// Random edits, groups of edits taken back as one, undos, redos, jumps through the
+// history and stage switches over banana and camera lists of stages of every map type,
+// alone and mixed with sprite edits: the open stage's lists always match the ROM,
+// undoing everything gives the original image back byte for byte, and redoing
+// everything the edited one.
 #include "bananas/banana_edits.h"
 #include "cameras/camera_edits.h"
 #include "sprites/sprite_edits.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -51,6 +54,26 @@ std::vector<int> randomCounts(std::mt19937& random) {
     return counts;
 }
 
+// Undoes or redoes up to five records in one go; a jump past an end of the history
+// stops there.
+void randomJump(std::mt19937& random, UndoBuffer& history) {
+    const long to = static_cast<long>(history.undoCount()) + std::uniform_int_distribution<long>(-5, 5)(random);
+    history.jumpTo(static_cast<std::size_t>(std::max(0L, to)));
+}
+
+// Two to four random edits gathered into one record, as an edit of several objects
+// makes them. True when they made a group (and not one record alone, or none).
+template <typename Edit> bool groupedEdits(std::mt19937& random, UndoBuffer& history, Edit edit) {
+    const std::size_t before = history.undoCount();
+    history.beginGroup();
+    for (int i = 2 + static_cast<int>(random() % 3); i > 0; --i)
+        edit();
+    pushGroup(history, [](std::vector<std::unique_ptr<UndoMethod>> parts) {
+        return std::make_unique<UndoGroup>(std::move(parts), L"まとめた変更");
+    });
+    return history.undoCount() > before && dynamic_cast<const UndoGroup*>(history.nextUndo()) != nullptr;
+}
+
 template <typename Traits> void randomEdit(std::mt19937& random, ObjectListEditor<Traits>& editor) {
     std::uniform_int_distribution<int> index(-1, editor.count());
     switch (random() % 4) {
@@ -81,15 +104,19 @@ protected:
     // Runs `steps` random steps; `edit` makes one random edit.
     template <typename Edit> void run(int steps, Edit edit) {
         const auto original = host.image;
+        int groups = 0;
         for (int step = 0; step < steps; ++step) {
-            switch (random() % 8) {
+            switch (random() % 10) {
             case 0: host.undoBuffer.undo(); break;
             case 1: host.undoBuffer.redo(); break;
             case 2: host.openStage(static_cast<int>(random() % kStageCount)); break;
+            case 3: randomJump(random, host.undoBuffer); break;
+            case 4: groups += groupedEdits(random, host.undoBuffer, edit); break;
             default: edit(); break;
             }
             ASSERT_NO_FATAL_FAILURE(expectListsMatchTheRom()) << "step " << step;
         }
+        EXPECT_GT(groups, 0);
         const auto edited = host.image;
         std::size_t undone = 0;
         while (host.undoBuffer.undo()) {
@@ -175,6 +202,14 @@ protected:
         }
     }
 
+    void anyEdit() {
+        switch (pick(0, 2)) {
+        case 0: spriteEdit(); break;
+        case 1: randomEdit(random, bananas.editor); break;
+        default: randomEdit(random, cameras.editor); break;
+        }
+    }
+
     void expectEveryListMatchesTheRom() {
         ASSERT_EQ(sprites.stage, host.stage);
         ASSERT_EQ(sprites.data.sprites, sprites.storedList(host.stage));
@@ -197,24 +232,34 @@ protected:
 };
 
 TEST_P(MixedEditsProperty, AllThreeKindsWithStageSwitchesUndoToTheOriginalImage) {
+    UndoBuffer& history = sprites.undoBuffer;
     const auto original = sprites.image;
+    int groups = 0;
     for (int step = 0; step < 600; ++step) {
-        switch (random() % 9) {
-        case 0: sprites.undoBuffer.undo(); break;
-        case 1: sprites.undoBuffer.redo(); break;
+        switch (random() % 11) {
+        case 0: history.undo(); break;
+        case 1: history.redo(); break;
         case 2: host.openStage(pick(0, kStageCount - 1)); break;
         case 3:
         case 4: spriteEdit(); break;
         case 5:
         case 6: randomEdit(random, bananas.editor); break;
+        case 7: randomJump(random, history); break;
+        case 8: groups += groupedEdits(random, history, [this] { anyEdit(); }); break;
         default: randomEdit(random, cameras.editor); break;
         }
         ASSERT_NO_FATAL_FAILURE(expectEveryListMatchesTheRom()) << "step " << step;
     }
-    ASSERT_GT(sprites.undoBuffer.undoCount() + sprites.undoBuffer.redoCount(), 50u);
-    while (sprites.undoBuffer.undo())
+    EXPECT_GT(groups, 0);
+    ASSERT_GT(history.undoCount() + history.redoCount(), 50u);
+    const auto edited = sprites.image;
+    const std::size_t undoable = history.undoCount();
+    while (history.undo())
         ASSERT_NO_FATAL_FAILURE(expectEveryListMatchesTheRom());
     EXPECT_TRUE(sprites.image == original) << "undoing everything leaves the image as it was";
+    history.jumpTo(undoable);
+    ASSERT_NO_FATAL_FAILURE(expectEveryListMatchesTheRom());
+    EXPECT_TRUE(sprites.image == edited) << "redoing to where the steps left off gives the edited image";
 }
 
 INSTANTIATE_TEST_SUITE_P(ObjectSeeds, MixedEditsProperty, testing::Values(3u, 11u, 2024u, 31337u));

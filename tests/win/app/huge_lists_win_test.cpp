@@ -70,7 +70,7 @@ TEST(HugeLists, OpenSortUndoAndRedoEveryByte) {
     // highlighted, the others with their text on the window colour.
     expectEveryLineHeld(levels);
     const HWND sprites = GetDlgItem(levels.sprites.hwnd, IDC_SPRITE_LIST);
-    SendMessageW(sprites, LB_SETCURSEL, 0, 0);
+    selectListLines(sprites, {0});
     UpdateWindow(sprites);
     RECT first;
     RECT second;

@@ -109,7 +109,7 @@ TEST_F(BananaPageTest, LinesGiveIndexSetNumberAndSetName) {
 
 TEST_F(BananaPageTest, ChoosingALineShowsTheBananaItsSetAndSelectsItOnTheMap) {
     openStages();
-    view().cameras.selectedIndex = 0;
+    view().cameras.selectOnly(0);
     chooseLine(page(), IDC_BANANA_LIST, 1);
     EXPECT_EQ(text(page(), IDC_BANANA_NUMBER), L"1");
     EXPECT_EQ(text(page(), IDC_BANANA_X), L"64");
@@ -272,7 +272,7 @@ TEST_F(BananaPageTest, UndoCentresOnABananaOutsideTheViewAndDoubleClickCentresTo
 TEST_F(BananaPageTest, ClickPicksTheLaterOfTwoOverlappingBananasAndShowsTheirPage) {
     openStages();
     view().showInspectorPage(PageKind::Sprites);
-    view().sprites.selectedIndex = 4;
+    view().sprites.selectOnly(4);
     mouseDown(80, 50);
     EXPECT_EQ(bananas().selectedIndex, 2);
     EXPECT_EQ(view().objectTool.drag.heldKind(), ObjectKind::Banana);

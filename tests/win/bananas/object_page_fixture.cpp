@@ -106,12 +106,12 @@ int ObjectPageTest::lineCount(HWND page, int listId) {
 }
 
 int ObjectPageTest::selectedLine(HWND page, int listId) {
-    return static_cast<int>(SendDlgItemMessageW(page, listId, LB_GETCURSEL, 0, 0));
+    return listSelection(GetDlgItem(page, listId));
 }
 
 void ObjectPageTest::chooseLine(HWND page, int listId, int index) {
     HWND list = GetDlgItem(page, listId);
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    selectListLines(list, {index});
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     pumpMessages();
 }

@@ -109,7 +109,7 @@ TEST_F(CameraPageTest, LinesGiveTheRectangleAndChoosingOneShowsEveryField) {
     ASSERT_EQ(lineCount(page(), IDC_CAMERA_LIST), 4);
     EXPECT_EQ(lineOf(0), L"#0: (0, 0, 256, 224)");
     EXPECT_EQ(lineOf(2), L"#2: (200, 104, 600, 304)");
-    view().bananas.selectedIndex = 1;
+    view().bananas.selectOnly(1);
     chooseLine(page(), IDC_CAMERA_LIST, 2);
     EXPECT_EQ(text(page(), IDC_CAMERA_NUMBER), L"2");
     EXPECT_EQ(text(page(), IDC_CAMERA_LEFT), L"200");
@@ -349,7 +349,7 @@ TEST_F(CameraPageTest, P1AndP2ChangeNoPartOfThePicture) {
     SendDlgItemMessageW(page(), IDC_CAMERA_P2, BM_SETCHECK, BST_CHECKED, 0);
     press(page(), IDC_CAMERA_APPLY);
     ASSERT_TRUE(camera(0).p1 && camera(0).p2);
-    cameras().selectedIndex = -1;
+    cameras().selectOnly(-1);
     drawLayers(0, 0, 700, 400);
     std::vector<COLORREF> after;
     for (int y = 0; y < 400; y += 2)

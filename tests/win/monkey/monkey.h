@@ -21,8 +21,8 @@ inline constexpr int kListId = 20752;
 enum class Act : std::uint8_t {
     Menu,         // a: command id
     RecentStage,  // a: line of Stage > recent stages
-    Click,        // a, b: map point; c: 1 = double-click
-    Drag,         // a, b -> c, d: map points
+    Click,        // a, b: map point; c: 1 = double-click; keys held
+    Drag,         // a, b -> c, d: map points; keys held (from the empty map: a box)
     Wheel,        // a: notches (signed); b: 1 = with Ctrl (zoom)
     Scroll,       // a: 0 horizontal, 1 vertical; b: SB_ code
     Key,          // a: virtual key; b: modifiers (kCtrl, kShift)
@@ -36,6 +36,7 @@ enum class Act : std::uint8_t {
     Resize,       // a, b: main window size
     OpenFile,     // the sample file, as the Open dialog or a drop would open it
     Terrain,      // a: TerrainStep; b, c, d as it says; text for a typed word
+    History,      // a: line of the history window clicked (held to its lines)
 };
 
 // What a terrain step does (Act::Terrain's a).
@@ -55,6 +56,9 @@ struct Action {
     int b = 0;
     int c = 0;
     int d = 0;
+    // The keys held with a click or drag on the map (MK_CONTROL, MK_SHIFT): Ctrl+clicks,
+    // boxes that add to the selection.
+    int keys = 0;
     // Picks the buttons of the dialogs the step opens, and the lines they choose.
     int answer = 0;
     std::wstring text;

@@ -52,15 +52,15 @@ struct WeightedCommand {
     int weight;
 };
 constexpr WeightedCommand kCommands[] = {
-    {IDM_EDIT_UNDO, 12},        {IDM_EDIT_REDO, 8},           {IDM_EDIT_COPY, 3},         {IDM_EDIT_PASTE, 4},
-    {IDM_EDIT_DELETE, 3},       {IDM_VIEW_MAP_CYCLE, 1},      {IDM_VIEW_SPRITES, 1},      {IDM_VIEW_BANANAS, 1},
-    {IDM_VIEW_CAMERAS, 1},      {IDM_VIEW_GRID, 1},           {IDM_VIEW_STATUS_BAR, 1},   {IDM_VIEW_MAP_HIDDEN, 1},
-    {IDM_VIEW_MAP_GRAPHICS, 1}, {IDM_VIEW_MAP_ATTRIBUTES, 1}, {IDM_VIEW_ZOOM_50, 1},      {IDM_VIEW_ZOOM_100, 2},
-    {IDM_VIEW_ZOOM_200, 1},     {IDM_VIEW_ZOOM_300, 1},       {IDM_FILE_FIX_CHECKSUM, 1}, {IDM_FILE_SAVE, 4},
-    {IDM_FILE_RELOAD, 2},       {IDM_FILE_CLOSE, 1},          {IDM_RECENT_FILE_FIRST, 2}, {IDM_FILE_RESTORE, 1},
-    {IDM_FILE_TEST_PLAY, 1},    {IDM_FILE_EMULATOR, 1},       {IDM_STAGE_SELECT, 4},      {IDM_RECENT_STAGE_CLEAR, 1},
-    {IDM_FILE_CREATE_PATCH, 1}, {IDM_FILE_SAVE_PICTURE, 1},   {IDM_FILE_SAVE_AS, 1},      {IDM_FILE_OPEN, 1},
-    {IDM_RECENT_FILE_CLEAR, 1},
+    {IDM_EDIT_UNDO, 12},         {IDM_EDIT_REDO, 8},         {IDM_EDIT_COPY, 3},           {IDM_EDIT_PASTE, 4},
+    {IDM_EDIT_DELETE, 3},        {IDM_VIEW_MAP_CYCLE, 1},    {IDM_VIEW_SPRITES, 1},        {IDM_VIEW_BANANAS, 1},
+    {IDM_VIEW_CAMERAS, 1},       {IDM_VIEW_GRID, 1},         {IDM_VIEW_STATUS_BAR, 1},     {IDM_VIEW_MAP_HIDDEN, 1},
+    {IDM_VIEW_HISTORY, 1},       {IDM_VIEW_MAP_GRAPHICS, 1}, {IDM_VIEW_MAP_ATTRIBUTES, 1}, {IDM_VIEW_ZOOM_50, 1},
+    {IDM_VIEW_ZOOM_100, 2},      {IDM_VIEW_ZOOM_200, 1},     {IDM_VIEW_ZOOM_300, 1},       {IDM_FILE_FIX_CHECKSUM, 1},
+    {IDM_FILE_SAVE, 4},          {IDM_FILE_RELOAD, 2},       {IDM_FILE_CLOSE, 1},          {IDM_RECENT_FILE_FIRST, 2},
+    {IDM_FILE_RESTORE, 1},       {IDM_FILE_TEST_PLAY, 1},    {IDM_FILE_EMULATOR, 1},       {IDM_STAGE_SELECT, 4},
+    {IDM_RECENT_STAGE_CLEAR, 1}, {IDM_FILE_CREATE_PATCH, 1}, {IDM_FILE_SAVE_PICTURE, 1},   {IDM_FILE_SAVE_AS, 1},
+    {IDM_FILE_OPEN, 1},          {IDM_RECENT_FILE_CLEAR, 1},
 };
 
 struct WeightedAct {
@@ -68,10 +68,10 @@ struct WeightedAct {
     int weight;
 };
 constexpr WeightedAct kActs[] = {
-    {Act::Menu, 16},      {Act::RecentStage, 5},  {Act::Click, 8},  {Act::Drag, 14},
-    {Act::Wheel, 2},      {Act::Scroll, 2},       {Act::Key, 10},   {Act::Tab, 3},
-    {Act::SelectLine, 7}, {Act::Type, 12},        {Act::Press, 9},  {Act::Check, 3},
-    {Act::ChooseSet, 2},  {Act::OtherProgram, 1}, {Act::Resize, 1}, {Act::Terrain, 8},
+    {Act::Menu, 16},   {Act::RecentStage, 5}, {Act::Click, 8},     {Act::Drag, 14},        {Act::Wheel, 2},
+    {Act::Scroll, 2},  {Act::Key, 10},        {Act::Tab, 3},       {Act::SelectLine, 7},   {Act::Type, 12},
+    {Act::Press, 9},   {Act::Check, 3},       {Act::ChooseSet, 2}, {Act::OtherProgram, 1}, {Act::Resize, 1},
+    {Act::Terrain, 8}, {Act::History, 3},
 };
 
 template <typename T> const T& weighted(std::mt19937& rng, std::span<const T> items) {
@@ -139,12 +139,13 @@ std::vector<POINT> objectPoints(const StageContents& stage) {
 } // namespace
 
 std::string describe(const Action& action) {
-    static const char* const names[] = {"menu", "recent-stage", "click",  "drag", "wheel",  "scroll",
-                                        "key",  "tab",          "line",   "type", "press",  "check",
-                                        "set",  "other",        "resize", "open", "terrain"};
+    static const char* const names[] = {"menu", "recent-stage", "click",  "drag", "wheel",   "scroll",
+                                        "key",  "tab",          "line",   "type", "press",   "check",
+                                        "set",  "other",        "resize", "open", "terrain", "history"};
     std::string text = names[static_cast<int>(action.act)];
     for (const int value : {action.a, action.b, action.c, action.d})
         text += " " + std::to_string(value);
+    if (action.keys) text += " keys " + std::to_string(action.keys);
     text += " answer " + std::to_string(action.answer);
     if (action.act == Act::Type || action.act == Act::Terrain) {
         text += " \"";
@@ -195,6 +196,7 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.a = at.x;
         action.b = at.y;
         action.c = uniform(rng, 0, 4) == 0;
+        action.keys = uniform(rng, 0, 2) == 0 ? MK_CONTROL : 0;
         break;
     }
     case Act::Drag: {
@@ -205,6 +207,7 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.b = from.y;
         action.c = from.x + uniform(rng, -reach, reach);
         action.d = from.y + uniform(rng, -reach, reach);
+        action.keys = std::array{0, 0, MK_SHIFT, MK_CONTROL}[static_cast<std::size_t>(uniform(rng, 0, 3))];
         break;
     }
     case Act::Wheel:
@@ -217,24 +220,11 @@ Action MonkeySession::generate(std::mt19937& rng) {
         break;
     case Act::Key: {
         // Editing keys mostly; the letters that hide a layer or change the map now and then.
-        static constexpr std::array<std::pair<int, int>, 18> keys{{{VK_DELETE, 0},
-                                                                   {VK_DELETE, 0},
-                                                                   {'C', 1},
-                                                                   {'C', 1},
-                                                                   {'V', 1},
-                                                                   {'V', 1},
-                                                                   {'V', 1},
-                                                                   {VK_LEFT, 2},
-                                                                   {VK_RIGHT, 2},
-                                                                   {VK_UP, 2},
-                                                                   {VK_DOWN, 2},
-                                                                   {VK_LEFT, 2},
-                                                                   {VK_DOWN, 2},
-                                                                   {VK_LEFT, 0},
-                                                                   {VK_DOWN, 1},
-                                                                   {VK_OEM_PLUS, 1},
-                                                                   {VK_OEM_MINUS, 1},
-                                                                   {'G', 0}}};
+        static constexpr std::array<std::pair<int, int>, 20> keys{
+            {{VK_DELETE, 0},   {VK_DELETE, 0},    {'C', 1},     {'C', 1},      {'V', 1},
+             {'V', 1},         {'V', 1},          {VK_LEFT, 2}, {VK_RIGHT, 2}, {VK_UP, 2},
+             {VK_DOWN, 2},     {VK_LEFT, 2},      {VK_DOWN, 2}, {VK_LEFT, 0},  {VK_DOWN, 1},
+             {VK_OEM_PLUS, 1}, {VK_OEM_MINUS, 1}, {'G', 0},     {'A', 1},      {VK_ESCAPE, 0}}};
         static constexpr std::array<int, 4> letters{'S', 'B', 'C', 'M'};
         const auto key = uniform(rng, 0, 9) == 0
                              ? std::pair<int, int>{letters[static_cast<std::size_t>(uniform(rng, 0, 3))], 0}
@@ -276,6 +266,7 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.b = uniform(rng, 200, 900);
         break;
     case Act::OpenFile: break;
+    case Act::History: action.a = uniform(rng, 0, 40); break;
     case Act::Terrain: {
         action.a = uniform(rng, 0, kTerrainStepCount - 1);
         const POINT at = somePoint(false);
@@ -400,17 +391,18 @@ void MonkeySession::perform(const Action& action) {
         if (!levels.isInView(action.a, action.b)) levels.centerOn(action.a, action.b);
         pumpMessages();
         const POINT from = clientPoint(action.a, action.b);
-        mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
+        const auto held = static_cast<WPARAM>(action.keys);
+        mouse(WM_LBUTTONDOWN, MK_LBUTTON | held, from);
         if (action.act == Act::Drag) {
             const POINT to = clientPoint(action.c, action.d);
-            mouse(WM_MOUSEMOVE, MK_LBUTTON, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-            mouse(WM_MOUSEMOVE, MK_LBUTTON, to);
-            mouse(WM_LBUTTONUP, 0, to);
+            mouse(WM_MOUSEMOVE, MK_LBUTTON | held, {(from.x + to.x) / 2, (from.y + to.y) / 2});
+            mouse(WM_MOUSEMOVE, MK_LBUTTON | held, to);
+            mouse(WM_LBUTTONUP, held, to);
         } else {
-            mouse(WM_LBUTTONUP, 0, from);
+            mouse(WM_LBUTTONUP, held, from);
             if (action.c) {
-                mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, from);
-                mouse(WM_LBUTTONUP, 0, from);
+                mouse(WM_LBUTTONDBLCLK, MK_LBUTTON | held, from);
+                mouse(WM_LBUTTONUP, held, from);
             }
         }
         pumpMessages();
@@ -437,7 +429,7 @@ void MonkeySession::perform(const Action& action) {
         showPage(action.a);
         HWND page = pageWindow(action.a);
         HWND list = GetDlgItem(page, kListId);
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(action.b), 0);
+        selectListLines(list, {action.b});
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(kListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
         if (action.c && action.b >= 0)
             SendMessageW(page, WM_COMMAND, MAKEWPARAM(kListId, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
@@ -489,6 +481,18 @@ void MonkeySession::perform(const Action& action) {
         pumpMessages();
         break;
     case Act::Terrain: terrainStep(action); break;
+    case Act::History: {
+        // A click on a line of the history window, shown first when hidden: a jump.
+        HistoryWindow& history = editor.project->history;
+        if (!IsWindowVisible(history.hwnd)) menuCommand(IDM_VIEW_HISTORY);
+        const LRESULT count = SendMessageW(history.list, LB_GETCOUNT, 0, 0);
+        if (count <= 0) break;
+        SendMessageW(history.list, LB_SETCURSEL, static_cast<WPARAM>(action.a % count), 0);
+        SendMessageW(history.hwnd, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(history.list));
+        pumpMessages();
+        break;
+    }
     }
 }
 

@@ -98,7 +98,7 @@ SpriteList SpriteStageTest::storedList(int stage) {
 
 void SpriteStageTest::selectLine(int index) {
     const HWND list = GetDlgItem(page(), IDC_SPRITE_LIST);
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    selectListLines(list, {index});
     SendMessageW(page(), WM_COMMAND, MAKEWPARAM(IDC_SPRITE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     pumpMessages();
 }
@@ -143,7 +143,7 @@ std::vector<std::wstring> SpriteStageTest::lines() {
 }
 
 int SpriteStageTest::lineSelection() {
-    return static_cast<int>(SendDlgItemMessageW(page(), IDC_SPRITE_LIST, LB_GETCURSEL, 0, 0));
+    return listSelection(GetDlgItem(page(), IDC_SPRITE_LIST));
 }
 
 void SpriteStageTest::openStage(int stage) {

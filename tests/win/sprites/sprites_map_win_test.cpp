@@ -73,7 +73,7 @@ protected:
 
 TEST_F(SpriteMapTest, ClickOnASpriteSelectsItAndShowsThePageWithoutARecord) {
     levels().showInspectorPage(PageKind::Cameras);
-    levels().bananas.selectedIndex = 1;
+    levels().bananas.selectOnly(1);
     const Bytes before = image();
     click(100, 190);
     EXPECT_EQ(sprites().selectedIndex, 0);

@@ -124,7 +124,7 @@ TEST_F(SpritePageTest, LoadingShowsOneLinePerSpriteAndEmptyFields) {
 }
 
 TEST_F(SpritePageTest, SelectingALineShowsTheSpriteAndMarksItOnTheMap) {
-    levels().bananas.selectedIndex = 2;
+    levels().bananas.selectOnly(2);
     selectLine(1);
     EXPECT_EQ(field(IDC_SPRITE_NUMBER), L"1");
     EXPECT_EQ(field(IDC_SPRITE_PARAMETER), L"0002");

@@ -240,8 +240,8 @@ TEST_F(MapKeysTest, EditMenuItemsFollowSelectionAndClipboardAndActOnTheMap) {
     EXPECT_EQ(undoSteps(), 2u);
     EXPECT_EQ(editor.submenuTexts(GetSubMenu(editor.menu(), MENU_POS_EDIT)),
               (std::vector<std::wstring>{L"元に戻す - スプライトの追加(&U)\tCtrl+Z", L"やり直し(&R)\tCtrl+Y", L"-",
-                                         L"コピー(&C)\tCtrl+C", L"貼り付け(&P)\tCtrl+V", L"削除(&D)\tDel", L"-",
-                                         L"地形の編集(&T)\tT"}));
+                                         L"コピー(&C)\tCtrl+C", L"貼り付け(&P)\tCtrl+V", L"削除(&D)\tDel",
+                                         L"すべて選択(&A)\tCtrl+A", L"-", L"地形の編集(&T)\tT"}));
 }
 
 TEST_F(MapKeysTest, DoubleClickPutsTheKeyboardInTheParameterField) {

@@ -96,6 +96,10 @@ public:
     void showError(const std::wstring& text) override { vexa::showError(owner, text.c_str()); }
     HWND mainWindow() const override { return owner; }
     std::wstring programFolder() const override { return appGlobals().paths.programDirectory; }
+    void editAsOneStep(ObjectKind, GroupEdit, int, const std::vector<int>&, const std::vector<int>&,
+                       const std::function<void()>& edits) override {
+        edits();
+    }
 
     std::vector<std::uint8_t>* image = nullptr;
     HWND owner = nullptr;

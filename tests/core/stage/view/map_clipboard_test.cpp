@@ -81,6 +81,39 @@ TEST(MapClipboard, APasteIsTypedAtTheTargetsPlaceAndRefusedWhereItWouldChangeNot
         << "the same size and flags";
 }
 
+TEST(MapClipboard, SeveralObjectsComeBackInTheirOrderAndBrokenGroupsAreRefused) {
+    const std::vector<MapObjectClip> group{SpriteAllocData{100, 200, 0x12, 0x0A}, linkedCamera(),
+                                           BananaAllocData{64, 128, true, false, 5}, SpriteAllocData{-4, 7, 1, 2}};
+    const Bytes bytes = encodeMapObjects(group);
+    ASSERT_EQ(Bytes(bytes.begin(), bytes.begin() + 6), (Bytes{'V', 'X', 'O', 2, 4, 0}));
+    EXPECT_EQ(decodeMapObjects(bytes), group);
+    Bytes padded = bytes;
+    padded.resize(bytes.size() + 9, 0);
+    EXPECT_EQ(decodeMapObjects(padded), group);
+    // One object alone keeps the form every earlier copy has, and either form reads.
+    EXPECT_EQ(encodeMapObjects({linkedCamera()}), encodeMapObject(linkedCamera()));
+    EXPECT_EQ(decodeMapObjects(encodeMapObject(linkedCamera())), std::vector<MapObjectClip>{linkedCamera()});
+
+    auto changed = [&](std::size_t at, std::uint8_t value) {
+        Bytes broken = bytes;
+        broken[at] = value;
+        return broken;
+    };
+    const Bytes refused[] = {
+        Bytes(bytes.begin(), bytes.end() - 1), // the last object cut short
+        changed(4, 5),                         // one object more than there is
+        changed(4, 0),                         // none
+        changed(5, 0x20),                      // more than any stage holds
+        changed(9, 2),                         // an entry of the group's own version
+        changed(10, 7),                        // an entry of an unknown kind
+        Bytes{'V', 'X', 'O', 2, 1},
+    };
+    for (const Bytes& broken : refused)
+        EXPECT_EQ(decodeMapObjects(broken), std::nullopt) << broken.size();
+    EXPECT_EQ(mapObjectsText({SpriteAllocData{1, 2, 3, 4}, BananaAllocData{8, 16, false, false, 1}}),
+              L"sprite 0003 0004 1 2\r\nbanana 01 0 0 8 16");
+}
+
 TEST(MapClipboard, TextForms) {
     EXPECT_EQ(mapObjectText(SpriteAllocData{100, 200, 0x0012, 0x000A}), L"sprite 0012 000A 100 200");
     EXPECT_EQ(mapObjectText(BananaAllocData{64, 128, true, false, 5}), L"banana 05 1 0 64 128");
