@@ -15,7 +15,6 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-constexpr int kNoPosition = INT_MIN;
 constexpr int kDefaultWidth = 320;
 constexpr int kDefaultHeight = 360;
 constexpr int kSmallest = 120;
@@ -44,30 +43,26 @@ bool registerHistoryClass(HINSTANCE instance) {
 
 std::array<IntSetting, 5> HistoryWindow::settings() {
     return {{{kHistorySection, L"Show", 0, &wanted},
-             {kHistorySection, L"Pos_X", kNoPosition, &x},
-             {kHistorySection, L"Pos_Y", kNoPosition, &y},
-             {kHistorySection, L"Width", kDefaultWidth, &width},
-             {kHistorySection, L"Height", kDefaultHeight, &height}}};
+             {kHistorySection, L"Pos_X", ToolWindowPlace::kNoPosition, &place.x},
+             {kHistorySection, L"Pos_Y", ToolWindowPlace::kNoPosition, &place.y},
+             {kHistorySection, L"Width", kDefaultWidth, &place.width},
+             {kHistorySection, L"Height", kDefaultHeight, &place.height}}};
 }
 
 bool HistoryWindow::create(HWND owner) {
     if (!registerHistoryClass(appInstance())) return false;
     appGlobals().config.load(settings());
-    width = std::clamp(width, kSmallest, kLargest);
-    height = std::clamp(height, kSmallest, kLargest);
-    RECT place{x, y, x + width, y + height};
-    if (x == kNoPosition || y == kNoPosition || !onSomeMonitor(place)) {
-        // By the main window's bottom right corner.
+    // By the main window's bottom right corner.
+    const RECT start = place.start(kSmallest, kLargest, [owner](int width, int height) {
         RECT ownerRect{};
         if (owner) GetWindowRect(owner, &ownerRect);
-        place.left = std::max(0L, ownerRect.right - width - 24);
-        place.top = std::max(0L, ownerRect.bottom - height - 48);
-    }
-    placed = false;
-    if (!CreateWindowExW(kExStyle, kHistoryClassName, L"履歴", kStyle, place.left, place.top, width, height, owner,
-                         nullptr, appInstance(), static_cast<MyWindow*>(this)))
+        return POINT{std::max(0L, ownerRect.right - width - 24), std::max(0L, ownerRect.bottom - height - 48)};
+    });
+    place.placed = false;
+    if (!CreateWindowExW(kExStyle, kHistoryClassName, L"履歴", kStyle, start.left, start.top, place.width, place.height,
+                         owner, nullptr, appInstance(), static_cast<MyWindow*>(this)))
         return false;
-    placed = true;
+    place.placed = true;
     return true;
 }
 
@@ -110,7 +105,7 @@ LRESULT HistoryWindow::onCreate() {
 }
 
 void HistoryWindow::onDestroy() {
-    if (placed) keepWindowPlace(hwnd, x, y, width, height);
+    place.keep(hwnd);
     appGlobals().config.save(settings());
     list = nullptr;
     hwnd = nullptr;

@@ -60,11 +60,7 @@ private:
     const RomDocument& document;
     HistoryLines shown;
     bool wanted = false;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool placed = false;
+    ToolWindowPlace place;
 };
 
 } // namespace vexa

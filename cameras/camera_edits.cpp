@@ -31,11 +31,7 @@ std::vector<int> camerasMeeting(const CameraList& cameras, const MapBox& box) {
 GroupLimits cameraGroupLimits(const std::vector<CameraAllocData>& cameras, std::uint16_t mapType) {
     const auto storedMovedBy = [&](int dx, int dy) {
         return std::all_of(cameras.begin(), cameras.end(), [&](const CameraAllocData& camera) {
-            CameraAllocData moved = camera;
-            moved.left += dx;
-            moved.right += dx;
-            moved.top += dy;
-            moved.bottom += dy;
+            CameraAllocData moved = cameraMovedBy(camera, dx, dy);
             const CameraAllocData shown = moved;
             maskCameraRectangle(moved, mapType);
             return moved == shown;
@@ -43,6 +39,14 @@ GroupLimits cameraGroupLimits(const std::vector<CameraAllocData>& cameras, std::
     };
     return {acceptedOffsets(8, [&](int d) { return storedMovedBy(d, 0); }),
             acceptedOffsets(8, [&](int d) { return storedMovedBy(0, d); }), 8};
+}
+
+CameraAllocData cameraMovedBy(CameraAllocData camera, int dx, int dy) {
+    camera.left += dx;
+    camera.right += dx;
+    camera.top += dy;
+    camera.bottom += dy;
+    return camera;
 }
 
 CameraFields cameraFieldsOf(const CameraAllocData& camera) {

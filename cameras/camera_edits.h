@@ -84,5 +84,7 @@ std::vector<int> camerasMeeting(const CameraList& cameras, const MapBox& box);
 GroupLimits cameraGroupLimits(const std::vector<CameraAllocData>& cameras, std::uint16_t mapType);
 // The page's fields as they show the camera.
 CameraFields cameraFieldsOf(const CameraAllocData& camera);
+// The camera moved whole by (dx, dy), its size kept.
+CameraAllocData cameraMovedBy(CameraAllocData camera, int dx, int dy);
 
 } // namespace vexa

@@ -235,14 +235,8 @@ GroupLimits LevelCamerasManager::groupLimits() const {
 void LevelCamerasManager::moveMarked(GroupOffset offset) {
     const std::vector<int> indices = marked();
     const std::vector<CameraAllocData> cameras = entriesAt(edits.items(), indices);
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        CameraFields moved = cameraFieldsOf(cameras[i]);
-        moved.left += offset.dx;
-        moved.right += offset.dx;
-        moved.top += offset.dy;
-        moved.bottom += offset.dy;
-        edits.apply(indices[i], moved);
-    }
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        edits.apply(indices[i], cameraFieldsOf(cameraMovedBy(cameras[i], offset.dx, offset.dy)));
 }
 
 bool LevelCamerasManager::hoverTest(int x, int y) {
@@ -308,14 +302,8 @@ void LevelCamerasManager::drawSecondPass(HDC target, const RECT& mapRect) {
     if (groupDrag) {
         const std::vector<int>& indices = marked();
         const std::vector<CameraAllocData> cameras = entriesAt(edits.items(), indices);
-        for (std::size_t i = 0; i < cameras.size(); ++i) {
-            CameraAllocData moved = cameras[i];
-            moved.left += groupDrag->dx;
-            moved.right += groupDrag->dx;
-            moved.top += groupDrag->dy;
-            moved.bottom += groupDrag->dy;
-            drawCamera(target, mapRect, indices[i], moved, true);
-        }
+        for (std::size_t i = 0; i < cameras.size(); ++i)
+            drawCamera(target, mapRect, indices[i], cameraMovedBy(cameras[i], groupDrag->dx, groupDrag->dy), true);
         return;
     }
     if (const CameraAllocData* camera = edits.itemAt(selectedIndex))

@@ -17,7 +17,6 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
-constexpr int kNoPosition = INT_MIN;
 constexpr int kDefaultWidth = 560;
 constexpr int kDefaultHeight = 480;
 constexpr int kSmallest = 160;
@@ -40,10 +39,10 @@ bool registerChipPaletteClass(HINSTANCE instance) {
 }
 
 std::array<IntSetting, 6> ChipPalette::settings() {
-    return {{{L"ChipPalette", L"Pos_X", kNoPosition, &x},
-             {L"ChipPalette", L"Pos_Y", kNoPosition, &y},
-             {L"ChipPalette", L"Width", kDefaultWidth, &width},
-             {L"ChipPalette", L"Height", kDefaultHeight, &height},
+    return {{{L"ChipPalette", L"Pos_X", ToolWindowPlace::kNoPosition, &place.x},
+             {L"ChipPalette", L"Pos_Y", ToolWindowPlace::kNoPosition, &place.y},
+             {L"ChipPalette", L"Width", kDefaultWidth, &place.width},
+             {L"ChipPalette", L"Height", kDefaultHeight, &place.height},
              {L"ChipPalette", L"Zoom", 100, &zoom},
              {L"ChipPalette", L"UsedOnly", 0, &onlyUsed}}};
 }
@@ -52,20 +51,15 @@ bool ChipPalette::create(HWND owner) {
     if (!registerChipPaletteClass(appInstance())) return false;
     appGlobals().config.load(settings());
     if (zoom != 50) zoom = 100;
-    width = std::clamp(width, kSmallest, 4096);
-    height = std::clamp(height, kSmallest, 4096);
-    RECT place{x, y, x + width, y + height};
-    if (x == kNoPosition || y == kNoPosition || !onSomeMonitor(place)) {
+    const RECT start = place.start(kSmallest, 4096, [owner](int width, int) {
         RECT ownerRect{};
         if (owner) GetWindowRect(owner, &ownerRect);
-        place = {std::max(0L, ownerRect.right - width - 24), ownerRect.top + 96, 0, 0};
-        place.right = place.left + width;
-        place.bottom = place.top + height;
-    }
-    if (!CreateWindowExW(kExStyle, kChipPaletteClassName, L"チップ一覧", kStyle, place.left, place.top, width, height,
-                         owner, nullptr, appInstance(), static_cast<MyWindow*>(this)))
+        return POINT{std::max(0L, ownerRect.right - width - 24), ownerRect.top + 96};
+    });
+    if (!CreateWindowExW(kExStyle, kChipPaletteClassName, L"チップ一覧", kStyle, start.left, start.top, place.width,
+                         place.height, owner, nullptr, appInstance(), static_cast<MyWindow*>(this)))
         return false;
-    placed = true;
+    place.placed = true;
     return true;
 }
 
@@ -137,7 +131,7 @@ LRESULT ChipPalette::onCreate() {
 }
 
 void ChipPalette::onDestroy() {
-    if (placed) keepWindowPlace(hwnd, x, y, width, height);
+    place.keep(hwnd);
     appGlobals().config.save(settings());
     buffer.release();
 }

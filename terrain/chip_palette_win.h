@@ -87,11 +87,7 @@ private:
     SIZE bufferSize{};
     WheelNotches scrollWheel;
     WheelNotches zoomWheel;
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool placed = false;
+    ToolWindowPlace place;
 };
 
 } // namespace vexa

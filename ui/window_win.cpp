@@ -151,9 +151,9 @@ void TabPage::enableTabTexture(HWND page) {
     FreeLibrary(theme);
 }
 
-void keepWindowPlace(HWND window, int& x, int& y, int& width, int& height) {
+void ToolWindowPlace::keep(HWND window) {
     RECT rect{};
-    if (IsIconic(window) || !GetWindowRect(window, &rect)) return;
+    if (!placed || IsIconic(window) || !GetWindowRect(window, &rect)) return;
     x = rect.left;
     y = rect.top;
     width = rect.right - rect.left;

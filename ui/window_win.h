@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+
 namespace vexa {
 
 // Name of the window property that points from a window to its object.
@@ -51,9 +54,33 @@ bool registerWindowClass(HINSTANCE instance, const wchar_t* name, UINT style, HB
 // Whether some monitor shows any of a screen rectangle: a place saved while a monitor
 // that has gone since was attached would leave a window out of reach.
 bool onSomeMonitor(const RECT& rect);
-// A tool window's place on screen into its settings' values; a minimized window keeps
-// the values it has.
-void keepWindowPlace(HWND window, int& x, int& y, int& width, int& height);
+// Where a tool window stands and how large it is, as its settings keep it.
+struct ToolWindowPlace {
+    static constexpr int kNoPosition = INT_MIN;
+
+    // The place to create the window at: the saved one with its size held to
+    // smallest..largest, or `fallback(width, height)` (the top left) where none was
+    // saved or no monitor shows it.
+    template <typename Fallback> RECT start(int smallest, int largest, Fallback fallback) {
+        width = std::clamp(width, smallest, largest);
+        height = std::clamp(height, smallest, largest);
+        RECT place{x, y, x + width, y + height};
+        if (x == kNoPosition || y == kNoPosition || !onSomeMonitor(place)) {
+            const POINT corner = fallback(width, height);
+            place = {corner.x, corner.y, corner.x + width, corner.y + height};
+        }
+        return place;
+    }
+    // Takes the window's place on screen, once it was placed; a minimized window keeps
+    // the values it has.
+    void keep(HWND window);
+
+    int x = kNoPosition;
+    int y = kNoPosition;
+    int width = 0;
+    int height = 0;
+    bool placed = false;
+};
 
 class Dialog : public virtual Window {
 public:

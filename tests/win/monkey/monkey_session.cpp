@@ -83,7 +83,7 @@ bool expectedMessage(const std::wstring& text, const Action& action, bool otherP
         {L"ファイルサイズが不正です。", (reading && diskBroken) || isMenu(action, {IDM_FILE_RESTORE})},
         {L"クリップボードの内容は地形のセルではありません。\r\n.*", editing},
         {L"タイルは 4 桁までの 16 進数 .*", action.act == Act::Terrain},
-        {L"地形データが入りきりません。\(.* バイト不足\)", painting},
+        {L"地形データが入りきりません。\\(.* バイト不足\\)", painting},
     };
     for (const Rule& rule : rules)
         if (rule.allowed && std::regex_match(text, std::wregex(rule.pattern))) return true;

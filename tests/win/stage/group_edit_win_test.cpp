@@ -111,8 +111,9 @@ TEST_F(GroupEditTest, ABoxSelectsWhatItMeetsShiftAddsCtrlTogglesAndEscapeClears)
     EXPECT_EQ(undoSteps(), 0u);
     // The list selects the same lines, and the number field counts them.
     EXPECT_EQ(listSelections(GetDlgItem(sprites().hwnd, IDC_SPRITE_LIST)), expectedSprites);
-    if (expectedSprites.size() > 1)
+    if (expectedSprites.size() > 1) {
         EXPECT_EQ(pageField(sprites().hwnd, IDC_SPRITE_NUMBER), std::to_wstring(expectedSprites.size()) + L" 個選択");
+    }
     levels().mapEdits.pointerLeft();
     std::wstring status = L"選択: スプライト " + std::to_wstring(expectedSprites.size());
     if (!expectedBananas.empty()) status += L", バナナ " + std::to_wstring(expectedBananas.size());

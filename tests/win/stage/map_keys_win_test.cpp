@@ -28,8 +28,7 @@ protected:
     void pointAt(int x, int y) {
         POINT at{x, y};
         ClientToScreen(mapView(), &at);
-        SetCursorPos(at.x, at.y);
-        pumpMessages();
+        test::placePointer(at);
     }
     std::wstring lastMessage() { return editor.dialogs.seen().empty() ? L"" : editor.dialogs.seen().back().text; }
 };
@@ -160,7 +159,6 @@ TEST_F(MapKeysTest, TheStatusBarFollowsEditsScrollingZoomAndThePointerLeaving) {
     };
     const std::wstring penguin = L"スプライト #0 0012-0001 ペンギン";
     pointAt(100, 190);
-    pumpMessages(50); // the pointer reaches its place through the display
     mouse(WM_MOUSEMOVE, 100, 190);
     EXPECT_EQ(part(MainStatusBar::kObjectPart), penguin);
     click(100, 190);

@@ -63,12 +63,7 @@ protected:
     HCURSOR hoverCursor(int x, int y) {
         POINT at{x, y};
         ClientToScreen(mapView(), &at);
-        SetCursorPos(at.x, at.y);
-        // The pointer reaches its place through the display, later on a busy machine.
-        POINT now{};
-        for (int wait = 0; wait < 100 && (!GetCursorPos(&now) || now.x != at.x || now.y != at.y); ++wait)
-            pumpMessages(20);
-        pumpMessages(50);
+        test::placePointer(at);
         SendMessageW(mapView(), WM_SETCURSOR, reinterpret_cast<WPARAM>(mapView()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return GetCursor();
     }

@@ -4,6 +4,7 @@
 #include "stage/object_page_tools_win.h"
 #include "stage/view/level_manager_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vexa::test {
@@ -36,6 +37,23 @@ void pumpMessages(DWORD ms) {
         }
         if (ms) Sleep(5);
     } while (static_cast<LONG>(until - GetTickCount()) > 0);
+}
+
+void placePointer(POINT at) {
+    // The system keeps the pointer on the screen; ask for where it can be.
+    at.x = std::clamp<LONG>(at.x, 0, GetSystemMetrics(SM_CXSCREEN) - 1);
+    at.y = std::clamp<LONG>(at.y, 0, GetSystemMetrics(SM_CYSCREEN) - 1);
+    const auto there = [&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    };
+    for (int tries = 0; tries < 20; ++tries) {
+        SetCursorPos(at.x, at.y);
+        pumpMessages(100);
+        if (!there()) continue;
+        pumpMessages(100);
+        if (there()) break;
+    }
 }
 
 std::wstring listBoxText(HWND list, int index) {

@@ -19,6 +19,11 @@ std::vector<std::uint8_t> titledImage(std::uint8_t fill = 0);
 // Runs the message loop until nothing is pending (and for at least `ms`).
 void pumpMessages(DWORD ms = 0);
 
+// Puts the system pointer at screen point `at` and waits until it stays there: it
+// reaches its place through the display, later on a busy machine, and a move asked
+// for before may arrive after this one.
+void placePointer(POINT at);
+
 // A list box line's text as the list holds it (LB_GETTEXT); "<none>" for no such line.
 std::wstring listBoxText(HWND list, int index);
 

@@ -115,19 +115,7 @@ void TerrainTest::pointAt(std::optional<CellPoint> cell) {
         at = clientOf(*cell);
         ClientToScreen(mapView(), &at);
     }
-    // The pointer reaches its place through the display, later on a busy machine, and
-    // a move asked for before may arrive after this one: ask until it stays put.
-    const auto there = [&] {
-        POINT now{};
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    };
-    for (int tries = 0; tries < 20; ++tries) {
-        SetCursorPos(at.x, at.y);
-        pumpMessages(100);
-        if (!there()) continue;
-        pumpMessages(100);
-        if (there()) break;
-    }
+    placePointer(at);
 }
 
 TilemapData TerrainTest::decoded(std::span<const std::uint8_t> bytes, int stage) {
