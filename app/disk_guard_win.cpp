@@ -7,6 +7,8 @@
 #include "app/rom_file_win.h"
 #include "app/rom_io_win.h"
 #include "app/text_buffer.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <vector>
 
@@ -14,11 +16,9 @@ namespace vexa {
 
 namespace {
 
-// The message with the file's name in place of "%s".
-std::wstring aboutFile(std::wstring_view text, std::wstring_view title) {
-    std::wstring message(text);
-    if (const std::size_t at = message.find(L"%s"); at != std::wstring::npos) message.replace(at, 2, title);
-    return cutToBuffer(message, 1024);
+// The message `id` with the file's name in place of "%1".
+std::wstring aboutFile(unsigned id, std::wstring_view title) {
+    return cutToBuffer(formatText(id, {title}), 1024);
 }
 
 // A restore point as the dialog lists it: its time and how many bytes of its image
@@ -30,10 +30,10 @@ std::wstring restorePointLine(const RestorePoint& point, std::string_view cartNa
     std::wstring line = restorePointTimeText(point.time) + L"\t";
     if (readRomFile(point.path, bytes) != FileReadStatus::Ok ||
         decodeRomFile(bytes, cartName, image, layout) != RomFileStatus::Ok)
-        return line + L"読み込めません";
+        return line + text(IDS_RESTORE_UNREADABLE);
     const std::size_t differing = countDifferingBytes(image, current.image);
-    return line +
-           (differing == 0 ? std::wstring(L"現在と同じ") : L"現在と " + groupedNumber(differing) + L" バイト違う");
+    return line + (differing == 0 ? std::wstring(text(IDS_RESTORE_SAME))
+                                  : formatText(IDS_RESTORE_DIFFERS, {groupedNumber(differing)}));
 }
 
 } // namespace
@@ -59,8 +59,7 @@ bool DiskGuard::confirmOverwrite(HWND owner, const std::wstring& path, std::wstr
     const DiskCheck check = checkFileOnDisk(path, known, DiskLook::ByContent);
     if (check.state != DiskState::Changed) return true;
     askedAbout = check.stamp;
-    const std::wstring question =
-        aboutFile(L"「%s」は他のプログラムによって変更されています。\n上書きしますか?", title);
+    const std::wstring question = aboutFile(IDS_CHANGED_OVERWRITE, title);
     return whileAsking([&] { return askQuestion(owner, question.c_str(), MB_OKCANCEL); }) == IDOK;
 }
 
@@ -69,7 +68,7 @@ void DiskGuard::keepRestorePoint(HWND owner, const std::wstring& path) {
     justKept = kept.fileName;
     if (kept.result != KeepResult::Failed || backupFailureSaid) return;
     backupFailureSaid = true;
-    showError(owner, L"バックアップを作成できませんでした。");
+    showError(owner, text(IDS_BACKUP_FAILED));
 }
 
 void DiskGuard::pruneRestorePoints(const std::wstring& path) {
@@ -96,25 +95,24 @@ bool DiskGuard::offerReload(HWND owner, const std::wstring& path, std::wstring_v
     case DiskState::Missing:
         if (missingSaid) return false;
         missingSaid = true;
-        whileAsking([&] { return showError(owner, aboutFile(L"「%s」が見つかりません。", title).c_str()), IDOK; });
+        whileAsking([&] { return showError(owner, aboutFile(IDS_FILE_MISSING, title).c_str()), IDOK; });
         return false;
     case DiskState::Changed: break;
     }
     missingSaid = false;
     if (askedAbout == check.stamp) return false;
     askedAbout = check.stamp;
-    std::wstring question = L"「%s」は他のプログラムによって変更されました。再読み込みしますか?";
-    if (modified) question += L"\n編集内容は破棄されます。";
-    const std::wstring text = aboutFile(question, title);
-    return whileAsking([&] { return askQuestion(owner, text.c_str(), MB_YESNO, MB_ICONQUESTION); }) == IDYES;
+    std::wstring question = formatText(IDS_CHANGED_RELOAD, {title});
+    if (modified) question += text(IDS_EDITS_DISCARDED_LINE);
+    const std::wstring message = cutToBuffer(question, 1024);
+    return whileAsking([&] { return askQuestion(owner, message.c_str(), MB_YESNO, MB_ICONQUESTION); }) == IDYES;
 }
 
 std::optional<RomDocument> DiskGuard::chooseRestorePoint(HWND owner, const std::wstring& path,
                                                          std::string_view cartName, const RomDocument& current) const {
     const std::vector<RestorePoint> points = listRestorePoints(path);
     if (points.empty()) {
-        askQuestion(owner, aboutFile(L"「%s」のバックアップはありません。", fileNamePart(path)).c_str(), MB_OK,
-                    MB_ICONINFORMATION);
+        askQuestion(owner, aboutFile(IDS_NO_BACKUP, fileNamePart(path)).c_str(), MB_OK, MB_ICONINFORMATION);
         return std::nullopt;
     }
     std::vector<std::wstring> lines;

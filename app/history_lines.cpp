@@ -2,6 +2,8 @@
 
 #include "app/ini_file.h"
 #include "app/undo_buffer.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 
@@ -10,7 +12,7 @@ namespace vexa {
 std::wstring historyLineText(const UndoMethod& record) {
     const wchar_t* name = record.undoName();
     std::wstring text = name ? name : L"";
-    if (record.stage() >= 0) text += L" — ステージ " + hexText2(record.stage());
+    if (record.stage() >= 0) text += formatText(IDS_HISTORY_STAGE, {hexText2(record.stage())});
     return text;
 }
 
@@ -20,7 +22,7 @@ HistoryLines historyLines(const UndoBuffer& history, bool fileOpen) {
     const std::size_t undoable = history.undoCount();
     const std::size_t count = undoable + history.redoCount();
     shown.lines.reserve(count + 1);
-    shown.lines.push_back({kOpenedStateLine, false});
+    shown.lines.push_back({text(IDS_HISTORY_OPENED), false});
     for (std::size_t i = 0; i < count; ++i)
         shown.lines.push_back({historyLineText(history.record(i)), i >= undoable});
     shown.current = static_cast<int>(undoable);

@@ -13,8 +13,6 @@ namespace vexa {
 class UndoBuffer;
 class UndoMethod;
 
-inline constexpr const wchar_t* kOpenedStateLine = L"(開いたとき)";
-
 struct HistoryLine {
     std::wstring text;
     bool redo = false; // a record undone: shown greyed

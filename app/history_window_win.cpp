@@ -2,6 +2,8 @@
 
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <climits>
@@ -59,8 +61,8 @@ bool HistoryWindow::create(HWND owner) {
         return POINT{std::max(0L, ownerRect.right - width - 24), std::max(0L, ownerRect.bottom - height - 48)};
     });
     place.placed = false;
-    if (!CreateWindowExW(kExStyle, kHistoryClassName, L"履歴", kStyle, start.left, start.top, place.width, place.height,
-                         owner, nullptr, appInstance(), static_cast<MyWindow*>(this)))
+    if (!CreateWindowExW(kExStyle, kHistoryClassName, text(IDS_HISTORY_TITLE), kStyle, start.left, start.top,
+                         place.width, place.height, owner, nullptr, appInstance(), static_cast<MyWindow*>(this)))
         return false;
     place.placed = true;
     return true;

@@ -1,9 +1,11 @@
 #include "app/message_win.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 namespace vexa {
 
 void showError(HWND owner, const wchar_t* text) {
-    MessageBoxW(owner, text, kErrorCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner, text, vexa::text(IDS_ERROR_CAPTION), MB_OK | MB_ICONWARNING);
 }
 
 int askQuestion(HWND owner, const wchar_t* text, UINT buttons, UINT icon) {

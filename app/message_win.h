@@ -5,10 +5,9 @@
 
 namespace vexa {
 
-inline constexpr const wchar_t* kErrorCaption = L"エラー";
 inline constexpr const wchar_t* kQuestionCaption = L"Vexa Editor";
 
-// An error or warning: caption "エラー", warning icon, OK button.
+// An error or warning: caption "エラー" (in the language chosen), warning icon, OK button.
 void showError(HWND owner, const wchar_t* text);
 
 // A question with caption "Vexa Editor", the warning icon unless another is given;

@@ -2,12 +2,16 @@
 
 #include "app/message_win.h"
 #include "app/rom_file_win.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 namespace vexa {
 
 namespace {
 
-constexpr const wchar_t* kReadFailed = L"ファイルの読み込みに失敗しました。";
+const wchar_t* readFailedText() {
+    return text(IDS_READ_FAILED);
+}
 
 } // namespace
 
@@ -20,13 +24,13 @@ bool openRomInto(RomDocument& document, const std::wstring& path, std::string_vi
     case FileReadStatus::CannotOpen:
         if (!cannotOpenText.empty()) showError(owner, cannotOpenText.c_str());
         return false;
-    case FileReadStatus::BadSize: showError(owner, L"ファイルサイズが不正です。"); return false;
-    case FileReadStatus::ReadFailed: showError(owner, kReadFailed); return false;
+    case FileReadStatus::BadSize: showError(owner, text(IDS_BAD_SIZE)); return false;
+    case FileReadStatus::ReadFailed: showError(owner, readFailedText()); return false;
     }
     std::vector<std::uint8_t> image;
     RomLayout layout;
     if (decodeRomFile(bytes, cartName, image, layout) != RomFileStatus::Ok) {
-        showError(owner, L"フォーマットを特定できません。\r\nCartNameを確認してください。");
+        showError(owner, text(IDS_UNKNOWN_FORMAT));
         return false;
     }
     document.adopt(std::move(image), layout);
@@ -36,7 +40,7 @@ bool openRomInto(RomDocument& document, const std::wstring& path, std::string_vi
 
 std::optional<RomDocument> readRomDocument(const std::wstring& path, std::string_view cartName, HWND owner) {
     RomDocument document;
-    if (!openRomInto(document, path, cartName, owner, nullptr, kReadFailed)) return std::nullopt;
+    if (!openRomInto(document, path, cartName, owner, nullptr, readFailedText())) return std::nullopt;
     return document;
 }
 
@@ -49,7 +53,7 @@ bool saveRomFrom(RomDocument& document, const std::wstring& path, HWND owner, Fi
     std::vector<std::uint8_t> bytes;
     if (document.image.size() == kRomSize) bytes = encodeRomFile(document.image, document.layout);
     if (bytes.empty() || !writeFileReplacing(path, bytes)) {
-        showError(owner, L"ファイルの保存に失敗しました。");
+        showError(owner, text(IDS_SAVE_FAILED));
         return false;
     }
     if (written) *written = stampOfWrittenFile(path, bytes);

@@ -2,6 +2,8 @@
 
 #include "app/rom_document.h"
 #include "app/text_buffer.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <utility>
@@ -28,10 +30,10 @@ void destroyNewestFirst(std::deque<std::unique_ptr<UndoMethod>>& stack) {
 } // namespace
 
 std::wstring undoMenuText(const wchar_t* name) {
-    return menuText(name, L"元に戻す", L"(&U)\tCtrl+Z");
+    return menuText(name, text(IDS_UNDO_VERB), text(IDS_UNDO_TAIL));
 }
 std::wstring redoMenuText(const wchar_t* name) {
-    return menuText(name, L"やり直し", L"(&R)\tCtrl+Y");
+    return menuText(name, text(IDS_REDO_VERB), text(IDS_REDO_TAIL));
 }
 
 UndoBuffer::~UndoBuffer() {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,13 +38,17 @@ public:
 // each replays on the state it was made on.
 class UndoGroup : public UndoMethod {
 public:
+    // `naming` gives the group's name whenever it is shown, so that it follows the
+    // language of the interface.
+    UndoGroup(std::vector<std::unique_ptr<UndoMethod>> parts, std::function<std::wstring()> naming)
+        : parts(std::move(parts)), naming(std::move(naming)) {}
     UndoGroup(std::vector<std::unique_ptr<UndoMethod>> parts, std::wstring name)
-        : parts(std::move(parts)), name(std::move(name)) {}
+        : UndoGroup(std::move(parts), [name = std::move(name)] { return name; }) {}
 
     void undo() override;
     void redo() override;
-    const wchar_t* undoName() const override { return name.c_str(); }
-    const wchar_t* redoName() const override { return name.c_str(); }
+    const wchar_t* undoName() const override { return (name = naming()).c_str(); }
+    const wchar_t* redoName() const override { return undoName(); }
     int stage() const override { return parts.empty() ? -1 : parts.front()->stage(); }
     std::size_t size() const { return parts.size(); }
 
@@ -53,7 +58,8 @@ protected:
 
 private:
     std::vector<std::unique_ptr<UndoMethod>> parts;
-    std::wstring name;
+    std::function<std::wstring()> naming;
+    mutable std::wstring name; // the last name given, which the caller's pointer shows
 };
 
 // Told after every change of the history: a record pushed, undone or redone, or the

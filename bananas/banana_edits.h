@@ -3,6 +3,7 @@
 #pragma once
 
 #include "bananas/banana_list.h"
+#include "resources/text_ids.h"
 #include "stage/group_move.h"
 #include "stage/object_edits.h"
 
@@ -29,10 +30,10 @@ struct BananaEditTraits {
     using Fields = BananaFields;
 
     static constexpr ObjectKind kKind = ObjectKind::Banana;
-    static constexpr const wchar_t* kApplyName = L"バナナの変更";
-    static constexpr const wchar_t* kUpName = L"バナナを上へ";
-    static constexpr const wchar_t* kDownName = L"バナナを下へ";
-    static constexpr const wchar_t* kSortName = L"バナナのソート";
+    static constexpr unsigned kApplyName = IDS_BANANA_CHANGE;
+    static constexpr unsigned kUpName = IDS_BANANA_UP;
+    static constexpr unsigned kDownName = IDS_BANANA_DOWN;
+    static constexpr unsigned kSortName = IDS_BANANA_SORT;
 
     static std::uint32_t levels(const RomInfo& info) { return info.bananaLevels(); }
     static BananaList& items(LevelBananasData& data) { return data.bananas; }

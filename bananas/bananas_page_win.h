@@ -5,7 +5,9 @@
 
 #include "bananas/banana_edits.h"
 #include "bananas/banana_set_window_win.h"
+#include "resources/text_ids.h"
 #include "stage/object_page_win.h"
+#include "ui/texts.h"
 
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ public:
     ~LevelBananasManager() override;
 
     const wchar_t* templateName() const override { return L"BANANA_EDIT"; }
-    const wchar_t* pageCaption() const override { return L"バナナ"; }
+    const wchar_t* pageCaption() const override { return text(IDS_PAGE_BANANAS); }
 
     bool initialize() override;
     void loadStage(int stageNumber) override;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cameras/camera_list.h"
+#include "resources/text_ids.h"
 #include "stage/group_move.h"
 #include "stage/object_edits.h"
 
@@ -32,10 +33,10 @@ struct CameraEditTraits {
     using Fields = CameraFields;
 
     static constexpr ObjectKind kKind = ObjectKind::Camera;
-    static constexpr const wchar_t* kApplyName = L"カメラの変更";
-    static constexpr const wchar_t* kUpName = L"カメラを上へ";
-    static constexpr const wchar_t* kDownName = L"カメラを下へ";
-    static constexpr const wchar_t* kSortName = L"カメラのソート";
+    static constexpr unsigned kApplyName = IDS_CAMERA_CHANGE;
+    static constexpr unsigned kUpName = IDS_CAMERA_UP;
+    static constexpr unsigned kDownName = IDS_CAMERA_DOWN;
+    static constexpr unsigned kSortName = IDS_CAMERA_SORT;
 
     static std::uint32_t levels(const RomInfo& info) { return info.cameraLevels(); }
     static CameraList& items(LevelCamerasData& data) { return data.cameras; }

@@ -5,7 +5,9 @@
 
 #include "cameras/camera_edits.h"
 #include "cameras/camera_handles.h"
+#include "resources/text_ids.h"
 #include "stage/object_page_win.h"
+#include "ui/texts.h"
 
 #include <string>
 #include <vector>
@@ -17,7 +19,7 @@ public:
     explicit LevelCamerasManager(StageWindowHost& host);
 
     const wchar_t* templateName() const override { return L"CAMERA_EDIT"; }
-    const wchar_t* pageCaption() const override { return L"カメラ"; }
+    const wchar_t* pageCaption() const override { return text(IDS_PAGE_CAMERAS); }
 
     void loadStage(int stageNumber) override;
     void clearObjects() override;

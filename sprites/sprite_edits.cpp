@@ -2,9 +2,11 @@
 
 #include "app/byte_range_record.h"
 #include "app/rom_image.h"
+#include "resources/text_ids.h"
 #include "sprites/sprite_records.h"
 #include "stage/map_look.h"
 #include "stage/object_list_ops.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,8 +25,7 @@ std::int64_t spriteSortKey(const SpriteAllocData& sprite) {
 }
 
 std::wstring addLimitMessage(int listSize, int capacity) {
-    return L"これ以上スプライトを追加できません。\r\n現在: " + std::to_wstring(listSize) + L"バイト, 最大: " +
-           std::to_wstring(capacity) + L"バイト";
+    return formatText(IDS_SPRITE_LIST_FULL, {std::to_wstring(listSize), std::to_wstring(capacity)});
 }
 
 } // namespace
@@ -78,7 +79,7 @@ void SpriteListEditor::load(int stageNumber) {
     int selection = -1;
     const bool read = loadStageSprites(host.romImage(), stageNumber, host.romInfo().spriteBank(), data_, selection);
     page.setMapSelection(selection);
-    if (!read) host.showError(kSpriteReadFailedMessage);
+    if (!read) host.showError(text(IDS_SPRITE_READ_FAILED));
     page.rebuildLines(0);
 }
 
@@ -92,7 +93,7 @@ void SpriteListEditor::clearObjects() {
 // before giving up, so any write would land on other stages' lists or the pointers.
 bool SpriteListEditor::refusedAsUnreadable() {
     if (data_.readable) return false;
-    host.showError(kUnreadableListMessage);
+    host.showError(text(IDS_SPRITE_LIST_UNREADABLE));
     return true;
 }
 
@@ -110,7 +111,7 @@ void SpriteListEditor::apply(int index, const SpriteFieldTexts& texts) {
     if (refusedAsUnreadable() || !hasItem(data_.sprites, index)) return;
     const SpriteAllocData values = spriteFromFields(texts);
     if (values.parameter == 0) {
-        host.showError(kZeroParameterMessage);
+        host.showError(text(IDS_ZERO_PARAMETER));
         return;
     }
     SpriteAllocData& sprite = vexa::itemAt(data_.sprites, index);
@@ -133,7 +134,7 @@ void SpriteListEditor::add(int index, const SpriteFieldTexts& texts) {
     }
     const SpriteAllocData sprite = spriteFromFields(texts);
     if (sprite.parameter == 0) {
-        host.showError(kZeroParameterMessage);
+        host.showError(text(IDS_ZERO_PARAMETER));
         return;
     }
     if (!hasItem(data_.sprites, index)) index = count();

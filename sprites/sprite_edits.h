@@ -16,10 +16,6 @@
 
 namespace vexa {
 
-inline constexpr const wchar_t* kUnreadableListMessage =
-    L"このステージのスプライトリストは読み込めないため編集できません。";
-inline constexpr const wchar_t* kSpriteReadFailedMessage = L"スプライトデータの読み込みに失敗しました。";
-
 // "#%d: %04X-%04X: %s" of the index, Parameter, Type and the type's name.
 std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstring_view typeName);
 
@@ -36,7 +32,7 @@ SpriteFieldTexts spriteFieldTexts(const SpriteAllocData& sprite);
 
 // The open stage's sprite list with its six edits and their replays. The edits take
 // the list box selection (-1 for none); on a stage whose list could not be read each
-// is refused with kUnreadableListMessage and writes nothing.
+// is refused with IDS_SPRITE_LIST_UNREADABLE and writes nothing.
 class SpriteListEditor {
 public:
     SpriteListEditor(StageEditHost& host, ObjectEditPage& page) : host(host), page(page) {}

@@ -9,7 +9,6 @@ namespace vexa {
 
 inline constexpr int kSpriteMinPosition = -kSpritePositionBias;
 inline constexpr int kSpriteMaxPosition = 0xFFFF - kSpritePositionBias;
-inline constexpr const wchar_t* kZeroParameterMessage = L"パラメータに 0 は指定できません。";
 
 // The texts of the page's fields that an edit reads.
 struct SpriteFieldTexts {

@@ -4,8 +4,10 @@
 
 #include "app/byte_range_record.h"
 #include "app/undo_buffer.h"
+#include "resources/text_ids.h"
 #include "sprites/sprite_list.h"
 #include "stage/stage_edit_host.h"
+#include "ui/texts.h"
 
 #include <cstdint>
 #include <span>
@@ -39,7 +41,7 @@ public:
                                 const SpriteAllocData& newValues, int stageNumber, int index);
     void undo() override;
     void redo() override;
-    const wchar_t* undoName() const override { return L"スプライトの変更"; }
+    const wchar_t* undoName() const override { return text(IDS_SPRITE_CHANGE); }
     const wchar_t* redoName() const override { return undoName(); }
 
 private:
@@ -74,7 +76,7 @@ public:
     void keepWritten(std::span<const std::uint8_t> image) { bytesBehindList.keepNew(image); }
     void undo() override { remove(); }
     void redo() override { insert(); }
-    const wchar_t* undoName() const override { return L"スプライトの追加"; }
+    const wchar_t* undoName() const override { return text(IDS_SPRITE_ADD); }
     const wchar_t* redoName() const override { return undoName(); }
 };
 
@@ -84,7 +86,7 @@ public:
         : LevelSpriteAddDelete_UndoMethod(editor, sprite, stageNumber, index) {}
     void undo() override { insert(); }
     void redo() override { remove(); }
-    const wchar_t* undoName() const override { return L"スプライトの削除"; }
+    const wchar_t* undoName() const override { return text(IDS_SPRITE_DELETE); }
     const wchar_t* redoName() const override { return undoName(); }
 };
 
@@ -105,7 +107,7 @@ public:
         : LevelSpriteUpDown_UndoMethod(editor, stageNumber, upper) {}
     void undo() override { swap(b); }
     void redo() override { swap(a); }
-    const wchar_t* undoName() const override { return L"スプライトを上へ"; }
+    const wchar_t* undoName() const override { return text(IDS_SPRITE_UP); }
     const wchar_t* redoName() const override { return undoName(); }
 };
 
@@ -115,7 +117,7 @@ public:
         : LevelSpriteUpDown_UndoMethod(editor, stageNumber, upper) {}
     void undo() override { swap(a); }
     void redo() override { swap(b); }
-    const wchar_t* undoName() const override { return L"スプライトを下へ"; }
+    const wchar_t* undoName() const override { return text(IDS_SPRITE_DOWN); }
     const wchar_t* redoName() const override { return undoName(); }
 };
 
@@ -125,7 +127,7 @@ public:
                                int selectedBefore, int selectedAfter);
     void undo() override;
     void redo() override;
-    const wchar_t* undoName() const override { return L"スプライトのソート"; }
+    const wchar_t* undoName() const override { return text(IDS_SPRITE_SORT); }
     const wchar_t* redoName() const override { return undoName(); }
 
 private:

@@ -2,9 +2,11 @@
 
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "sprites/sprite_select_dialog_win.h"
 #include "stage/field_text.h"
 #include "stage/object_list_ops.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <string>
@@ -163,7 +165,7 @@ void LevelSpritesManager::showSeveral(const std::vector<int>& indices) {
 }
 
 void LevelSpritesManager::applySeveral(const std::vector<int>& indices) {
-    if (!edits.data().readable) return host.showError(kUnreadableListMessage);
+    if (!edits.data().readable) return host.showError(text(IDS_SPRITE_LIST_UNREADABLE));
     const SpriteFieldTexts typed = fieldTexts();
     const auto over = [&](int id, const std::wstring& now, const std::wstring& own) {
         return changedSinceShown(id) ? now : own;
@@ -178,7 +180,7 @@ void LevelSpritesManager::applySeveral(const std::vector<int>& indices) {
                                       over(IDC_SPRITE_X, typed.x, own.x), over(IDC_SPRITE_Y, typed.y, own.y),
                                       over(IDC_SPRITE_TYPE, typed.type, own.type)};
         // Told once, before anything is written.
-        if (spriteFromFields(merged).parameter == 0) return host.showError(kZeroParameterMessage);
+        if (spriteFromFields(merged).parameter == 0) return host.showError(text(IDS_ZERO_PARAMETER));
         if (spriteFromFields(merged) == sprites[i]) continue;
         changed.push_back(indices[i]);
         texts.push_back(merged);
@@ -190,7 +192,7 @@ void LevelSpritesManager::applySeveral(const std::vector<int>& indices) {
 }
 
 void LevelSpritesManager::deleteSprites(const std::vector<int>& indices) {
-    if (!edits.data().readable) return host.showError(kUnreadableListMessage);
+    if (!edits.data().readable) return host.showError(text(IDS_SPRITE_LIST_UNREADABLE));
     host.editAsOneStep(ObjectKind::Sprite, GroupEdit::Delete, static_cast<int>(indices.size()), indices, {}, [&] {
         // From the last, so that each index still names its sprite.
         for (auto index = indices.rbegin(); index != indices.rend(); ++index)

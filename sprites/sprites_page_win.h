@@ -3,8 +3,10 @@
 // drawn, picked and dragged on the map.
 #pragma once
 
+#include "resources/text_ids.h"
 #include "sprites/sprite_edits.h"
 #include "stage/object_page_win.h"
+#include "ui/texts.h"
 
 #include <string>
 #include <vector>
@@ -19,7 +21,7 @@ public:
     explicit LevelSpritesManager(StageWindowHost& host);
 
     const wchar_t* templateName() const override { return L"SPRITE_EDIT"; }
-    const wchar_t* pageCaption() const override { return L"スプライト"; }
+    const wchar_t* pageCaption() const override { return text(IDS_PAGE_SPRITES); }
 
     void loadStage(int stageNumber) override;
     void clearObjects() override;

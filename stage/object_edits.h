@@ -24,6 +24,7 @@
 #include "stage/object_list_ops.h"
 #include "stage/object_list_table.h"
 #include "stage/stage_edit_host.h"
+#include "ui/texts.h"
 
 #include <cstdint>
 #include <list>
@@ -44,19 +45,19 @@ template <typename Traits> class ObjectListEditor;
 // on the stage it was made on.
 template <typename Traits> class ObjectRecord : public UndoMethod, public RomData_Base {
 public:
-    const wchar_t* undoName() const override { return name; }
-    const wchar_t* redoName() const override { return name; }
+    const wchar_t* undoName() const override { return text(name); }
+    const wchar_t* redoName() const override { return text(name); }
     int stage() const override { return stageNumber; }
 
 protected:
-    ObjectRecord(ObjectListEditor<Traits>& editor, int stageNumber, const wchar_t* name)
+    ObjectRecord(ObjectListEditor<Traits>& editor, int stageNumber, unsigned name)
         : editor(editor), stageNumber(stageNumber), name(name) {}
 
     ObjectListEditor<Traits>& editor;
     int stageNumber;
 
 private:
-    const wchar_t* name;
+    unsigned name; // the id of the record's name
 };
 
 template <typename Traits> class ObjectApplyRecord final : public ObjectRecord<Traits> {
@@ -85,7 +86,7 @@ public:
     int lower;
 
 protected:
-    ObjectUpDownRecord(ObjectListEditor<Traits>& editor, int stageNumber, int upper, const wchar_t* name)
+    ObjectUpDownRecord(ObjectListEditor<Traits>& editor, int stageNumber, int upper, unsigned name)
         : ObjectRecord<Traits>(editor, stageNumber, name), upper(upper), lower(upper + 1) {}
     virtual int movedAfterUndo() const = 0;
     virtual int movedAfterRedo() const = 0;

@@ -1,6 +1,8 @@
 #include "stage/object_page_win.h"
 
 #include "app/settings_win.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <iterator>
@@ -174,7 +176,7 @@ bool ObjectPage::changedSinceShown(int id) const {
 }
 
 std::wstring severalSelectedText(int count) {
-    return std::to_wstring(count) + L" 個選択";
+    return formatText(IDS_N_SELECTED, {std::to_wstring(count)});
 }
 
 void ObjectPage::centreOnListSelection() {

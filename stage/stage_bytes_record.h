@@ -6,6 +6,7 @@
 #include "app/byte_range_record.h"
 #include "app/undo_buffer.h"
 #include "stage/stage_edit_host.h"
+#include "ui/texts.h"
 
 #include <vector>
 
@@ -16,17 +17,16 @@ enum class StageReload { Terrain, Whole };
 
 class StageBytesRecord final : public UndoMethod {
 public:
-    // `name` is the edit's name in the Edit menu and must outlive the record.
-    StageBytesRecord(StageEditHost& host, int stage, std::vector<ByteRange> ranges, const wchar_t* name,
-                     StageReload reload)
+    // `name` is the id of the edit's name in the Edit menu.
+    StageBytesRecord(StageEditHost& host, int stage, std::vector<ByteRange> ranges, unsigned name, StageReload reload)
         : host(host), stageNumber(stage), ranges(std::move(ranges)), name(name), reload(reload) {}
 
     // The old bytes go back in the reverse order of the edit's writes, the new ones in
     // its order, so runs that overlap come out as they were. The stage is shown after.
     void undo() override;
     void redo() override;
-    const wchar_t* undoName() const override { return name; }
-    const wchar_t* redoName() const override { return name; }
+    const wchar_t* undoName() const override { return text(name); }
+    const wchar_t* redoName() const override { return text(name); }
     int stage() const override { return stageNumber; }
 
 private:
@@ -37,7 +37,7 @@ private:
     StageEditHost& host;
     int stageNumber;
     std::vector<ByteRange> ranges;
-    const wchar_t* name;
+    unsigned name;
     StageReload reload;
 };
 

@@ -3,6 +3,8 @@
 #include "app/rom_file_win.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +18,6 @@ namespace {
 
 constexpr const wchar_t* kMapViewSection = L"MapView";
 constexpr const wchar_t* kShowTilemapKey = L"ShowTilemap";
-constexpr const wchar_t* kMapExpandFailedMessage = L"マップデータの展開に失敗しました。";
 constexpr std::size_t kChipNameChars = 64;  // a name of at most 63 characters
 constexpr std::size_t kChipPathChars = 259; // the longest path the bitmap loader is given
 
@@ -71,7 +72,7 @@ bool LevelTilemapManager::initialize() {
 void LevelTilemapManager::loadTilemap(const StageHeader& stageHeader, HDC referenceDc) {
     if (!host_) return;
     switch (loadTilemapData(host_->romImage(), stageHeader, host_->romInfo().mapTables(), data_)) {
-    case TilemapLoadOutcome::DecompressionFailed: host_->showError(kMapExpandFailedMessage); break;
+    case TilemapLoadOutcome::DecompressionFailed: host_->showError(text(IDS_MAP_EXPAND_FAILED)); break;
     case TilemapLoadOutcome::Loaded: showChipBitmap(referenceDc, chipBitmapPath(*host_, data_.terrainNumber)); break;
     case TilemapLoadOutcome::NoMap:
     case TilemapLoadOutcome::NoTerrainData: break;

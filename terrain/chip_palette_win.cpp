@@ -3,8 +3,10 @@
 #include "app/ini_file.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "stage/map_info.h"
 #include "stage/object_page_tools_win.h"
+#include "ui/texts.h"
 
 #include <windowsx.h>
 
@@ -56,8 +58,8 @@ bool ChipPalette::create(HWND owner) {
         if (owner) GetWindowRect(owner, &ownerRect);
         return POINT{std::max(0L, ownerRect.right - width - 24), ownerRect.top + 96};
     });
-    if (!CreateWindowExW(kExStyle, kChipPaletteClassName, L"チップ一覧", kStyle, start.left, start.top, place.width,
-                         place.height, owner, nullptr, appInstance(), static_cast<MyWindow*>(this)))
+    if (!CreateWindowExW(kExStyle, kChipPaletteClassName, text(IDS_PALETTE_TITLE), kStyle, start.left, start.top,
+                         place.width, place.height, owner, nullptr, appInstance(), static_cast<MyWindow*>(this)))
         return false;
     place.placed = true;
     return true;
@@ -106,9 +108,9 @@ LRESULT ChipPalette::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT ChipPalette::onCreate() {
-    usedBox =
-        CreateWindowExW(0, L"BUTTON", L"使用中のみ(&U)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 6, 4,
-                        200, 20, hwnd, reinterpret_cast<HMENU>(IDC_CHIP_PALETTE_USED_ONLY), appInstance(), nullptr);
+    usedBox = CreateWindowExW(0, L"BUTTON", text(IDS_PALETTE_USED_ONLY),
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 6, 4, 200, 20, hwnd,
+                              reinterpret_cast<HMENU>(IDC_CHIP_PALETTE_USED_ONLY), appInstance(), nullptr);
     if (!usedBox) return -1;
     SendMessageW(usedBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     Button_SetCheck(usedBox, onlyUsed ? BST_CHECKED : BST_UNCHECKED);
@@ -225,7 +227,7 @@ std::wstring ChipPalette::tipTextAt(POINT client) const {
     if (!chip) return {};
     const int count = usage[static_cast<std::size_t>(*chip)];
     std::wstring text = hexText4(chipWordFor(*chip, word));
-    if (count > 0) text += L": " + std::to_wstring(count) + L" セル";
+    if (count > 0) text += formatText(IDS_PALETTE_TIP_CELLS, {std::to_wstring(count)});
     return text;
 }
 

@@ -2,11 +2,13 @@
 
 #include "app/rom_image.h"
 #include "app/rom_info.h"
+#include "resources/text_ids.h"
 #include "stage/map_compress.h"
 #include "stage/map_decompress.h"
 #include "stage/map_info.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -459,7 +461,7 @@ TerrainWrite writeStageCells(std::span<std::uint8_t> image, const TerrainTables&
 }
 
 std::wstring terrainDoesNotFitMessage(std::size_t shortfall) {
-    return L"地形データが入りきりません。(" + groupedNumber(shortfall) + L" バイト不足)";
+    return formatText(IDS_TERRAIN_NO_ROOM, {groupedNumber(shortfall)});
 }
 
 } // namespace vexa

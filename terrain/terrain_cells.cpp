@@ -10,9 +10,6 @@
 
 namespace vexa {
 
-const wchar_t* const kNotTerrainCellsMessage = L"クリップボードの内容は地形のセルではありません。\r\n"
-                                               L"貼り付けられるのは、4 桁の 16 進数のタイルを空白で区切った行です。";
-
 namespace {
 
 constexpr std::uint8_t kClipSignature[4] = {'V', 'X', 'T', 'C'};

@@ -94,7 +94,6 @@ std::optional<TerrainCells> parseTerrainCellsText(std::wstring_view text);
 // A tile word as the page's field takes it: one to four hexadecimal digits, blanks
 // around them allowed.
 std::optional<std::uint16_t> parseTileWord(std::wstring_view text);
-// What a paste of anything else says: "クリップボードの内容は地形のセルではありません。..."
-extern const wchar_t* const kNotTerrainCellsMessage;
+// What a paste of anything else says is IDS_NOT_TERRAIN_CELLS: "クリップボードの内容は地形のセルではありません。..."
 
 } // namespace vexa

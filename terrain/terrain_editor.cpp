@@ -1,12 +1,12 @@
 #include "terrain/terrain_editor.h"
 
+#include "resources/text_ids.h"
 #include "stage/stage_bytes_record.h"
+#include "ui/texts.h"
 
 namespace vexa {
 
 namespace {
-
-constexpr const wchar_t* kCellOutsideMessage = L"地形データの外のセルは書き換えられません。";
 
 std::size_t cellIndex(const TilemapData& map, int column, int row) {
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(map.widthTiles) + static_cast<std::size_t>(column);
@@ -16,10 +16,10 @@ std::size_t cellIndex(const TilemapData& map, int column, int row) {
 
 const wchar_t* terrainToolName(TerrainToolKind tool) {
     switch (tool) {
-    case TerrainToolKind::Pen: return L"ペン";
-    case TerrainToolKind::Rectangle: return L"矩形";
-    case TerrainToolKind::Fill: return L"塗りつぶし";
-    case TerrainToolKind::Select: return L"範囲選択";
+    case TerrainToolKind::Pen: return text(IDS_TOOL_PEN);
+    case TerrainToolKind::Rectangle: return text(IDS_TOOL_RECTANGLE);
+    case TerrainToolKind::Fill: return text(IDS_TOOL_FILL);
+    case TerrainToolKind::Select: return text(IDS_TOOL_SELECT);
     }
     return L"";
 }
@@ -107,7 +107,7 @@ bool TerrainEditor::finishStroke() {
     paintedAt.clear();
     if (write.ranges.empty()) return true;
     host.pushUndo(
-        std::make_unique<StageBytesRecord>(host, stage, write.ranges, kTerrainEditName, StageReload::Terrain));
+        std::make_unique<StageBytesRecord>(host, stage, write.ranges, IDS_TERRAIN_CHANGE, StageReload::Terrain));
     // The block may have moved or changed its room: the page, the marks and the map
     // read it again.
     host.refreshTerrain();
@@ -122,7 +122,7 @@ bool TerrainEditor::edit(std::span<const TerrainCell> cells) {
 void TerrainEditor::refuse(const TerrainWrite& write) {
     switch (*write.refusal) {
     case TerrainRefusal::DoesNotFit: return host.showError(terrainDoesNotFitMessage(write.shortfall));
-    case TerrainRefusal::CellOutside: return host.showError(kCellOutsideMessage);
+    case TerrainRefusal::CellOutside: return host.showError(text(IDS_CELL_OUTSIDE));
     case TerrainRefusal::NoTerrain:
     case TerrainRefusal::NotEditable: return host.showError(overview_.text);
     }

@@ -20,7 +20,6 @@ namespace vexa {
 // The map's tools in terrain mode, in the order of the page's buttons and of
 // config.ini [Terrain] Tool.
 // The undo step of every terrain edit.
-inline constexpr const wchar_t* kTerrainEditName = L"地形の変更";
 
 enum class TerrainToolKind { Pen, Rectangle, Fill, Select };
 inline constexpr int kTerrainToolCount = 4;

@@ -1,7 +1,9 @@
 #include "terrain/terrain_overview.h"
 
 #include "app/ini_file.h"
+#include "resources/text_ids.h"
 #include "stage/stage_table.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 
@@ -55,49 +57,50 @@ SharedArea areaShownBy(const TilemapData& map, const TilemapData& other) {
 std::wstring blockProblemText(BlockProblem problem) {
     switch (problem) {
     case BlockProblem::None: return L"";
-    case BlockProblem::Undecodable: return L"マップデータを展開できません";
-    case BlockProblem::HeadInOtherBank: return L"前の 9 バイトが別のバンクにあります";
-    case BlockProblem::OverBankBoundary: return L"バンクの境界をまたいでいます";
-    case BlockProblem::BadRoomTag: return L"後ろの領域タグが正しくありません";
-    case BlockProblem::TagOverBlock: return L"後ろの領域タグが別のブロックにかかっています";
-    case BlockProblem::OverlapsBlock: return L"別のブロックと重なっています";
-    case BlockProblem::InfoOverBank: return L"マップ情報がバンクの境界をまたいでいます";
-    case BlockProblem::FreeRangeOver: return L"空き領域が一部にかかっています";
+    case BlockProblem::Undecodable: return text(IDS_BLOCK_UNDECODABLE);
+    case BlockProblem::HeadInOtherBank: return text(IDS_BLOCK_HEAD_OTHER_BANK);
+    case BlockProblem::OverBankBoundary: return text(IDS_BLOCK_OVER_BANK);
+    case BlockProblem::BadRoomTag: return text(IDS_BLOCK_BAD_ROOM_TAG);
+    case BlockProblem::TagOverBlock: return text(IDS_BLOCK_TAG_OVER_BLOCK);
+    case BlockProblem::OverlapsBlock: return text(IDS_BLOCK_OVERLAPS);
+    case BlockProblem::InfoOverBank: return text(IDS_BLOCK_INFO_OVER_BANK);
+    case BlockProblem::FreeRangeOver: return text(IDS_BLOCK_FREE_RANGE_OVER);
     }
     return L"";
 }
 
 std::wstring stagesText(const std::vector<int>& stages, std::size_t most) {
-    std::wstring text = L"ステージ ";
+    std::wstring shown = text(IDS_STAGES_PREFIX);
     for (std::size_t i = 0; i < stages.size(); ++i) {
-        if (i > 0) text += L", ";
-        if (i == most) return text + L"…";
-        text += hexText2(stages[i]);
+        if (i > 0) shown += L", ";
+        if (i == most) return shown + L"…";
+        shown += hexText2(stages[i]);
     }
-    return text;
+    return shown;
 }
 
 TerrainOverview terrainOverview(const TerrainSurvey& survey, int stage) {
     TerrainOverview overview;
     overview.blockIndex = survey.blockOfStage(stage);
     if (overview.blockIndex < 0) {
-        overview.text = L"このステージには地形データがありません。";
+        overview.text = text(IDS_NO_TERRAIN);
         return overview;
     }
     const TerrainBlock& block = survey.blocks[static_cast<std::size_t>(overview.blockIndex)];
     if (!block.editable()) {
-        overview.text = L"地形 " + terrainNumbers(block) + L" は編集できません: " +
-                        blockProblemText(block.problemKind) + L"。\r\n(vexa validate が詳しく報告します)";
+        overview.text =
+            formatText(IDS_TERRAIN_NOT_EDITABLE, {terrainNumbers(block), blockProblemText(block.problemKind)});
         return overview;
     }
     overview.editable = true;
-    overview.text = L"地形 " + terrainNumbers(block) + L": " + groupedNumber(block.length) + L" / " +
-                    groupedNumber(std::max(block.room, block.length)) + L" バイト";
-    if (block.inFreeSpace) overview.text += L" (空き領域)";
+    overview.text = formatText(IDS_TERRAIN_SIZE, {terrainNumbers(block), groupedNumber(block.length),
+                                                  groupedNumber(std::max(block.room, block.length))});
+    if (block.inFreeSpace) overview.text += text(IDS_TERRAIN_IN_FREE_SPACE);
     std::vector<int> others;
     std::copy_if(block.stages.begin(), block.stages.end(), std::back_inserter(others),
                  [stage](int each) { return each != stage; });
-    overview.text += L"\r\n共有: " + (others.empty() ? std::wstring(L"なし") : stagesText(others));
+    overview.text += formatText(IDS_TERRAIN_SHARED,
+                                {others.empty() ? std::wstring(text(IDS_TERRAIN_SHARED_NONE)) : stagesText(others)});
     return overview;
 }
 

@@ -3,8 +3,10 @@
 #include "app/ini_file.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "stage/map_info.h"
 #include "stage/object_page_tools_win.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 
@@ -12,7 +14,6 @@ namespace vexa {
 
 namespace {
 
-constexpr const wchar_t* kBadWordMessage = L"タイルは 4 桁までの 16 進数 (0000 から FFFF) で入力してください。";
 constexpr int kToolButtons[kTerrainToolCount] = {IDC_TERRAIN_PEN, IDC_TERRAIN_RECTANGLE, IDC_TERRAIN_FILL,
                                                  IDC_TERRAIN_SELECT};
 constexpr int kEditControls[] = {IDC_TERRAIN_WORD_LABEL, IDC_TERRAIN_WORD,   IDC_TERRAIN_CHIP,
@@ -85,7 +86,7 @@ void TerrainPage::takeTypedWord() {
     if (GetFocus() != GetDlgItem(hwnd, IDC_TERRAIN_WORD)) return;
     const std::optional<std::uint16_t> word = parseTileWord(fieldText(hwnd, IDC_TERRAIN_WORD));
     if (!word) {
-        editor.tell(kBadWordMessage);
+        editor.tell(text(IDS_BAD_WORD));
         showWord(editor.currentWord());
         SetFocus(GetDlgItem(hwnd, IDC_TERRAIN_WORD));
         SendDlgItemMessageW(hwnd, IDC_TERRAIN_WORD, EM_SETSEL, 0, -1);

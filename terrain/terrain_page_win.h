@@ -5,8 +5,10 @@
 #pragma once
 
 #include "app/setting_binding.h"
+#include "resources/text_ids.h"
 #include "stage/bitmap_buffer_win.h"
 #include "terrain/terrain_editor.h"
+#include "ui/texts.h"
 #include "ui/window_win.h"
 
 #include <array>
@@ -20,7 +22,7 @@ public:
     explicit TerrainPage(TerrainEditor& editor) : editor(editor) {}
 
     const wchar_t* templateName() const override { return L"TERRAIN_EDIT"; }
-    const wchar_t* pageCaption() const override { return L"地形"; }
+    const wchar_t* pageCaption() const override { return text(IDS_PAGE_TERRAIN); }
     bool createPage(HWND parent) override { return createModeless(parent); }
     INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 

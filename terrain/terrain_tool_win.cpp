@@ -1,9 +1,11 @@
 #include "terrain/terrain_tool_win.h"
 
+#include "resources/text_ids.h"
 #include "stage/map_info.h"
 #include "stage/object_page_tools_win.h"
 #include "terrain/tool_cursors_win.h"
 #include "ui/clipboard_win.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 
@@ -208,7 +210,7 @@ bool TerrainTool::paste(HWND owner, CellPoint at) {
         if (const std::optional<std::wstring> text = clipboardText(owner)) clip = parseTerrainCellsText(*text);
     }
     if (!clip) {
-        editor.tell(kNotTerrainCellsMessage);
+        editor.tell(text(IDS_NOT_TERRAIN_CELLS));
         return true;
     }
     const std::vector<TerrainCell> cells = pastedCells(*shown, *clip, at);

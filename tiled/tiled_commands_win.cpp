@@ -7,21 +7,21 @@
 #include "app/rom_file_win.h"
 #include "app/settings_win.h"
 #include "app/text_buffer.h"
+#include "resources/text_ids.h"
 #include "stage/stage_bytes_record.h"
 #include "tiled/tiled_export.h"
 #include "tiled/tiled_import.h"
 #include "ui/file_dialog_win.h"
 #include "ui/path_text.h"
+#include "ui/texts.h"
 
+#include <cwctype>
 #include <optional>
 
 namespace vexa {
 
 namespace {
 
-constexpr const wchar_t* kMapFilter = L"Tiled マップ(*.tmj;*.json)\0*.tmj;*.json\0すべてのファイル(*.*)\0*.*\0";
-constexpr const wchar_t* kExportTitle = L"Tiled 形式で書き出し";
-constexpr const wchar_t* kImportTitle = L"Tiled から読み込み";
 // A message box shows this many of the problems; the rest are counted.
 constexpr std::size_t kProblemsShown = 15;
 
@@ -62,27 +62,36 @@ bool writeText(const std::string& path, const std::string& text) {
     return writeFileReplacing(wideOf(path), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+// A problem in the interface's language: the readers of Tiled's files word each in
+// English (which the command-line tool shows) and in Japanese.
+std::wstring problemText(const std::string& english, const std::string& japanese) {
+    return wideOf(currentLanguage() == Language::English ? english : japanese);
+}
+
 std::wstring problemsText(const std::vector<tiled::Problem>& problems) {
-    std::wstring text = L"Tiled のマップを読み込めませんでした。何も変更していません。\n";
+    std::wstring shown = text(IDS_TILED_NOT_READ);
     for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i)
-        text += L"\n・" + wideOf(problems[i].textJa());
+        shown += formatText(IDS_TILED_PROBLEM_LINE, {problemText(problems[i].text(), problems[i].textJa())});
     if (problems.size() > kProblemsShown)
-        text += L"\n(ほかに " + std::to_wstring(problems.size() - kProblemsShown) + L" 件)";
-    return text;
+        shown += formatText(IDS_TILED_MORE, {std::to_wstring(problems.size() - kProblemsShown)});
+    return shown;
 }
 
 } // namespace
 
 void exportTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath) {
-    const auto chosen =
-        askFileName(owner, {true, kExportTitle, kMapFilter, L"tmj"}, mapFileFor(romPath, levels.stageNumber));
+    const std::wstring filter = fileFilter(IDS_TILED_FILTER);
+    const auto chosen = askFileName(owner, {true, text(IDS_TILED_EXPORT_TITLE), filter.c_str(), L"tmj"},
+                                    mapFileFor(romPath, levels.stageNumber));
     if (!chosen) return;
     const std::optional<RgbaImage> chips = chipImage(levels);
     const tiled::MapExport map =
         tiled::exportStageMap(levels.romImage(), romInfo(), levels.stageNumber, chips ? &*chips : nullptr,
                               utf8Of(inFolderOf(chosen->path, fileStemPart(chosen->path))));
     if (!map.ok) {
-        showError(owner, wideOf(map.problemJa + "。").c_str());
+        std::wstring problem = problemText(map.problem, map.problemJa);
+        if (!problem.empty()) problem[0] = static_cast<wchar_t>(std::towupper(problem[0]));
+        showError(owner, formatText(IDS_TILED_SENTENCE, {problem}).c_str());
         return;
     }
     const bool written = writeFileReplacing(wideOf(map.files.chipsImage), encodePng(map.chipsImage)) &&
@@ -90,16 +99,17 @@ void exportTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstri
                          writeText(map.files.chipsTileset, map.chipsTileset) &&
                          writeText(map.files.attributesTileset, map.attributesTileset) &&
                          writeText(utf8Of(chosen->path), map.map);
-    if (!written) showError(owner, L"ファイルの保存に失敗しました。");
+    if (!written) showError(owner, text(IDS_SAVE_FAILED));
 }
 
 void importTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath) {
-    const auto chosen =
-        askFileName(owner, {false, kImportTitle, kMapFilter, L"tmj"}, mapFileFor(romPath, levels.stageNumber));
+    const std::wstring filter = fileFilter(IDS_TILED_FILTER);
+    const auto chosen = askFileName(owner, {false, text(IDS_TILED_IMPORT_TITLE), filter.c_str(), L"tmj"},
+                                    mapFileFor(romPath, levels.stageNumber));
     if (!chosen) return;
     std::vector<std::uint8_t> bytes;
     if (readWholeFile(chosen->path, tiled::kMaxMapFileSize, bytes) != FileReadStatus::Ok) {
-        showError(owner, L"ファイルを読み込めませんでした。");
+        showError(owner, text(IDS_FILE_NOT_READ));
         return;
     }
     const std::wstring& mapPath = chosen->path;
@@ -121,7 +131,7 @@ void importTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstri
     }
     std::vector<ByteRange> ranges = changedRanges(image, result.image);
     if (ranges.empty()) {
-        askQuestion(owner, L"マップはステージと同じです。変更はありません。", MB_OK, MB_ICONINFORMATION);
+        askQuestion(owner, text(IDS_TILED_SAME), MB_OK, MB_ICONINFORMATION);
         return;
     }
     for (const ByteRange& range : ranges)
@@ -129,8 +139,8 @@ void importTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstri
     const POINT scroll = levels.scrollPosition();
     levels.openStage(stage);
     levels.scrollTo(scroll);
-    levels.host.pushUndo(std::make_unique<StageBytesRecord>(levels.host, stage, std::move(ranges), kTiledImportName,
-                                                            StageReload::Whole));
+    levels.host.pushUndo(std::make_unique<StageBytesRecord>(levels.host, stage, std::move(ranges),
+                                                            IDS_TILED_IMPORT_NAME, StageReload::Whole));
 }
 
 } // namespace vexa

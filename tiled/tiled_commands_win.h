@@ -10,8 +10,6 @@
 
 namespace vexa {
 
-inline constexpr const wchar_t* kTiledImportName = L"Tiled からの読み込み";
-
 // Asks for the map file and writes the open stage as a Tiled map, its two tilesets and
 // their images beside it.
 void exportTiledMapWithDialog(HWND owner, LevelManager& levels, const std::wstring& romPath);

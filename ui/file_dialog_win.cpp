@@ -1,10 +1,19 @@
 #include "ui/file_dialog_win.h"
 
 #include "ui/path_text.h"
+#include "ui/texts.h"
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 namespace vexa {
+
+std::wstring fileFilter(unsigned id) {
+    std::wstring filter = text(id);
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    return filter;
+}
 
 std::optional<ChosenFile> askFileName(HWND owner, const FileDialog& dialog, const std::wstring& start) {
     wchar_t file[MAX_PATH] = {};

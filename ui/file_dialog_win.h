@@ -8,7 +8,9 @@
 
 namespace vexa {
 
-inline constexpr const wchar_t* kRomFileFilter = L"SNES ROM(*.smc)\0*.smc\0すべてのファイル(*.*)\0*.*\0";
+// The filter of text `id` in the form the dialog takes: the table writes it with '|'
+// where the dialog wants '\0'.
+std::wstring fileFilter(unsigned id);
 
 struct FileDialog {
     bool save = false;

@@ -8,7 +8,7 @@ namespace vexa {
 
 namespace {
 
-TextSource source = nullptr;
+TextSource source = &builtInText;
 Language chosen = Language::Japanese;
 
 // Every text looked up so far, by language and id. A deque keeps each string where
@@ -34,6 +34,8 @@ Language languageOfKey(std::wstring_view key) {
 }
 
 void setTextSource(TextSource newSource) {
+    if (!newSource) newSource = &builtInText;
+    if (newSource == source) return;
     source = newSource;
     cache() = {};
 }
@@ -50,7 +52,7 @@ const wchar_t* textIn(Language language, unsigned id) {
     TextCache& known = cache();
     const auto key = std::make_pair(language, id);
     if (const auto found = known.byId.find(key); found != known.byId.end()) return found->second;
-    std::optional<std::wstring> loaded = source ? source(language, id) : std::nullopt;
+    std::optional<std::wstring> loaded = source(language, id);
     known.texts.push_back(loaded ? std::move(*loaded) : L"#" + std::to_wstring(id));
     return known.byId[key] = known.texts.back().c_str();
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vexa {
 
@@ -22,7 +23,13 @@ Language languageOfKey(std::wstring_view key);
 // Where the texts come from: the text of `id` in `language`, or nothing when there
 // is none.
 using TextSource = std::optional<std::wstring> (*)(Language language, unsigned id);
+// The program sets its resources as the source; until then the table made of the
+// same string tables when the program is built serves.
 void setTextSource(TextSource source);
+
+// That table: the text of `id` in `language`, and every id it has.
+std::optional<std::wstring> builtInText(Language language, unsigned id);
+std::vector<unsigned> builtInTextIds();
 
 // The language texts are given in, Japanese until set.
 Language currentLanguage();

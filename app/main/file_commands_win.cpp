@@ -11,8 +11,10 @@
 #include "app/settings_win.h"
 #include "app/text_buffer.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "ui/file_dialog_win.h"
 #include "ui/path_text.h"
+#include "ui/texts.h"
 
 #include <shellapi.h>
 
@@ -95,14 +97,8 @@ void ProjectManager::reloadKeepingView() {
 }
 
 bool ProjectManager::reloadRom(bool askFirst) {
-    if (askFirst && isModified() &&
-        askQuestion(hwnd, L"編集内容は破棄されます。よろしいですか?", MB_OKCANCEL) == IDCANCEL)
-        return false;
-    if (readRom(cutToBuffer(L"「" + romTitle +
-                                L"」を再読み込みできませんでした。\n"
-                                L"ファイルが見つからないか、他のプログラムが使用中です。",
-                            1024)))
-        return true;
+    if (askFirst && isModified() && askQuestion(hwnd, text(IDS_DISCARD_EDITS), MB_OKCANCEL) == IDCANCEL) return false;
+    if (readRom(cutToBuffer(formatText(IDS_RELOAD_FAILED, {romTitle}), 1024))) return true;
     // The user has been told why the file did not open; the file is not offered again.
     diskGuard.acknowledge(romPath);
     return false;
@@ -146,7 +142,7 @@ void ProjectManager::closeDocumentState(bool unload) {
 
 bool ProjectManager::confirmSave() {
     if (!document.loaded || !isModified()) return true;
-    const std::wstring question = cutToBuffer(romTitle + L" は変更されています。保存しますか?", 1024);
+    const std::wstring question = cutToBuffer(formatText(IDS_ASK_SAVE, {romTitle}), 1024);
     switch (askQuestion(hwnd, question.c_str(), MB_YESNOCANCEL)) {
     case IDCANCEL: return false;
     // Edits that could not be saved are never thrown away: a failed save cancels
@@ -184,7 +180,9 @@ void ProjectManager::saveRomAs() {
 }
 
 bool ProjectManager::askRomFile(bool save, std::wstring& path) const {
-    const auto chosen = askFileName(hwnd, {save, save ? L"保存" : L"開く", kRomFileFilter, L"smc"}, path);
+    const std::wstring filter = fileFilter(IDS_ROM_FILTER);
+    const auto chosen =
+        askFileName(hwnd, {save, text(save ? IDS_SAVE_TITLE : IDS_OPEN_TITLE), filter.c_str(), L"smc"}, path);
     if (!chosen) return false;
     path = chosen->path;
     return true;

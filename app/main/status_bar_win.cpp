@@ -1,4 +1,6 @@
 #include "app/main/status_bar_win.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <windows.h>
 
@@ -13,8 +15,6 @@ namespace {
 
 // The widest texts, measured in the bar's font, size the pointer and room parts; the
 // room part also has space for its full icon.
-constexpr const wchar_t* kWidestPointer = L"X 00000 Y 00000 | 0000, 0000 | セル 0000, 0000 タイル 0000";
-constexpr const wchar_t* kWidestRoom = L"スプライト 0000/0000";
 constexpr int kTextPadding = 16;
 constexpr int kZoomWidth = 55;
 
@@ -47,8 +47,8 @@ int MainStatusBar::layout() {
     GetClientRect(hwnd, &client);
     const int width = client.right;
     const int zoom = std::max(width - kZoomWidth, 0);
-    const int room = std::max(zoom - textWidth(kWidestRoom) - GetSystemMetrics(SM_CXSMICON), 0);
-    std::array<int, kPartCount> edges{std::min(textWidth(kWidestPointer), room), room, zoom, -1};
+    const int room = std::max(zoom - textWidth(text(IDS_WIDEST_ROOM)) - GetSystemMetrics(SM_CXSMICON), 0);
+    std::array<int, kPartCount> edges{std::min(textWidth(text(IDS_WIDEST_POINTER)), room), room, zoom, -1};
     edges[kObjectPart] = std::max(edges[kObjectPart], edges[kPointerPart]);
     SendMessageW(hwnd, SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges.data()));
     RECT bar;

@@ -4,8 +4,10 @@
 #include "app/message_win.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "ui/file_dialog_win.h"
 #include "ui/path_text.h"
+#include "ui/texts.h"
 
 #include <shellapi.h>
 
@@ -30,7 +32,7 @@ void TestPlayLauncher::startTestPlay() {
     const std::wstring emulator = config().readString(L"Emulator", L"Path", L"", kPathChars);
     const HWND owner = project_->hwnd;
     if (emulator.empty()) {
-        showError(owner, L"エミュレータが設定されていません。");
+        showError(owner, text(IDS_NO_EMULATOR));
         return;
     }
     // The path goes in quotes, as one argument: emulators split their command line at
@@ -39,7 +41,7 @@ void TestPlayLauncher::startTestPlay() {
     const std::wstring parameters = L"\"" + project_->romPath + L"\"";
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", emulator.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWNORMAL));
-    if (result <= 32) showError(owner, L"エミュレータの起動に失敗しました。");
+    if (result <= 32) showError(owner, text(IDS_EMULATOR_FAILED));
 }
 
 void TestPlayLauncher::editEmulatorPath() {
@@ -70,7 +72,7 @@ void SetEmulatorDialog::browse() {
     // Browsing starts from the path the dialog was opened with, and a cancelled file
     // dialog puts that path back into the field.
     const auto chosen =
-        askFileName(hwnd, {false, L"エミュレータの設定", L"アプリケーション(*.exe)\0*.exe\0", L"exe"}, path_);
+        askFileName(hwnd, {false, text(IDS_EMULATOR_TITLE), fileFilter(IDS_EXE_FILTER).c_str(), L"exe"}, path_);
     SetDlgItemTextW(hwnd, IDC_EMULATOR_PATH, chosen ? chosen->path.c_str() : path_);
 }
 

@@ -314,8 +314,7 @@ void LevelManager::editGroup(GroupEdit what, const KindCounts& counts, const Kin
     history.beginGroup();
     edits();
     pushGroup(history, [&](std::vector<std::unique_ptr<UndoMethod>> parts) {
-        return std::make_unique<ObjectGroupRecord>(*this, std::move(parts), groupEditName(what, counts), afterUndo,
-                                                   afterRedo);
+        return std::make_unique<ObjectGroupRecord>(*this, std::move(parts), what, counts, afterUndo, afterRedo);
     });
     markObjects(afterRedo);
 }

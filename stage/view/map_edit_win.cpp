@@ -1,11 +1,13 @@
 #include "stage/view/map_edit_win.h"
 
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "stage/object_list_ops.h"
 #include "stage/view/level_manager_win.h"
 #include "stage/view/stage_owner_win.h"
 #include "stage/view/status_text.h"
 #include "ui/clipboard_win.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <list>
@@ -35,8 +37,8 @@ template <typename T> std::vector<T> objectsOfKind(const std::vector<MapObjectCl
 }
 
 std::wstring noRoomText(int pasted, const SpriteRoom& room) {
-    return L"貼り付けるスプライト " + std::to_wstring(pasted) + L" 個は、このステージのスプライトの空き (" +
-           std::to_wstring(std::max(room.limit - room.count, 0)) + L" 個) に入りません。何も追加していません。";
+    return formatText(IDS_PASTE_NO_ROOM,
+                      {std::to_wstring(pasted), std::to_wstring(std::max(room.limit - room.count, 0))});
 }
 
 template <typename T> const T* findItem(const std::list<T>& list, int index) {
@@ -227,7 +229,7 @@ bool MapEditCommands::pasteSprites(const std::vector<SpriteAllocData>& copied) {
     if (copied.empty()) return false;
     const LevelSpritesData& data = view.sprites.sprites();
     if (!data.readable) {
-        view.host.showError(kUnreadableListMessage);
+        view.host.showError(text(IDS_SPRITE_LIST_UNREADABLE));
         return true;
     }
     const SpriteRoom room = spriteRoomOf(data);

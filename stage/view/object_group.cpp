@@ -1,5 +1,7 @@
 #include "stage/view/object_group.h"
 
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 #include <algorithm>
 #include <numeric>
 
@@ -7,21 +9,22 @@ namespace vexa {
 
 namespace {
 
-const wchar_t* kindName(ObjectKind kind) {
+// The kind's name for a count of its objects: English tells one from many.
+const wchar_t* kindName(ObjectKind kind, int count) {
     switch (kind) {
-    case ObjectKind::Sprite: return L"スプライト";
-    case ObjectKind::Banana: return L"バナナ";
-    case ObjectKind::Camera: return L"カメラ";
+    case ObjectKind::Sprite: return text(count == 1 ? IDS_KIND_SPRITE : IDS_KIND_SPRITES);
+    case ObjectKind::Banana: return text(count == 1 ? IDS_KIND_BANANA : IDS_KIND_BANANAS);
+    case ObjectKind::Camera: return text(count == 1 ? IDS_KIND_CAMERA : IDS_KIND_CAMERAS);
     }
     return L"";
 }
 
 const wchar_t* verbOf(GroupEdit edit) {
     switch (edit) {
-    case GroupEdit::Move: return L"の移動";
-    case GroupEdit::Change: return L"の変更";
-    case GroupEdit::Add: return L"の追加";
-    case GroupEdit::Delete: return L"の削除";
+    case GroupEdit::Move: return text(IDS_GROUP_MOVE);
+    case GroupEdit::Change: return text(IDS_GROUP_CHANGE);
+    case GroupEdit::Add: return text(IDS_GROUP_ADD);
+    case GroupEdit::Delete: return text(IDS_GROUP_DELETE);
     }
     return L"";
 }
@@ -41,24 +44,25 @@ int totalOf(const KindCounts& counts) {
 
 std::wstring groupEditName(GroupEdit edit, const KindCounts& counts) {
     const auto kinds = std::count_if(counts.begin(), counts.end(), [](int count) { return count > 0; });
-    std::wstring name = L"オブジェクト";
+    const int total = totalOf(counts);
+    std::wstring name = text(IDS_KIND_OBJECTS);
     if (kinds == 1) {
         const auto kind = static_cast<std::size_t>(
             std::find_if(counts.begin(), counts.end(), [](int count) { return count > 0; }) - counts.begin());
-        name = kindName(kObjectKinds[kind]);
+        name = kindName(kObjectKinds[kind], total);
     }
-    return name + verbOf(edit) + L" (" + std::to_wstring(totalOf(counts)) + L" 個)";
+    return formatText(IDS_GROUP_NAME, {name, verbOf(edit), std::to_wstring(total)});
 }
 
 std::wstring selectionText(const KindCounts& counts) {
-    std::wstring text;
+    std::wstring shown;
     for (const ObjectKind kind : kObjectKinds) {
         const int count = counts[indexOf(kind)];
         if (count == 0) continue;
-        text += text.empty() ? L"選択: " : L", ";
-        text += kindName(kind) + std::wstring(L" ") + std::to_wstring(count);
+        shown += shown.empty() ? text(IDS_SELECTION_PREFIX) : L", ";
+        shown += formatText(IDS_SELECTION_ITEM, {kindName(kind, count), std::to_wstring(count)});
     }
-    return text;
+    return shown;
 }
 
 } // namespace vexa

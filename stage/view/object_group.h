@@ -37,10 +37,10 @@ protected:
 
 class ObjectGroupRecord final : public UndoGroup {
 public:
-    ObjectGroupRecord(MarkHost& host, std::vector<std::unique_ptr<UndoMethod>> parts, std::wstring name,
-                      KindMarks afterUndo, KindMarks afterRedo)
-        : UndoGroup(std::move(parts), std::move(name)), host(host), afterUndo(std::move(afterUndo)),
-          afterRedo(std::move(afterRedo)) {}
+    ObjectGroupRecord(MarkHost& host, std::vector<std::unique_ptr<UndoMethod>> parts, GroupEdit edit,
+                      const KindCounts& counts, KindMarks afterUndo, KindMarks afterRedo)
+        : UndoGroup(std::move(parts), [edit, counts] { return groupEditName(edit, counts); }), host(host),
+          afterUndo(std::move(afterUndo)), afterRedo(std::move(afterRedo)) {}
 
 private:
     void replayed(bool undone) override { host.markObjects(undone ? afterUndo : afterRedo); }

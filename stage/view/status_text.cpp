@@ -1,6 +1,8 @@
 #include "stage/view/status_text.h"
 
 #include "app/ini_file.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <algorithm>
 #include <optional>
@@ -21,23 +23,23 @@ std::wstring pointerStatusText(const TilemapData& map, int x, int y) {
     const int cellY = y / kTileSize;
     if (cellX >= map.widthTiles || cellY >= map.heightTiles) return {};
     const std::optional<std::uint16_t> tile = tileWordAt(map, cellX, cellY);
-    return L"X " + std::to_wstring(x) + L" Y " + std::to_wstring(y) + L" | " + std::to_wstring(x / 8) + L", " +
-           std::to_wstring(y / 8) + L" | セル " + std::to_wstring(cellX) + L", " + std::to_wstring(cellY) +
-           L" タイル " + (tile ? hexText4(*tile) : std::wstring(L"----"));
+    return formatText(IDS_POINTER_STATUS,
+                      {std::to_wstring(x), std::to_wstring(y), std::to_wstring(x / 8), std::to_wstring(y / 8),
+                       std::to_wstring(cellX), std::to_wstring(cellY), tile ? hexText4(*tile) : std::wstring(L"----")});
 }
 
 std::wstring spriteStatusText(int index, const SpriteAllocData& sprite, std::wstring_view typeName) {
-    return L"スプライト #" + std::to_wstring(index) + L" " + hexText4(sprite.type) + L"-" + hexText4(sprite.parameter) +
-           L" " + std::wstring(typeName);
+    return formatText(IDS_SPRITE_STATUS,
+                      {std::to_wstring(index), hexText4(sprite.type), hexText4(sprite.parameter), typeName});
 }
 
 std::wstring bananaStatusText(int index, const BananaAllocData& banana) {
-    return L"バナナ #" + std::to_wstring(index) + L" セット " + hexText2(banana.setNumber);
+    return formatText(IDS_BANANA_STATUS, {std::to_wstring(index), hexText2(banana.setNumber)});
 }
 
 std::wstring cameraStatusText(int index, const CameraAllocData& camera) {
-    return L"カメラ #" + std::to_wstring(index) + L" " + point(camera.left, camera.top) + L"-" +
-           point(camera.right, camera.bottom);
+    return formatText(IDS_CAMERA_STATUS,
+                      {std::to_wstring(index), point(camera.left, camera.top), point(camera.right, camera.bottom)});
 }
 
 SpriteRoom spriteRoomOf(const LevelSpritesData& data) {
@@ -50,7 +52,7 @@ SpriteRoom spriteRoomOf(const LevelSpritesData& data) {
 }
 
 std::wstring spriteRoomText(const SpriteRoom& room) {
-    return L"スプライト " + std::to_wstring(room.count) + L"/" + std::to_wstring(room.limit);
+    return formatText(IDS_SPRITE_ROOM, {std::to_wstring(room.count), std::to_wstring(room.limit)});
 }
 
 std::wstring zoomText(int percent) {

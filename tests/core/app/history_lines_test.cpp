@@ -1,5 +1,7 @@
 #include "app/history_lines.h"
 
+#include "ui/texts.h"
+#include "resources/text_ids.h"
 #include "app/undo_buffer.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +86,7 @@ TEST(HistoryLines, ARecordWithoutANameShowsItsStageAlone) {
 }
 
 TEST(HistoryLines, LinesKeptAreTheLinesAlikeInTextFromTheTop) {
-    const HistoryLine opened{kOpenedStateLine, false};
+    const HistoryLine opened{text(IDS_HISTORY_OPENED), false};
     const HistoryLine a{L"a", false};
     const HistoryLine b{L"b", false};
     const HistoryLine bGreyed{L"b", true};

@@ -1,7 +1,9 @@
 #include "sprites/sprite_edits.h"
 
+#include "resources/text_ids.h"
 #include "sprites/fake_sprite_editor.h"
 #include "stage/field_text.h"
+#include "ui/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -388,7 +390,7 @@ TEST_F(SpriteEditTest, EveryEditIsRefusedOnAListThatCouldNotBeRead) {
     editor.open(2);
     ASSERT_FALSE(editor.data.readable);
     ASSERT_FALSE(list().empty());
-    EXPECT_EQ(editor.errors, std::vector<std::wstring>{kSpriteReadFailedMessage}) << "the page says so once";
+    EXPECT_EQ(editor.errors, std::vector<std::wstring>{text(IDS_SPRITE_READ_FAILED)}) << "the page says so once";
     editor.errors.clear();
     const Bytes before = image();
     editor.pickLine(1);
@@ -404,7 +406,7 @@ TEST_F(SpriteEditTest, EveryEditIsRefusedOnAListThatCouldNotBeRead) {
     for (const Edit edit : edits)
         for (const int index : {-1, 1})
             edit(editor, index);
-    EXPECT_EQ(editor.errors, std::vector<std::wstring>(12, kUnreadableListMessage));
+    EXPECT_EQ(editor.errors, std::vector<std::wstring>(12, text(IDS_SPRITE_LIST_UNREADABLE)));
     EXPECT_EQ(image(), before);
     EXPECT_EQ(records(), 1u);
     // The earlier record still replays exactly: undo restores stage 0's bytes.

@@ -1,6 +1,7 @@
 #include "terrain/terrain_blocks.h"
 
 #include "app/rom_image.h"
+#include "resources/text_ids.h"
 #include "stage/map_compress.h"
 #include "stage/map_info.h"
 #include "stage/object_edit_fixture.h"
@@ -9,6 +10,7 @@
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
 #include "terrain/terrain_editor.h"
+#include "ui/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -427,7 +429,7 @@ TEST(StageBytesRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
             });
             EXPECT_EQ(tileWordAt(after, cell.column, cell.row), last->word);
         }
-        host.pushUndo(std::make_unique<StageBytesRecord>(host, stage, std::move(write.ranges), kTerrainEditName,
+        host.pushUndo(std::make_unique<StageBytesRecord>(host, stage, std::move(write.ranges), IDS_TERRAIN_CHANGE,
                                                          StageReload::Terrain));
     }
     const std::vector<std::uint8_t> edited = host.image;
@@ -439,7 +441,7 @@ TEST(StageBytesRecord, UndoingEveryEditGivesTheImageBackByteForByte) {
     while (host.undoBuffer.redo())
         ;
     EXPECT_EQ(host.image, edited);
-    EXPECT_EQ(host.undoBuffer.nextUndo()->undoName(), std::wstring_view(kTerrainEditName));
+    EXPECT_EQ(host.undoBuffer.nextUndo()->undoName(), std::wstring_view(L"地形の変更"));
 }
 
 } // namespace

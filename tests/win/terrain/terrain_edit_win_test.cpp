@@ -6,10 +6,12 @@
 
 #include "app/ini_file.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "sprites/sprite_edits.h"
 #include "stage/map_keys_helpers.h"
 #include "stage/map_zoom.h"
 #include "ui/clipboard_win.h"
+#include "ui/texts.h"
 
 #include <cstdlib>
 #include <ostream>
@@ -192,7 +194,7 @@ TEST_F(TerrainEditTest, CopyPutsBothFormsAndPasteTakesEitherAndRefusesNonsense) 
     test::putText(L"grass, sky");
     editor.dialogs.answerNext(IDOK);
     key('V', kCtrl);
-    EXPECT_EQ(messages(), std::vector<std::wstring>{kNotTerrainCellsMessage});
+    EXPECT_EQ(messages(), std::vector<std::wstring>{text(IDS_NOT_TERRAIN_CELLS)});
     EXPECT_TRUE(image() == before);
     EXPECT_EQ(undoSteps(), 3u);
     EXPECT_EQ(differences(expected, savedCells()), "");

@@ -1,0 +1,28 @@
+// The program's resources looked up in an explicit language: the loader's own choice
+// follows the user's locale (and under Wine ignores the thread's UI language), so
+// every template, menu and string table is found by the language the user chose.
+#pragma once
+
+#include "ui/texts.h"
+
+#include <windows.h>
+
+namespace vexa {
+
+// The resource language that holds `language`'s resources.
+LANGID resourceLanguage(Language language);
+
+// The bytes of the resource `name` of `type` in `language`, from appInstance(), or the
+// Japanese one when that language has none; nullptr when neither exists. `size`, when
+// given, gets the byte count. The bytes stay valid for the program's life.
+const void* findResourceIn(Language language, LPCWSTR type, LPCWSTR name, DWORD* size);
+
+// Gives a dialog open from `templateName` the texts and layout of that template in
+// `language`, keeping everything else: each control of the template found by its id
+// gets the template's text (static texts and buttons only, where the template has
+// one: edits and lists hold what the program put there) and its place, and the
+// dialog its caption and client size, staying where it is. False when the template
+// cannot be found or read.
+bool relabelDialog(HWND dialog, const wchar_t* templateName, Language language);
+
+} // namespace vexa
