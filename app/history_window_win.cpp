@@ -119,6 +119,11 @@ void HistoryWindow::onClose() {
     if (onClosed) onClosed();
 }
 
+void HistoryWindow::applyLanguage() {
+    if (hwnd) SetWindowTextW(hwnd, text(IDS_HISTORY_TITLE));
+    refresh();
+}
+
 void HistoryWindow::refresh() {
     if (!list || !wanted) return;
     HistoryLines lines = historyLines(history, document.loaded);

@@ -40,6 +40,8 @@ public:
     // Brings the lines to the history as it is now: lines are added and taken away
     // only where their texts changed. Nothing happens while the window is hidden.
     void refresh();
+    // Gives the window the texts of the language chosen now.
+    void applyLanguage();
     void historyChanged() override { refresh(); }
 
     // The list box: one string per line; a line's item data is 1 for a redo line.

@@ -89,16 +89,38 @@ SIZE LevelEditInspector::fitPagesToFirst() {
     return tabSize;
 }
 
-void LevelEditInspector::placeWindow(SIZE clientSize) {
+SIZE LevelEditInspector::frameFor(SIZE clientSize) const {
     RECT frame{0, 0, clientSize.cx, clientSize.cy};
     AdjustWindowRectEx(&frame, kInspectorStyle, FALSE, kInspectorExStyle);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void LevelEditInspector::placeWindow(SIZE clientSize) {
     int x = 0;
     int y = 0;
     appGlobals().config.load(positionSettings(x, y));
     if (x == kNoPosition || y == kNoPosition) x = y = 0;
-    MoveWindow(hwnd, x, y, frame.right - frame.left, frame.bottom - frame.top, FALSE);
+    const SIZE frame = frameFor(clientSize);
+    MoveWindow(hwnd, x, y, frame.cx, frame.cy, FALSE);
     placed = true;
     ShowWindow(hwnd, SW_SHOWNORMAL);
+}
+
+void LevelEditInspector::applyLanguage(Language language) {
+    if (!hwnd) return;
+    for (int i = 0; i < pageCount; ++i) {
+        if (!pages[i]) continue;
+        pages[i]->relabelPage(language);
+        wchar_t caption[kCaptionChars] = {};
+        if (const wchar_t* text = pages[i]->pageCaption()) lstrcpynW(caption, text, kCaptionChars);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption;
+        SendMessageW(tabControl, TCM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    const SIZE frame = frameFor(fitPagesToFirst());
+    SetWindowPos(hwnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void LevelEditInspector::showPage(int index) {

@@ -2,6 +2,7 @@
 // sprite, banana, camera and terrain pages in a tab control.
 #pragma once
 
+#include "ui/texts.h"
 #include "ui/window_win.h"
 
 #include <functional>
@@ -28,6 +29,9 @@ public:
     void showPage(int index);
     // The index of the page shown now.
     int shownPage() const { return shown; }
+    // Gives the tabs and the pages the texts and layouts of `language`, and the window
+    // the size the pages take now, staying where it is.
+    void applyLanguage(Language language);
 
     std::function<void(int index)> onPageShown;
 
@@ -38,6 +42,7 @@ public:
 private:
     void addPages(std::span<TabPage* const> pages);
     SIZE fitPagesToFirst();
+    SIZE frameFor(SIZE clientSize) const;
     void placeWindow(SIZE clientSize);
     void savePosition(HWND window);
     LRESULT onActivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -36,6 +36,7 @@ public:
     ObjectPage(StageWindowHost& host, const ObjectPageLook& look) : host(host), look(look) {}
 
     bool createPage(HWND parent) override { return createModeless(parent); }
+    void relabelPage(Language language) override { relabel(language); }
     INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool initialize() override;

@@ -107,6 +107,12 @@ LRESULT ChipPalette::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     return MyWindow::handleMessage(window, message, wParam, lParam);
 }
 
+void ChipPalette::applyLanguage() {
+    if (!hwnd) return;
+    SetWindowTextW(hwnd, text(IDS_PALETTE_TITLE));
+    SetWindowTextW(usedBox, text(IDS_PALETTE_USED_ONLY));
+}
+
 LRESULT ChipPalette::onCreate() {
     usedBox = CreateWindowExW(0, L"BUTTON", text(IDS_PALETTE_USED_ONLY),
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 6, 4, 200, 20, hwnd,

@@ -34,6 +34,8 @@ public:
     bool create(HWND owner);
     // Shows the window as it was and brings it to the front.
     void show();
+    // Gives the window and its check box the texts of the language chosen now.
+    void applyLanguage();
     bool isShown() const { return hwnd && IsWindowVisible(hwnd); }
 
     // The open terrain: its chip bitmap (null or empty draws gray chips), which must

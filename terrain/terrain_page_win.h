@@ -24,6 +24,7 @@ public:
     const wchar_t* templateName() const override { return L"TERRAIN_EDIT"; }
     const wchar_t* pageCaption() const override { return text(IDS_PAGE_TERRAIN); }
     bool createPage(HWND parent) override { return createModeless(parent); }
+    void relabelPage(Language language) override { relabel(language); }
     INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // config.ini [Terrain] Tool, 0 to 3.

@@ -18,11 +18,13 @@ LANGID resourceLanguage(Language language);
 const void* findResourceIn(Language language, LPCWSTR type, LPCWSTR name, DWORD* size);
 
 // Gives a dialog open from `templateName` the texts and layout of that template in
-// `language`, keeping everything else: each control of the template found by its id
-// gets the template's text (static texts and buttons only, where the template has
-// one: edits and lists hold what the program put there) and its place, and the
-// dialog its caption and client size, staying where it is. False when the template
-// cannot be found or read.
+// `language`, keeping its state: each control of the template, found by its id, gets
+// the template's text (static texts and buttons only, where the template has one:
+// edits and lists hold what the program put there) and its place, and a captioned
+// dialog the template's caption. The dialog takes the template's client size,
+// staying where it is. A control, or the dialog's size, that every language's
+// template lays out alike is left as it is, where the dialog's own code may have
+// placed it. False when the template cannot be found or read.
 bool relabelDialog(HWND dialog, const wchar_t* templateName, Language language);
 
 } // namespace vexa

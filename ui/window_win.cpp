@@ -1,5 +1,8 @@
 #include "ui/window_win.h"
 
+#include "ui/resources_win.h"
+#include "ui/texts_win.h"
+
 #include <utility>
 
 namespace vexa {
@@ -19,6 +22,18 @@ INT_PTR CALLBACK plainDialogProc(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
+// The template `name` in the language the interface is in (Japanese where that one
+// has none), as the Indirect functions take it.
+LPCDLGTEMPLATEW dialogTemplate(const wchar_t* name) {
+    return static_cast<LPCDLGTEMPLATEW>(findResourceIn(currentLanguage(), RT_DIALOG, name, nullptr));
+}
+
+INT_PTR runTemplate(const wchar_t* name, HWND parent, DLGPROC procedure, LPARAM initParam) {
+    const LPCDLGTEMPLATEW found = dialogTemplate(name);
+    if (!found) return -1;
+    return DialogBoxIndirectParamW(appInstance(), found, parent, procedure, initParam);
+}
+
 } // namespace
 
 HINSTANCE appInstance() {
@@ -27,6 +42,7 @@ HINSTANCE appInstance() {
 
 void setAppInstance(HINSTANCE instance) {
     programInstance = instance;
+    useResourceTexts();
 }
 
 MyWindow::~MyWindow() {
@@ -75,7 +91,7 @@ LRESULT CALLBACK MyWindow::windowProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 INT_PTR Dialog::runModal(Window* parent, LPARAM initParam) {
-    return DialogBoxParamW(appInstance(), templateName(), handleOf(parent), plainDialogProc, initParam);
+    return runTemplate(templateName(), handleOf(parent), plainDialogProc, initParam);
 }
 
 INT_PTR Dialog::runModal(Window* parent) {
@@ -92,7 +108,7 @@ INT_PTR MyDialog::handleMessage(HWND, UINT, WPARAM, LPARAM) {
 
 INT_PTR MyDialog::runModal(HWND parent, LPARAM initParam) {
     DialogStart start{this, initParam};
-    return DialogBoxParamW(appInstance(), templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
+    return runTemplate(templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
 }
 
 INT_PTR MyDialog::runModal(HWND parent) {
@@ -107,8 +123,15 @@ INT_PTR MyDialog::runModal(Window* parent) {
 
 bool MyDialog::createModeless(HWND parent, LPARAM initParam) {
     DialogStart start{this, initParam};
-    hwnd = CreateDialogParamW(appInstance(), templateName(), parent, dialogProc, reinterpret_cast<LPARAM>(&start));
+    const LPCDLGTEMPLATEW found = dialogTemplate(templateName());
+    hwnd = found
+               ? CreateDialogIndirectParamW(appInstance(), found, parent, dialogProc, reinterpret_cast<LPARAM>(&start))
+               : nullptr;
     return hwnd != nullptr;
+}
+
+void MyDialog::relabel(Language language) {
+    if (hwnd) relabelDialog(hwnd, templateName(), language);
 }
 
 bool MyDialog::createModeless(HWND parent) {

@@ -2,6 +2,8 @@
 // messages routed to a virtual handler, dialogs run from template names.
 #pragma once
 
+#include "ui/texts.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -13,7 +15,8 @@ namespace vexa {
 inline constexpr const wchar_t* kInstanceProperty = L"__BFC_OWN_INSTANCE__";
 
 // The program's instance handle: what its resources (dialog templates, icons,
-// cursors, strings) are loaded from. Set once at start-up.
+// cursors, strings) are loaded from. Set once at start-up; from then on the texts
+// come from its string tables.
 HINSTANCE appInstance();
 void setAppInstance(HINSTANCE instance);
 
@@ -82,6 +85,8 @@ struct ToolWindowPlace {
     bool placed = false;
 };
 
+// A dialog made from the template templateName() in the interface's language
+// (currentLanguage()), or the Japanese one where that language has none.
 class Dialog : public virtual Window {
 public:
     virtual const wchar_t* templateName() const = 0;
@@ -107,6 +112,9 @@ public:
     virtual bool createModeless(HWND parent);
     virtual bool createModeless(Window* parent, LPARAM initParam);
     virtual bool createModeless(Window* parent);
+    // Takes the texts and layout of the template in `language` while open, keeping the
+    // dialog's state (what its fields hold, what is chosen).
+    void relabel(Language language);
     INT_PTR runModal(Window* parent, LPARAM initParam) override;
     INT_PTR runModal(Window* parent) override;
 
@@ -123,6 +131,8 @@ class TabPage : public virtual Window {
 public:
     virtual const wchar_t* pageCaption() const = 0;
     virtual bool createPage(HWND parent) = 0;
+    // Takes the texts and layout of `language` while open (see MyDialog::relabel).
+    virtual void relabelPage(Language language) = 0;
 
 protected:
     // Gives a page the tab control's background where the theme library offers it.

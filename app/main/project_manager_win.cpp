@@ -6,6 +6,7 @@
 #include "app/window_placement.h"
 #include "resources/resource_ids.h"
 #include "tiled/tiled_commands_win.h"
+#include "ui/texts_win.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +15,8 @@
 namespace vexa {
 
 namespace {
+
+constexpr const wchar_t* kMenuName = L"VEXAED_MENU";
 
 constexpr const wchar_t* kClassName = L"vexaed_main";
 constexpr UINT_PTR kRaiseInspectorTimer = 1;
@@ -37,7 +40,7 @@ bool registerMainWindowClass(HINSTANCE instance) {
     wc.hIconSm = wc.hIcon;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszMenuName = L"VEXAED_MENU";
+    // The menu is the chosen language's, given at creation.
     wc.lpszClassName = kClassName;
     return RegisterClassExW(&wc) != 0;
 }
@@ -52,10 +55,14 @@ bool ProjectManager::create(const wchar_t* commandLine, int showCommand) {
     const MainWindowPlacement placement = readMainWindowPlacement([](const wchar_t* key, std::int32_t defaultValue) {
         return appGlobals().config.readInt(kSection, key, defaultValue);
     });
+    setCurrentLanguage(languageOfKey(appGlobals().config.readString(kSection, L"Language", L"ja", 8)));
+    HMENU menu = loadMenuIn(currentLanguage(), kMenuName);
     if (!CreateWindowExW(0, kClassName, L"Vexa Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, placement.x, placement.y,
-                         placement.width, placement.height, nullptr, nullptr, appInstance(),
-                         static_cast<MyWindow*>(this)))
+                         placement.width, placement.height, nullptr, menu, appInstance(),
+                         static_cast<MyWindow*>(this))) {
+        if (menu) DestroyMenu(menu);
         return false;
+    }
     DragAcceptFiles(hwnd, TRUE);
     setLoaded(false);
     openCommandLine(commandLine);
@@ -126,6 +133,7 @@ LRESULT ProjectManager::onCreate() {
     history.onClosed = [this] { showHistoryCheck(); };
     undoBuffer.setListener(&history);
     showHistoryCheck();
+    showLanguageCheck();
     statusBar.refreshZoom(levels.zoomPercent());
     return 0;
 }
@@ -151,6 +159,29 @@ void ProjectManager::toggleHistory() {
 
 void ProjectManager::showHistoryCheck() {
     CheckMenuItem(GetMenu(hwnd), IDM_VIEW_HISTORY, MF_BYCOMMAND | (history.isShown() ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ProjectManager::showLanguageCheck() {
+    CheckMenuRadioItem(GetMenu(hwnd), IDM_VIEW_LANGUAGE_JA, IDM_VIEW_LANGUAGE_EN,
+                       currentLanguage() == Language::English ? IDM_VIEW_LANGUAGE_EN : IDM_VIEW_LANGUAGE_JA,
+                       MF_BYCOMMAND);
+}
+
+void ProjectManager::switchLanguage(Language language) {
+    appGlobals().config.writeString(kSection, L"Language", languageKey(language));
+    if (language == currentLanguage()) return;
+    setCurrentLanguage(language);
+    // The live menu keeps its checks, greyed items and recent files; only its texts change.
+    if (HMENU source = loadMenuIn(language, kMenuName)) {
+        relabelMenu(GetMenu(hwnd), source);
+        DestroyMenu(source);
+    }
+    showLanguageCheck();
+    if (document.loaded) undoBuffer.refreshMenu();
+    DrawMenuBar(hwnd);
+    statusBar.layout();
+    levels.applyLanguage();
+    history.applyLanguage();
 }
 
 void ProjectManager::jumpInHistory(std::size_t count) {
@@ -208,6 +239,8 @@ bool ProjectManager::handleCommand(int id) {
     if (id == IDM_FILE_FIX_CHECKSUM) return toggleFixChecksum(), true;
     if (id == IDM_VIEW_STATUS_BAR) return toggleStatusBar(), true;
     if (id == IDM_VIEW_HISTORY) return toggleHistory(), true;
+    if (id == IDM_VIEW_LANGUAGE_JA || id == IDM_VIEW_LANGUAGE_EN)
+        return switchLanguage(id == IDM_VIEW_LANGUAGE_EN ? Language::English : Language::Japanese), true;
     // A drag holds an object of the open list; undo and redo would change the list under it.
     if (levels.isDragging() && (id == IDM_EDIT_UNDO || id == IDM_EDIT_REDO)) return true;
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;

@@ -13,6 +13,7 @@
 #include "app/undo_buffer.h"
 #include "stage/view/level_manager_win.h"
 #include "stage/view/stage_owner_win.h"
+#include "ui/texts.h"
 #include "ui/window_win.h"
 
 #include <shellapi.h>
@@ -78,6 +79,10 @@ private:
     void toggleStatusBar();
     void toggleHistory();
     void showHistoryCheck();
+    // View > 言語: the texts of the whole interface change at once, and the choice is
+    // kept as [MainWindow] Language; the file, stage, selection and history stay.
+    void switchLanguage(Language language);
+    void showLanguageCheck();
     // Undoes or redoes until `count` records are undoable, the map drawn once.
     void jumpInHistory(std::size_t count);
     // The editor came to the front: the file may have changed under it.

@@ -47,8 +47,8 @@ int MainStatusBar::layout() {
     GetClientRect(hwnd, &client);
     const int width = client.right;
     const int zoom = std::max(width - kZoomWidth, 0);
-    const int room = std::max(zoom - textWidth(text(IDS_WIDEST_ROOM)) - GetSystemMetrics(SM_CXSMICON), 0);
-    std::array<int, kPartCount> edges{std::min(textWidth(text(IDS_WIDEST_POINTER)), room), room, zoom, -1};
+    const int room = std::max(zoom - textWidth(vexa::text(IDS_WIDEST_ROOM)) - GetSystemMetrics(SM_CXSMICON), 0);
+    std::array<int, kPartCount> edges{std::min(textWidth(vexa::text(IDS_WIDEST_POINTER)), room), room, zoom, -1};
     edges[kObjectPart] = std::max(edges[kObjectPart], edges[kPointerPart]);
     SendMessageW(hwnd, SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges.data()));
     RECT bar;

@@ -76,6 +76,9 @@ public:
     void invalidateView() override;
     // The marked objects of every kind.
     KindMarks marks() const;
+    // The interface's language changed: the inspector, the palette, the status bar
+    // and the map's labels take its texts; the stage, selection and scroll stay.
+    void applyLanguage();
     // Marks `marks` (on shown layers; a hidden layer's page selects the lines alone)
     // and shows them on the pages.
     void markObjects(const KindMarks& marks) override;

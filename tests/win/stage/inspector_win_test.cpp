@@ -23,6 +23,7 @@ public:
     const wchar_t* templateName() const override { return template_; }
     const wchar_t* pageCaption() const override { return caption_; }
     bool createPage(HWND parent) override { return createModeless(parent); }
+    void relabelPage(Language language) override { relabel(language); }
     INT_PTR handleMessage(HWND window, UINT message, WPARAM, LPARAM) override {
         if (message != WM_INITDIALOG) return FALSE;
         enableTabTexture(window);

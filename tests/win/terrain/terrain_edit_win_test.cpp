@@ -194,7 +194,7 @@ TEST_F(TerrainEditTest, CopyPutsBothFormsAndPasteTakesEitherAndRefusesNonsense) 
     test::putText(L"grass, sky");
     editor.dialogs.answerNext(IDOK);
     key('V', kCtrl);
-    EXPECT_EQ(messages(), std::vector<std::wstring>{text(IDS_NOT_TERRAIN_CELLS)});
+    EXPECT_EQ(messages(), std::vector<std::wstring>{vexa::text(IDS_NOT_TERRAIN_CELLS)});
     EXPECT_TRUE(image() == before);
     EXPECT_EQ(undoSteps(), 3u);
     EXPECT_EQ(differences(expected, savedCells()), "");
