@@ -3,6 +3,7 @@
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "resources/text_ids.h"
+#include "ui/dpi_win.h"
 #include "ui/texts.h"
 
 #include <algorithm>
@@ -23,18 +24,19 @@ constexpr int kSmallest = 120;
 constexpr int kLargest = 4096;
 constexpr int kTextMargin = 4;
 
-HFONT lineFont() {
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+// The lines' font at the window's scale.
+HFONT lineFont(HWND window) {
+    return uiFontForDpi(windowDpi(window));
 }
 
-int lineHeight() {
+int lineHeight(HWND window) {
     HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, lineFont());
+    const HGDIOBJ old = SelectObject(dc, lineFont(window));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return metrics.tmHeight + 4;
+    return metrics.tmHeight + scaledForDpi(4, windowDpi(window));
 }
 
 } // namespace
@@ -84,7 +86,14 @@ LRESULT HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, L
     case WM_SIZE: MoveWindow(list, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
     case WM_SETFOCUS: SetFocus(list); return 0;
     case WM_GETMINMAXINFO: reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kSmallest, kSmallest}; return 0;
-    case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = lineHeight(); return TRUE;
+    case WM_MEASUREITEM:
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(lineHeight(window));
+        return TRUE;
+    case WM_DPICHANGED:
+        takeSuggestedRect(window, lParam);
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(window)), TRUE);
+        SendMessageW(list, LB_SETITEMHEIGHT, 0, lineHeight(window));
+        return 0;
     case WM_DRAWITEM: drawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_HISTORY_LIST && HIWORD(wParam) == LBN_SELCHANGE) onPick();
@@ -100,7 +109,7 @@ LRESULT HistoryWindow::onCreate() {
     list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", kListStyle, 0, 0, client.right, client.bottom, hwnd,
                            reinterpret_cast<HMENU>(IDC_HISTORY_LIST), appInstance(), nullptr);
     if (!list) return -1;
-    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont()), FALSE);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(hwnd)), FALSE);
     shown = {};
     EnableWindow(list, FALSE);
     return 0;
@@ -180,7 +189,7 @@ void HistoryWindow::drawLine(const DRAWITEMSTRUCT& item) const {
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         text.resize(static_cast<std::size_t>(std::max<LRESULT>(
             0, SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())))));
-        const HGDIOBJ oldFont = SelectObject(item.hDC, lineFont());
+        const HGDIOBJ oldFont = SelectObject(item.hDC, lineFont(hwnd));
         const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
         const COLORREF oldColour = SetTextColor(item.hDC, GetSysColor(textColour));
         RECT place = item.rcItem;

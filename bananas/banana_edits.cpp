@@ -40,12 +40,13 @@ std::wstring bananaSetText(const BananaSet& set) {
 }
 
 bool bananaBoxContains(const BananaAllocData& banana, int x, int y) {
-    return banana.x <= x && x < banana.x + kBananaBoxWidth && banana.y <= y && y < banana.y + kBananaBoxHeight;
+    return banana.x <= x && x < banana.x + looked(kBananaBoxWidth) && banana.y <= y &&
+           y < banana.y + looked(kBananaBoxHeight);
 }
 
 std::vector<int> bananasMeeting(const BananaList& bananas, const MapBox& box) {
     return indicesMeeting(bananas, box, [](const BananaAllocData& banana) {
-        return MapBox{banana.x, banana.y, banana.x + kBananaBoxWidth, banana.y + kBananaBoxHeight};
+        return MapBox{banana.x, banana.y, banana.x + looked(kBananaBoxWidth), banana.y + looked(kBananaBoxHeight)};
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "stage/map_look.h"
 
 #include <algorithm>
 
@@ -329,30 +330,30 @@ void LevelBananasManager::drawBanana(HDC dc, const RECT& mapRect, int index, std
                                      bool selected) const {
     // Nothing of a banana reaches past its selection frame.
     const int margin = kSelectionMargin + 2;
-    if (x + kBananaBoxWidth + margin < mapRect.left || x - margin > mapRect.right ||
-        y + kBananaBoxHeight + margin < mapRect.top || y - margin > mapRect.bottom)
+    if (x + looked(kBananaBoxWidth) + margin < mapRect.left || x - margin > mapRect.right ||
+        y + looked(kBananaBoxHeight) + margin < mapRect.top || y - margin > mapRect.bottom)
         return;
     const int left = x - mapRect.left;
     const int top = y - mapRect.top;
     SelectObject(dc, drawing.thinPen);
     SelectObject(dc, drawing.bodyBrush);
-    Rectangle(dc, left, top, left + kBananaBoxWidth, top + kBananaBoxHeight);
+    Rectangle(dc, left, top, left + looked(kBananaBoxWidth), top + looked(kBananaBoxHeight));
 
     SelectObject(dc, GetStockObject(NULL_PEN));
     SelectObject(dc, drawing.markBrush);
-    const POINT mark[] = {{left, top}, {left + kMarkSize, top}, {left, top + kMarkSize}};
+    const POINT mark[] = {{left, top}, {left + looked(kMarkSize), top}, {left, top + looked(kMarkSize)}};
     Polygon(dc, mark, 3);
 
     const std::wstring number = L"#" + std::to_wstring(index);
-    TextOutW(dc, left + 3, top + 6, number.c_str(), static_cast<int>(number.size()));
+    TextOutW(dc, left + looked(3), top + looked(6), number.c_str(), static_cast<int>(number.size()));
     const std::wstring set = hexText2(setNumber);
-    TextOutW(dc, left + 3, top + 19, set.c_str(), static_cast<int>(set.size()));
+    TextOutW(dc, left + looked(3), top + looked(19), set.c_str(), static_cast<int>(set.size()));
 
     if (selected) {
         SelectObject(dc, drawing.selectionPen);
         SelectObject(dc, GetStockObject(NULL_BRUSH));
-        Rectangle(dc, left - kSelectionMargin, top - kSelectionMargin, left + kBananaBoxWidth + kSelectionMargin,
-                  top + kBananaBoxHeight + kSelectionMargin);
+        Rectangle(dc, left - kSelectionMargin, top - kSelectionMargin,
+                  left + looked(kBananaBoxWidth) + kSelectionMargin, top + looked(kBananaBoxHeight) + kSelectionMargin);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "cameras/camera_edits.h"
 
 #include "cameras/camera_handles.h"
+#include "stage/map_look.h"
 
 #include <algorithm>
 
@@ -24,7 +25,8 @@ std::wstring cameraListLine(int index, const CameraAllocData& camera) {
 
 std::vector<int> camerasMeeting(const CameraList& cameras, const MapBox& box) {
     return indicesMeeting(cameras, box, [](const CameraAllocData& camera) {
-        return MapBox{camera.left, camera.top, camera.left + kCameraLabelWidth, camera.top + kCameraLabelHeight};
+        return MapBox{camera.left, camera.top, camera.left + looked(kCameraLabelWidth),
+                      camera.top + looked(kCameraLabelHeight)};
     });
 }
 

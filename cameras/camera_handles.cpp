@@ -33,11 +33,12 @@ std::vector<LinkArrow> cameraLinkArrows(const CameraAllocData& camera) {
 CameraGrab cameraGrabAt(const CameraAllocData& c, int x, int y) {
     const bool inY = c.top <= y && y < c.bottom;
     const bool inX = c.left <= x && x < c.right;
-    const bool leftBand = inY && c.left <= x && x < c.left + kCameraEdgeBand;
-    const bool rightBand = inY && c.right - kCameraEdgeBand <= x && x < c.right;
-    const bool topBand = inX && c.top <= y && y < c.top + kCameraEdgeBand;
-    const bool bottomBand = inX && c.bottom - kCameraEdgeBand <= y && y < c.bottom;
-    const bool label = c.left <= x && x < c.left + kCameraLabelWidth && c.top <= y && y < c.top + kCameraLabelHeight;
+    const bool leftBand = inY && c.left <= x && x < c.left + looked(kCameraEdgeBand);
+    const bool rightBand = inY && c.right - looked(kCameraEdgeBand) <= x && x < c.right;
+    const bool topBand = inX && c.top <= y && y < c.top + looked(kCameraEdgeBand);
+    const bool bottomBand = inX && c.bottom - looked(kCameraEdgeBand) <= y && y < c.bottom;
+    const bool label =
+        c.left <= x && x < c.left + looked(kCameraLabelWidth) && c.top <= y && y < c.top + looked(kCameraLabelHeight);
 
     CameraGrab grab;
     grab.startX = c.left;
@@ -121,8 +122,8 @@ CameraAllocData draggedCamera(const CameraAllocData& camera, const CameraGrab& g
 CameraBox cameraDrawnBox(const CameraAllocData& camera) {
     // One pixel around for the frame's pen, which a reversed rectangle draws outside.
     return {std::min(camera.left, camera.right) - 1, std::min(camera.top, camera.bottom) - 1,
-            std::max({camera.left, camera.right, camera.left + kCameraLabelWidth}) + 1,
-            std::max({camera.top, camera.bottom, camera.top + kCameraLabelHeight}) + 1};
+            std::max({camera.left, camera.right, camera.left + looked(kCameraLabelWidth)}) + 1,
+            std::max({camera.top, camera.bottom, camera.top + looked(kCameraLabelHeight)}) + 1};
 }
 
 CameraAllocData heldDraggedCamera(const CameraAllocData& camera, const CameraGrab& grab, int dragX, int dragY,

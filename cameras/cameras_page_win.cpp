@@ -2,6 +2,7 @@
 
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "stage/map_look.h"
 
 #include <algorithm>
 #include <array>
@@ -341,9 +342,9 @@ void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, con
 
     SelectObject(dc, drawing.thinPen);
     SelectObject(dc, drawing.bodyBrush);
-    Rectangle(dc, l, t, l + kCameraLabelWidth, t + kCameraLabelHeight);
+    Rectangle(dc, l, t, l + looked(kCameraLabelWidth), t + looked(kCameraLabelHeight));
     const std::wstring label = L"#" + std::to_wstring(index);
-    TextOutW(dc, l + 3, t + 3, label.c_str(), static_cast<int>(label.size()));
+    TextOutW(dc, l + looked(3), t + looked(3), label.c_str(), static_cast<int>(label.size()));
 }
 
 } // namespace vexa

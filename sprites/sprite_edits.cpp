@@ -36,14 +36,14 @@ std::wstring spriteLineText(int index, const SpriteAllocData& sprite, std::wstri
 }
 
 bool spriteBoxContains(const SpriteAllocData& sprite, int x, int y) {
-    return sprite.x - kSpriteBoxHalfWidth <= x && x < sprite.x + kSpriteBoxHalfWidth &&
-           sprite.y - kSpriteBoxHeight <= y && y < sprite.y;
+    return sprite.x - looked(kSpriteBoxHalfWidth) <= x && x < sprite.x + looked(kSpriteBoxHalfWidth) &&
+           sprite.y - looked(kSpriteBoxHeight) <= y && y < sprite.y;
 }
 
 std::vector<int> spritesMeeting(const SpriteList& sprites, const MapBox& box) {
     return indicesMeeting(sprites, box, [](const SpriteAllocData& sprite) {
-        return MapBox{sprite.x - kSpriteBoxHalfWidth, sprite.y - kSpriteBoxHeight, sprite.x + kSpriteBoxHalfWidth,
-                      sprite.y};
+        return MapBox{sprite.x - looked(kSpriteBoxHalfWidth), sprite.y - looked(kSpriteBoxHeight),
+                      sprite.x + looked(kSpriteBoxHalfWidth), sprite.y};
     });
 }
 

@@ -5,6 +5,7 @@
 #include "resources/text_ids.h"
 #include "sprites/sprite_select_dialog_win.h"
 #include "stage/field_text.h"
+#include "stage/map_look.h"
 #include "stage/object_list_ops.h"
 #include "ui/texts.h"
 
@@ -339,16 +340,18 @@ void LevelSpritesManager::drawSprite(HDC target, const SpriteAllocData& sprite, 
     const int y = at.y;
     SelectObject(target, drawing.thinPen);
     SelectObject(target, drawing.bodyBrush);
-    Rectangle(target, x - kSpriteBoxHalfWidth, y - kSpriteBoxHeight, x + kSpriteBoxHalfWidth, y);
+    Rectangle(target, x - looked(kSpriteBoxHalfWidth), y - looked(kSpriteBoxHeight), x + looked(kSpriteBoxHalfWidth),
+              y);
     SelectObject(target, GetStockObject(NULL_PEN));
     SelectObject(target, drawing.markBrush);
-    const POINT arrowHead[] = {{x - kObjectMarkSize, y}, {x, y - kObjectMarkSize}, {x + kObjectMarkSize, y}};
+    const POINT arrowHead[] = {
+        {x - looked(kObjectMarkSize), y}, {x, y - looked(kObjectMarkSize)}, {x + looked(kObjectMarkSize), y}};
     Polygon(target, arrowHead, 3);
 
     const std::wstring number = L"#" + std::to_wstring(index);
     const std::wstring type = hexText4(sprite.type);
-    TextOutW(target, x - 13, y - 33, number.c_str(), static_cast<int>(number.size()));
-    TextOutW(target, x - 13, y - 20, type.c_str(), static_cast<int>(type.size()));
+    TextOutW(target, x - looked(13), y - looked(33), number.c_str(), static_cast<int>(number.size()));
+    TextOutW(target, x - looked(13), y - looked(20), type.c_str(), static_cast<int>(type.size()));
 
     if (framed) {
         SelectObject(target, drawing.selectionPen);

@@ -1,6 +1,7 @@
 #include "stage/inspector_win.h"
 
 #include "app/settings_win.h"
+#include "ui/dpi_win.h"
 
 #include <commctrl.h>
 
@@ -50,7 +51,7 @@ bool LevelEditInspector::create(std::span<TabPage* const> pages) {
         DestroyWindow(hwnd);
         return false;
     }
-    SendMessageW(tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMessageW(tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontForDpi(windowDpi(hwnd))), FALSE);
     addPages(pages);
     const SIZE tabSize = fitPagesToFirst();
     showPage(0);
@@ -118,6 +119,10 @@ void LevelEditInspector::applyLanguage(Language language) {
         item.pszText = caption;
         SendMessageW(tabControl, TCM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
+    fitToPages();
+}
+
+void LevelEditInspector::fitToPages() {
     const SIZE frame = frameFor(fitPagesToFirst());
     SetWindowPos(hwnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -159,6 +164,12 @@ LRESULT LevelEditInspector::handleMessage(HWND window, UINT message, WPARAM wPar
     case WM_DESTROY: savePosition(window); return 0;
     case WM_ACTIVATE: return onActivate(window, message, wParam, lParam);
     case WM_NOTIFY: return onNotify(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+        // The pages are dialogs, which the system lays out again at the new scale.
+        takeSuggestedRect(window, lParam);
+        SendMessageW(tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontForDpi(HIWORD(wParam))), TRUE);
+        fitToPages();
+        return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

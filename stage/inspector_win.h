@@ -32,6 +32,8 @@ public:
     // Gives the tabs and the pages the texts and layouts of `language`, and the window
     // the size the pages take now, staying where it is.
     void applyLanguage(Language language);
+    // Fits the window around the pages as they are now, staying where it is.
+    void fitToPages();
 
     std::function<void(int index)> onPageShown;
 

@@ -27,6 +27,20 @@ inline constexpr MapColour kNoTerrainColour{0, 0, 0};
 // Behind everything: the light gray of the system's stock brush.
 inline constexpr MapColour kMapBackgroundColour{192, 192, 192};
 
+// How large the editor draws and hits the objects' boxes, labels and handles, in
+// percent of their size at 100% display scale: the map view sets it from its
+// window's scale so that they stay readable and easy to grab. The sizes below are
+// those of 100%, which the stage's picture keeps.
+int objectLookPercent();
+void setObjectLookPercent(int percent);
+constexpr int lookSize(int size, int percent) {
+    return (size * percent + 50) / 100;
+}
+// `size` at the editor's current look.
+inline int looked(int size) {
+    return lookSize(size, objectLookPercent());
+}
+
 // A sprite stands on its position: a box this wide and high above it.
 inline constexpr int kSpriteBoxHalfWidth = 16;
 inline constexpr int kSpriteBoxHeight = 36;

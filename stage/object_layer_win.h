@@ -42,6 +42,8 @@ public:
     // `target` holds map point (mapRect.left, mapRect.top) at its (0, 0).
     virtual void drawFirstPass(HDC target, const RECT& mapRect) = 0;
     virtual void drawSecondPass(HDC target, const RECT& mapRect) = 0;
+    // The objects' look changed its size (objectLookPercent): what is drawn with is made again.
+    virtual void lookChanged() = 0;
 
     // The selection of many objects. Each layer holds the marks of its kind; hitTest
     // and the page's list mark one alone, the map's box and Ctrl+click several.

@@ -1,5 +1,6 @@
 #include "stage/object_page_tools_win.h"
 
+#include "stage/map_look.h"
 #include <algorithm>
 
 #include "stage/field_text.h"
@@ -37,7 +38,7 @@ void LayerDrawingObjects::create(COLORREF colour, COLORREF selection) {
     if (!selectionPen) selectionPen = CreatePen(PS_SOLID, 3, selection);
     if (!bodyBrush) bodyBrush = CreateSolidBrush(colourRef(kObjectBodyColour));
     if (!markBrush) markBrush = CreateSolidBrush(colour);
-    if (!labelFont) labelFont = createLabelFont(12);
+    if (!labelFont) labelFont = createLabelFont(looked(12));
 }
 
 void LayerDrawingObjects::release() {

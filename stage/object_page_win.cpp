@@ -47,6 +47,11 @@ bool ObjectPage::initialize() {
     return true;
 }
 
+void ObjectPage::lookChanged() {
+    drawing.release();
+    drawing.create(look.colour, look.selectionColour);
+}
+
 void ObjectPage::saveSettings() {
     appGlobals().config.save(settings());
 }

@@ -40,6 +40,7 @@ public:
     INT_PTR handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool initialize() override;
+    void lookChanged() override;
     void saveSettings() override;
     void enable(bool open) override;
     bool toggleShown() override;

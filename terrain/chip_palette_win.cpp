@@ -6,6 +6,7 @@
 #include "resources/text_ids.h"
 #include "stage/map_info.h"
 #include "stage/object_page_tools_win.h"
+#include "ui/dpi_win.h"
 #include "ui/texts.h"
 
 #include <windowsx.h>
@@ -77,6 +78,12 @@ LRESULT ChipPalette::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_DESTROY: onDestroy(); return 0;
     case WM_CLOSE: ShowWindow(window, SW_HIDE); return 0;
     case WM_SIZE: onSize(); return 0;
+    case WM_DPICHANGED:
+        takeSuggestedRect(window, lParam);
+        placeUsedBox();
+        arrange();
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_GETMINMAXINFO: reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kSmallest, kSmallest}; return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: onPaint(); return 0;
@@ -118,7 +125,7 @@ LRESULT ChipPalette::onCreate() {
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 6, 4, 200, 20, hwnd,
                               reinterpret_cast<HMENU>(IDC_CHIP_PALETTE_USED_ONLY), appInstance(), nullptr);
     if (!usedBox) return -1;
-    SendMessageW(usedBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    placeUsedBox();
     Button_SetCheck(usedBox, onlyUsed ? BST_CHECKED : BST_UNCHECKED);
     // One tool over the whole window whose text is asked for as the pointer moves.
     tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
@@ -145,7 +152,14 @@ void ChipPalette::onDestroy() {
 }
 
 int ChipPalette::stripHeight() const {
-    return 28;
+    return scaledForDpi(28, windowDpi(hwnd));
+}
+
+void ChipPalette::placeUsedBox() {
+    const UINT dpi = windowDpi(hwnd);
+    SendMessageW(usedBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontForDpi(dpi)), TRUE);
+    MoveWindow(usedBox, scaledForDpi(6, dpi), scaledForDpi(4, dpi), scaledForDpi(200, dpi), scaledForDpi(20, dpi),
+               TRUE);
 }
 
 POINT ChipPalette::contentOf(POINT client) const {

@@ -72,6 +72,8 @@ private:
     void arrange();
     void paintContent(HDC target, SIZE size) const;
     int stripHeight() const;
+    // The check box above the chips, at the window's scale.
+    void placeUsedBox();
     int cellPixels() const { return zoom == 50 ? 16 : 32; }
     POINT contentOf(POINT client) const;
     std::array<IntSetting, 6> settings();

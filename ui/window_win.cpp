@@ -130,10 +130,6 @@ bool MyDialog::createModeless(HWND parent, LPARAM initParam) {
     return hwnd != nullptr;
 }
 
-void MyDialog::relabel(Language language) {
-    if (hwnd) relabelDialog(hwnd, templateName(), language);
-}
-
 bool MyDialog::createModeless(HWND parent) {
     return createModeless(parent, LPARAM{0});
 }
@@ -142,6 +138,10 @@ bool MyDialog::createModeless(Window* parent, LPARAM initParam) {
 }
 bool MyDialog::createModeless(Window* parent) {
     return createModeless(handleOf(parent), LPARAM{0});
+}
+
+void MyDialog::relabel(Language language) {
+    if (hwnd) relabelDialog(hwnd, templateName(), language);
 }
 
 INT_PTR CALLBACK MyDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

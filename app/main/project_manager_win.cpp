@@ -6,6 +6,7 @@
 #include "app/window_placement.h"
 #include "resources/resource_ids.h"
 #include "tiled/tiled_commands_win.h"
+#include "ui/dpi_win.h"
 #include "ui/texts_win.h"
 
 #include <algorithm>
@@ -77,6 +78,12 @@ LRESULT ProjectManager::handleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_CREATE: return onCreate();
     case WM_DESTROY: return onDestroy();
     case WM_SIZE: layoutChildren(); return 0;
+    case WM_DPICHANGED:
+        takeSuggestedRect(hwnd, lParam);
+        levels.applyDpi(HIWORD(wParam));
+        statusBar.layout();
+        layoutChildren();
+        return 0;
     case WM_INITMENUPOPUP:
         if (reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(hwnd), MENU_POS_EDIT))
             levels.mapEdits.updateEditMenu(GetMenu(hwnd));

@@ -3,8 +3,10 @@
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "stage/level_select_dialog_win.h"
+#include "stage/map_look.h"
 #include "stage/map_zoom.h"
 #include "stage/view/stage_owner_win.h"
+#include "ui/dpi_win.h"
 
 #include <windowsx.h>
 
@@ -66,7 +68,16 @@ bool LevelManager::createView(HWND main) {
     terrainPage.loadSettings();
     terrainTool.kind = terrainPage.tool();
     TabPage* const pages[] = {&sprites, &bananas, &cameras, &terrainPage};
-    return inspector.create(pages, main) && chipPalette.create(main);
+    if (!inspector.create(pages, main) || !chipPalette.create(main)) return false;
+    applyDpi(windowDpi(hwnd));
+    return true;
+}
+
+void LevelManager::applyDpi(UINT dpi) {
+    setObjectLookPercent(scaledForDpi(100, dpi));
+    for (ObjectLayer* layer : layers)
+        layer->lookChanged();
+    invalidateView();
 }
 
 LRESULT LevelManager::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

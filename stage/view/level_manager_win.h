@@ -79,6 +79,9 @@ public:
     // The interface's language changed: the inspector, the palette, the status bar
     // and the map's labels take its texts; the stage, selection and scroll stay.
     void applyLanguage();
+    // The view is on a monitor of scale `dpi`: the objects' boxes, labels and handles
+    // take that scale; the map keeps one map pixel per screen pixel at 100% zoom.
+    void applyDpi(UINT dpi);
     // Marks `marks` (on shown layers; a hidden layer's page selects the lines alone)
     // and shows them on the pages.
     void markObjects(const KindMarks& marks) override;

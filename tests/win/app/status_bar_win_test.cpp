@@ -81,16 +81,17 @@ TEST_F(StatusBarTest, MapViewTakesTheAreaAboveTheBarAndViewTogglesIt) {
     EXPECT_EQ(editor.config(L"MainWindow", L"StatusBar"), L"0");
 }
 
-TEST(StatusBarSetting, ReadFromConfigAndTheItemSitsAtTheViewMenusEndBeforeTheHistory) {
+TEST(StatusBarSetting, ReadFromConfigAndTheItemSitsAtTheViewMenusEndBeforeTheHistoryAndTheLanguages) {
     test::EditorSession editor;
     editor.writeSetting(L"config.ini", "[MainWindow]\r\nStatusBar=0\r\n");
     ASSERT_TRUE(editor.start());
     EXPECT_FALSE(editor.menuChecked(IDM_VIEW_STATUS_BAR));
     EXPECT_FALSE(IsWindowVisible(editor.project->statusBar.hwnd));
     const std::vector<std::wstring> view = editor.submenuTexts(GetSubMenu(editor.menu(), MENU_POS_VIEW));
-    ASSERT_GE(view.size(), 3u);
-    EXPECT_EQ(view[view.size() - 2], L"ステータスバー(&T)");
-    EXPECT_EQ(view.back(), L"履歴(&H)");
+    ASSERT_GE(view.size(), 4u);
+    EXPECT_EQ(view[view.size() - 3], L"ステータスバー(&T)");
+    EXPECT_EQ(view[view.size() - 2], L"履歴(&H)");
+    EXPECT_EQ(view.back(), L"言語(&L)");
     EXPECT_EQ(GetSubMenu(GetSubMenu(editor.menu(), MENU_POS_VIEW), MENU_POS_VIEW_MAP) != nullptr, true);
     editor.command(IDM_VIEW_STATUS_BAR);
     editor.stop();
