@@ -25,18 +25,18 @@ constexpr int kLargest = 4096;
 constexpr int kTextMargin = 4;
 
 // The lines' font at the window's scale.
-HFONT lineFont(HWND window) {
-    return uiFontForDpi(windowDpi(window));
+HFONT lineFont(UINT dpi) {
+    return uiFontForDpi(dpi);
 }
 
-int lineHeight(HWND window) {
+int lineHeight(UINT dpi) {
     HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, lineFont(window));
+    const HGDIOBJ old = SelectObject(dc, lineFont(dpi));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return metrics.tmHeight + scaledForDpi(4, windowDpi(window));
+    return metrics.tmHeight + scaledForDpi(4, dpi);
 }
 
 } // namespace
@@ -87,12 +87,13 @@ LRESULT HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, L
     case WM_SETFOCUS: SetFocus(list); return 0;
     case WM_GETMINMAXINFO: reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kSmallest, kSmallest}; return 0;
     case WM_MEASUREITEM:
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(lineHeight(window));
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(lineHeight(dpi));
         return TRUE;
     case WM_DPICHANGED:
+        dpi = HIWORD(wParam);
         takeSuggestedRect(window, lParam);
-        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(window)), TRUE);
-        SendMessageW(list, LB_SETITEMHEIGHT, 0, lineHeight(window));
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(dpi)), TRUE);
+        SendMessageW(list, LB_SETITEMHEIGHT, 0, lineHeight(dpi));
         return 0;
     case WM_DRAWITEM: drawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_COMMAND:
@@ -104,12 +105,13 @@ LRESULT HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, L
 }
 
 LRESULT HistoryWindow::onCreate() {
+    dpi = windowDpi(hwnd);
     RECT client{};
     GetClientRect(hwnd, &client);
     list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", kListStyle, 0, 0, client.right, client.bottom, hwnd,
                            reinterpret_cast<HMENU>(IDC_HISTORY_LIST), appInstance(), nullptr);
     if (!list) return -1;
-    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(hwnd)), FALSE);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(dpi)), FALSE);
     shown = {};
     EnableWindow(list, FALSE);
     return 0;
@@ -189,7 +191,7 @@ void HistoryWindow::drawLine(const DRAWITEMSTRUCT& item) const {
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         text.resize(static_cast<std::size_t>(std::max<LRESULT>(
             0, SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())))));
-        const HGDIOBJ oldFont = SelectObject(item.hDC, lineFont(hwnd));
+        const HGDIOBJ oldFont = SelectObject(item.hDC, lineFont(dpi));
         const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
         const COLORREF oldColour = SetTextColor(item.hDC, GetSysColor(textColour));
         RECT place = item.rcItem;

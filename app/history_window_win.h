@@ -46,6 +46,8 @@ public:
 
     // The list box: one string per line; a line's item data is 1 for a redo line.
     HWND list = nullptr;
+    // The scale of the monitor the window is on.
+    UINT dpi = 96;
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 

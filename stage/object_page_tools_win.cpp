@@ -151,4 +151,19 @@ void selectListLines(HWND list, const std::vector<int>& lines) {
         SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(lines.front()), FALSE);
 }
 
+void widenListFor(HWND list, const std::vector<std::wstring>& texts, bool restart) {
+    HDC dc = GetDC(list);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    int widest = restart ? 0 : static_cast<int>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0));
+    for (const std::wstring& text : texts) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        // The list draws a line two pixels in from its edge and leaves as many after it.
+        widest = std::max(widest, static_cast<int>(size.cx) + 6);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);
+}
+
 } // namespace vexa

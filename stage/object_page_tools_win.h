@@ -97,6 +97,9 @@ std::vector<std::wstring> linesOf(const List& items, int from, int to, LineOf li
 int listLineCount(HWND list);
 std::wstring listLine(HWND list, int index);
 void replaceListLine(HWND list, int index, const std::wstring& text);
+// Lets the list scroll sideways as far as the widest of `texts` needs (and as any line
+// shown before needed, unless `restart`), so that a long line can be read whole.
+void widenListFor(HWND list, const std::vector<std::wstring>& texts, bool restart);
 // The selected lines, in order; a list of many selections may hold several.
 std::vector<int> listSelections(HWND list);
 // The one selected line; -1 while none or several are selected.

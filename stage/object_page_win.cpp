@@ -108,6 +108,7 @@ void ObjectPage::rebuildLines(int from) {
                      static_cast<LPARAM>(count - first) * kLineBytes);
     for (auto text = std::next(texts.begin(), first - from); text != texts.end(); ++text)
         SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
+    widenListFor(lines, texts, from == 0);
 }
 
 std::optional<int> ObjectPage::rewriteChangedLines(const std::vector<std::wstring>& texts, int from) {
@@ -120,6 +121,7 @@ std::optional<int> ObjectPage::rewriteChangedLines(const std::vector<std::wstrin
     }
     for (const int index : changed)
         replaceListLine(lines, index, texts[static_cast<std::size_t>(index - from)]);
+    widenListFor(lines, texts, false);
     return std::nullopt;
 }
 
@@ -130,6 +132,7 @@ void ObjectPage::setLine(int index) {
     if (text.empty() || listLine(lines, index) == text.front()) return;
     const RedrawHold hold(*this);
     replaceListLine(lines, index, text.front());
+    widenListFor(lines, text, false);
 }
 
 void ObjectPage::selectLine(int index) {

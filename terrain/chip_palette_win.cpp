@@ -79,6 +79,7 @@ LRESULT ChipPalette::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CLOSE: ShowWindow(window, SW_HIDE); return 0;
     case WM_SIZE: onSize(); return 0;
     case WM_DPICHANGED:
+        dpi = HIWORD(wParam);
         takeSuggestedRect(window, lParam);
         placeUsedBox();
         arrange();
@@ -121,6 +122,7 @@ void ChipPalette::applyLanguage() {
 }
 
 LRESULT ChipPalette::onCreate() {
+    dpi = windowDpi(hwnd);
     usedBox = CreateWindowExW(0, L"BUTTON", text(IDS_PALETTE_USED_ONLY),
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 6, 4, 200, 20, hwnd,
                               reinterpret_cast<HMENU>(IDC_CHIP_PALETTE_USED_ONLY), appInstance(), nullptr);
@@ -152,11 +154,10 @@ void ChipPalette::onDestroy() {
 }
 
 int ChipPalette::stripHeight() const {
-    return scaledForDpi(28, windowDpi(hwnd));
+    return scaledForDpi(28, dpi);
 }
 
 void ChipPalette::placeUsedBox() {
-    const UINT dpi = windowDpi(hwnd);
     SendMessageW(usedBox, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontForDpi(dpi)), TRUE);
     MoveWindow(usedBox, scaledForDpi(6, dpi), scaledForDpi(4, dpi), scaledForDpi(200, dpi), scaledForDpi(20, dpi),
                TRUE);

@@ -85,6 +85,8 @@ private:
     int zoom = 100;
     bool onlyUsed = false;
     HWND usedBox = nullptr;
+    // The scale of the monitor the window is on.
+    UINT dpi = 96;
     HWND tip = nullptr;
     std::optional<int> tipChip;
     BitmapBuffer buffer;

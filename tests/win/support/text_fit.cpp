@@ -1,5 +1,7 @@
 #include "support/text_fit.h"
 
+#include <algorithm>
+
 namespace vexa::test {
 
 namespace {
@@ -111,6 +113,26 @@ std::vector<CutText> cutTexts(HWND window) {
         case TextKind::None: break;
         }
         if (needed.cx > room.cx || needed.cy > room.cy) cut.push_back({GetDlgCtrlID(control), text, needed, room});
+    }
+    return cut;
+}
+
+std::vector<CutText> cutListLines(HWND list) {
+    std::vector<CutText> cut;
+    RECT client{};
+    GetClientRect(list, &client);
+    const bool scrolls = (GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) != 0;
+    const int width = std::max(static_cast<int>(client.right),
+                               scrolls ? static_cast<int>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0)) : 0);
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int line = 0; line < count; ++line) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, line, 0)) + 1, L'\0');
+        text.resize(
+            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text.data()))));
+        SIZE needed = extentOf(list, text, DT_SINGLELINE | DT_NOPREFIX, 0);
+        needed.cx += 4; // the list draws a line two pixels in from either side
+        const SIZE room{width, static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, line, 0))};
+        if (needed.cx > room.cx || needed.cy > room.cy) cut.push_back({line, text, needed, room});
     }
     return cut;
 }

@@ -23,6 +23,11 @@ struct CutText {
 // are left out.
 std::vector<CutText> cutTexts(HWND window);
 
+// The lines of a list box whose text is wider than the list can show (its client
+// width, or the width it scrolls sideways to) or taller than its line; `id` is the
+// line's index.
+std::vector<CutText> cutListLines(HWND list);
+
 // One line per control, "id 17153 \"App&ly\": needs 70x15, has 60x24", in UTF-8 for
 // a test's failure message.
 std::string describe(const std::vector<CutText>& cut);
