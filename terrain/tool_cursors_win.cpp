@@ -1,12 +1,16 @@
 #include "terrain/tool_cursors_win.h"
 
-#include <array>
+#include "stage/map_look.h"
+
+#include <map>
+#include <utility>
 
 namespace vexa {
 
 namespace {
 
-constexpr int kSize = 32;
+// The signs are drawn on a 32 x 32 square, taken to the cursor's size at the display scale.
+constexpr int kDesignSize = 32;
 constexpr int kHot = 10;
 
 // The sign of each tool in the lower right quarter, drawn in black on white with a
@@ -52,28 +56,36 @@ void drawSign(HDC dc, TerrainToolKind tool, bool rim) {
     DeleteObject(pen);
 }
 
-HCURSOR makeCursor(TerrainToolKind tool) {
+HCURSOR makeCursor(TerrainToolKind tool, int size) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP colour = CreateCompatibleBitmap(screen, kSize, kSize);
-    HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, nullptr);
+    HBITMAP colour = CreateCompatibleBitmap(screen, size, size);
+    HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
     ReleaseDC(nullptr, screen);
     HCURSOR cursor = nullptr;
     if (dc && colour && mask) {
-        const RECT all{0, 0, kSize, kSize};
+        const RECT all{0, 0, size, size};
+        SetGraphicsMode(dc, GM_ADVANCED);
+        const float scale = static_cast<float>(size) / kDesignSize;
+        const XFORM toSize{scale, 0, 0, scale, 0, 0};
         // The mask: white keeps the screen, black takes the colour bitmap's pixel.
         HGDIOBJ old = SelectObject(dc, mask);
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetWorldTransform(dc, &toSize);
         SetROP2(dc, R2_BLACK);
         drawSign(dc, tool, true);
         drawSign(dc, tool, false);
         SetROP2(dc, R2_COPYPEN);
+        ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
         SelectObject(dc, colour);
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SetWorldTransform(dc, &toSize);
         drawSign(dc, tool, true);
         drawSign(dc, tool, false);
+        ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
         SelectObject(dc, old);
-        ICONINFO info{FALSE, kHot, kHot, mask, colour};
+        const auto hot = static_cast<DWORD>(kHot * size / kDesignSize);
+        ICONINFO info{FALSE, hot, hot, mask, colour};
         cursor = CreateIconIndirect(&info);
     }
     if (mask) DeleteObject(mask);
@@ -85,10 +97,12 @@ HCURSOR makeCursor(TerrainToolKind tool) {
 } // namespace
 
 HCURSOR terrainToolCursor(TerrainToolKind tool) {
-    // Made at the first use and kept for the program's life, as system cursors are.
-    static std::array<HCURSOR, kTerrainToolCount> cursors{};
-    HCURSOR& cursor = cursors[static_cast<std::size_t>(tool)];
-    if (!cursor) cursor = makeCursor(tool);
+    // Made at the first use at each size and kept for the program's life, as system
+    // cursors are; the size follows the map's display scale.
+    static std::map<std::pair<TerrainToolKind, int>, HCURSOR> cursors;
+    const int size = looked(kDesignSize);
+    HCURSOR& cursor = cursors[{tool, size}];
+    if (!cursor) cursor = makeCursor(tool, size);
     return cursor ? cursor : LoadCursorW(nullptr, IDC_CROSS);
 }
 

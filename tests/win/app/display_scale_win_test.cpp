@@ -7,6 +7,7 @@
 #include "stage/view/level_manager_win.h"
 #include "support/editor_session.h"
 #include "support/text_fit.h"
+#include "terrain/tool_cursors_win.h"
 #include "tools/sample_game/sample_game.h"
 #include "ui/dpi_win.h"
 
@@ -75,6 +76,15 @@ TEST_F(DisplayScaleTest, ObjectsTakeTheScaleAndTheMapKeepsItsPixelsAtFullSize) {
     SCROLLINFO info{sizeof info, SIF_PAGE};
     GetScrollInfo(levels().hwnd, SB_HORZ, &info);
     EXPECT_EQ(static_cast<int>(info.nPage), view.right);
+    // The terrain tools' cursors are as large as the scale's.
+    ICONINFO cursor{};
+    ASSERT_TRUE(GetIconInfo(terrainToolCursor(TerrainToolKind::Pen), &cursor));
+    BITMAP mask{};
+    GetObjectW(cursor.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, scaledForDpi(32, runDpi()));
+    EXPECT_EQ(cursor.xHotspot, static_cast<DWORD>(scaledForDpi(10, runDpi())));
+    DeleteObject(cursor.hbmMask);
+    if (cursor.hbmColor) DeleteObject(cursor.hbmColor);
 }
 
 TEST_F(DisplayScaleTest, AMoveToAMonitorOfAnotherScaleIsTakenByEveryWindow) {
