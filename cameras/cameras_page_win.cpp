@@ -328,7 +328,7 @@ void LevelCamerasManager::drawCamera(HDC dc, const RECT& mapRect, int index, con
         SelectObject(dc, drawing.selectionPen);
         SelectObject(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, l + 2, t + 2, r - 2, b - 2);
-        Rectangle(dc, l + 2, t + 2, l + 26, t + 16);
+        Rectangle(dc, l + 2, t + 2, l + looked(kCameraLabelWidth) - 2, t + looked(kCameraLabelHeight) - 2);
     }
     SelectObject(dc, drawing.thinPen);
     SelectObject(dc, GetStockObject(NULL_BRUSH));

@@ -356,7 +356,8 @@ void LevelSpritesManager::drawSprite(HDC target, const SpriteAllocData& sprite, 
     if (framed) {
         SelectObject(target, drawing.selectionPen);
         SelectObject(target, GetStockObject(NULL_BRUSH));
-        Rectangle(target, x - 18, y - 38, x + 18, y + 2);
+        Rectangle(target, x - looked(kSpriteBoxHalfWidth) - 2, y - looked(kSpriteBoxHeight) - 2,
+                  x + looked(kSpriteBoxHalfWidth) + 2, y + 2);
     }
 }
 

@@ -35,7 +35,7 @@ HFONT createLabelFont(int height) {
 
 void LayerDrawingObjects::create(COLORREF colour, COLORREF selection) {
     if (!thinPen) thinPen = CreatePen(PS_SOLID, 1, colour);
-    if (!selectionPen) selectionPen = CreatePen(PS_SOLID, 3, selection);
+    if (!selectionPen) selectionPen = CreatePen(PS_SOLID, looked(3), selection);
     if (!bodyBrush) bodyBrush = CreateSolidBrush(colourRef(kObjectBodyColour));
     if (!markBrush) markBrush = CreateSolidBrush(colour);
     if (!labelFont) labelFont = createLabelFont(looked(12));

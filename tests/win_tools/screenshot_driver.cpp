@@ -21,6 +21,8 @@
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "terrain/tool_cursors_win.h"
+#include "ui/dialog_template.h"
+#include "ui/resources_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -190,6 +192,15 @@ void CALLBACK captureDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
+// The caption of a dialog in the language the editor shows.
+std::wstring dialogCaption(const wchar_t* templateName) {
+    DWORD size = 0;
+    const auto* bytes =
+        static_cast<const std::uint8_t*>(findResourceIn(currentLanguage(), RT_DIALOG, templateName, &size));
+    const std::optional<DialogTemplate> dialog = bytes ? readDialogTemplate({bytes, size}) : std::nullopt;
+    return dialog ? std::wstring(dialog->caption.begin(), dialog->caption.end()) : std::wstring();
+}
+
 void captureModal(ProjectManager& project, int command, const wchar_t* caption, const wchar_t* picture) {
     pendingDialogCaption = caption;
     pendingDialogPicture = picture;
@@ -354,8 +365,8 @@ void takePictures(ProjectManager& project) {
 
     takeTerrainPictures(project, mouse);
 
-    captureModal(project, IDM_STAGE_SELECT, L"ステージの選択", L"stage-dialog");
-    captureModal(project, IDM_FILE_EMULATOR, L"エミュレータの設定", L"emulator-dialog");
+    captureModal(project, IDM_STAGE_SELECT, dialogCaption(L"LEVEL_SELECT").c_str(), L"stage-dialog");
+    captureModal(project, IDM_FILE_EMULATOR, dialogCaption(L"SET_EMULATOR").c_str(), L"emulator-dialog");
 }
 
 } // namespace
