@@ -46,9 +46,10 @@ for readme in README-en.txt README-ja.txt; do
     { [ "$readme" = README-ja.txt ] && printf '\xef\xbb\xbf'
       sed 's/$/\r/' "release/$readme"; } >"$folder/$readme"
 done
-mkdir -p "$folder/docs/images"
+mkdir -p "$folder/docs/images/en"
 cp docs/guide.md docs/guide-ja.md "$folder/docs/"
 cp docs/images/*.png "$folder/docs/images/"
+cp docs/images/en/*.png "$folder/docs/images/en/"
 
 (cd "$out" && zip -q -X -r "$name.zip" "$name")
 
@@ -66,7 +67,7 @@ chips=$(iconv -f SHIFT-JIS -t UTF-8 "$folder/rominfo.ini" | tr -d '\r' |
 [ -n "$chips" ] || fail "rominfo.ini names no chip bitmaps"
 while read -r chip; do has "chips/$chip"; done <<<"$chips"
 # Every picture that the guides show.
-while read -r image; do has "docs/$image"; done < <(grep -ho 'images/[A-Za-z0-9_-]*\.png' docs/guide*.md | sort -u)
+while read -r image; do has "docs/$image"; done < <(grep -ho 'images/[A-Za-z0-9_/-]*\.png' docs/guide*.md | sort -u)
 grep -qE "^-rwx.* $name/vexa-editor\.sh\$" <<<"$listing" || fail "vexa-editor.sh is not executable in $zip"
 [ "$(unzip -p "$zip" "$name/vexa_editor.exe" | head -c 2)" = MZ ] || fail "vexa_editor.exe is not a Windows program"
 size=$(unzip -p "$zip" "$name/sample.smc" | wc -c)

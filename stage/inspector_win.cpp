@@ -59,18 +59,22 @@ bool LevelEditInspector::create(std::span<TabPage* const> pages) {
     return true;
 }
 
+void LevelEditInspector::showCaption(int index, UINT message) {
+    wchar_t caption[kCaptionChars] = {};
+    if (const wchar_t* text = pages[index]->pageCaption()) lstrcpynW(caption, text, kCaptionChars);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption;
+    SendMessageW(tabControl, message, index, reinterpret_cast<LPARAM>(&item));
+}
+
 void LevelEditInspector::addPages(std::span<TabPage* const> given) {
     pageCount = static_cast<int>(given.size());
     pages.assign(given.begin(), given.end());
     for (int i = 0; i < pageCount; ++i) {
         if (!pages[i]) continue;
         pages[i]->createPage(tabControl);
-        wchar_t caption[kCaptionChars] = {};
-        if (const wchar_t* text = pages[i]->pageCaption()) lstrcpynW(caption, text, kCaptionChars);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption;
-        SendMessageW(tabControl, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+        showCaption(i, TCM_INSERTITEMW);
     }
 }
 
@@ -112,12 +116,7 @@ void LevelEditInspector::applyLanguage(Language language) {
     for (int i = 0; i < pageCount; ++i) {
         if (!pages[i]) continue;
         pages[i]->relabelPage(language);
-        wchar_t caption[kCaptionChars] = {};
-        if (const wchar_t* text = pages[i]->pageCaption()) lstrcpynW(caption, text, kCaptionChars);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption;
-        SendMessageW(tabControl, TCM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        showCaption(i, TCM_SETITEMW);
     }
     fitToPages();
 }

@@ -43,6 +43,8 @@ public:
 
 private:
     void addPages(std::span<TabPage* const> pages);
+    // Puts page `index`'s caption on its tab: TCM_INSERTITEMW adds the tab, TCM_SETITEMW renames it.
+    void showCaption(int index, UINT message);
     SIZE fitPagesToFirst();
     SIZE frameFor(SIZE clientSize) const;
     void placeWindow(SIZE clientSize);

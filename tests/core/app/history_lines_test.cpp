@@ -1,8 +1,8 @@
 #include "app/history_lines.h"
 
-#include "ui/texts.h"
-#include "resources/text_ids.h"
 #include "app/undo_buffer.h"
+#include "resources/text_ids.h"
+#include "ui/texts.h"
 
 #include <gtest/gtest.h>
 
