@@ -162,19 +162,29 @@ TEST_F(LanguageTest, SwitchWithAFileOpenKeepsEverythingButTheTextsAndIsSaved) {
 }
 
 TEST_F(LanguageTest, MessagesAndTheirCaptionsFollowTheLanguage) {
-    for (const auto& [command, language, caption, message] :
-         {std::tuple{IDM_VIEW_LANGUAGE_JA, Language::Japanese, L"エラー", L"エミュレータが設定されていません。"},
-          std::tuple{IDM_VIEW_LANGUAGE_EN, Language::English, L"Error", L"No emulator is set."}}) {
+    struct Case {
+        const char* config;
+        const wchar_t* caption;
+        const wchar_t* badSize;
+        const wchar_t* noEmulator;
+    };
+    for (const Case& c :
+         {Case{"", L"エラー", L"ファイルサイズが不正です。", L"エミュレータが設定されていません。"},
+          Case{"[MainWindow]\nLanguage=en\n", L"Error", L"The file size is not valid.", L"No emulator is set."}}) {
         EditorSession session;
-        ASSERT_TRUE(session.start());
-        session.command(command);
-        ASSERT_EQ(currentLanguage(), language);
+        if (c.config[0]) session.writeSetting(L"config.ini", c.config);
+        session.writeSetting(L"short.smc", std::string(100, '\0'));
+        const std::wstring tooShort = session.folder.file(L"short.smc");
         session.dialogs.answerNext(IDOK);
+        session.dialogs.answerNext(IDOK);
+        ASSERT_TRUE(session.start(L"\"" + tooShort + L"\""));
         session.command(IDM_FILE_TEST_PLAY);
         pumpMessages();
-        ASSERT_EQ(session.dialogs.seen().size(), 1u);
-        EXPECT_EQ(session.dialogs.seen()[0].caption, caption);
-        EXPECT_EQ(session.dialogs.seen()[0].text, message);
+        ASSERT_EQ(session.dialogs.seen().size(), 2u);
+        for (const test::SeenDialog& seen : session.dialogs.seen())
+            EXPECT_EQ(seen.caption, c.caption);
+        EXPECT_EQ(session.dialogs.seen()[0].text, c.badSize);
+        EXPECT_EQ(session.dialogs.seen()[1].text, c.noEmulator);
         session.stop();
     }
 }
