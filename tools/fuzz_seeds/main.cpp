@@ -21,7 +21,9 @@
 #include "stage/map_decompress.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
+#include "stage/view/map_clipboard.h"
 #include "terrain/terrain_blocks.h"
+#include "terrain/terrain_cells.h"
 #include "tiled/tiled_export.h"
 
 #include <nlohmann/json.hpp>
@@ -312,6 +314,29 @@ int main(int argc, char** argv) {
         if (!writeFile(corpus / "tiled_import_fuzz" / name, bytesOf(text))) return 1;
         std::printf("tiled_import_fuzz/%s: %zu bytes\n", name.c_str(), text.size());
         total += text.size();
+    }
+    // Clipboard seeds: the first byte chooses the form (clipboard_fuzz.cpp).
+    std::filesystem::create_directories(corpus / "clipboard_fuzz");
+    const TerrainCells cells{3, 2, {0x0001, 0x4407, 0xC123, 0x0000, 0xFFFF, 0x8002}};
+    const auto form = [](std::uint8_t which, const Bytes& bytes) {
+        Bytes seed{which};
+        seed.insert(seed.end(), bytes.begin(), bytes.end());
+        return seed;
+    };
+    Bytes cellsText;
+    for (const wchar_t c : terrainCellsText(cells)) {
+        cellsText.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        cellsText.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    const std::vector<MapObjectClip> group = {SpriteAllocData{100, 200, 0x12, 0x0A}, BananaAllocData{64, 128, true},
+                                              CameraAllocData{0, 0, 256, 224, true}};
+    const std::map<std::string, Bytes> clips = {{"cells", form(0, encodeTerrainCells(cells))},
+                                                {"cells_text", form(1, cellsText)},
+                                                {"one_object", form(2, encodeMapObject(group.front()))},
+                                                {"group", form(2, encodeMapObjects(group))}};
+    for (const auto& [name, bytes] : clips) {
+        if (!writeFile(corpus / "clipboard_fuzz" / name, bytes)) return 1;
+        total += bytes.size();
     }
     // Patch seeds: one BPS and one IPS patch of the fixed source for each target.
     std::filesystem::create_directories(corpus / "bps_apply_fuzz");
