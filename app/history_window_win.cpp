@@ -24,14 +24,9 @@ constexpr int kSmallest = 120;
 constexpr int kLargest = 4096;
 constexpr int kTextMargin = 4;
 
-// The lines' font at the window's scale.
-HFONT lineFont(UINT dpi) {
-    return uiFontForDpi(dpi);
-}
-
 int lineHeight(UINT dpi) {
     HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, lineFont(dpi));
+    const HGDIOBJ old = SelectObject(dc, uiFontForDpi(dpi));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
@@ -92,7 +87,7 @@ LRESULT HistoryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, L
     case WM_DPICHANGED:
         dpi = HIWORD(wParam);
         takeSuggestedRect(window, lParam);
-        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(dpi)), TRUE);
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontForDpi(dpi)), TRUE);
         SendMessageW(list, LB_SETITEMHEIGHT, 0, lineHeight(dpi));
         return 0;
     case WM_DRAWITEM: drawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
@@ -111,7 +106,7 @@ LRESULT HistoryWindow::onCreate() {
     list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", kListStyle, 0, 0, client.right, client.bottom, hwnd,
                            reinterpret_cast<HMENU>(IDC_HISTORY_LIST), appInstance(), nullptr);
     if (!list) return -1;
-    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(lineFont(dpi)), FALSE);
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(uiFontForDpi(dpi)), FALSE);
     shown = {};
     EnableWindow(list, FALSE);
     return 0;
@@ -191,7 +186,7 @@ void HistoryWindow::drawLine(const DRAWITEMSTRUCT& item) const {
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         text.resize(static_cast<std::size_t>(std::max<LRESULT>(
             0, SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())))));
-        const HGDIOBJ oldFont = SelectObject(item.hDC, lineFont(dpi));
+        const HGDIOBJ oldFont = SelectObject(item.hDC, uiFontForDpi(dpi));
         const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
         const COLORREF oldColour = SetTextColor(item.hDC, GetSysColor(textColour));
         RECT place = item.rcItem;

@@ -67,13 +67,6 @@ HWND matchingChild(const std::vector<HWND>& children, const DialogTemplate& dial
     return nullptr;
 }
 
-std::optional<DialogTemplate> templateIn(Language language, const wchar_t* name) {
-    DWORD size = 0;
-    const void* bytes = findResourceIn(language, RT_DIALOG, name, &size);
-    if (!bytes) return std::nullopt;
-    return readDialogTemplate(std::span(static_cast<const std::uint8_t*>(bytes), size));
-}
-
 bool takesTemplateText(const DialogTemplateControl& control) {
     const ControlClass kind = controlClassOf(control);
     return (kind == ControlClass::Static || kind == ControlClass::Button) && !control.text.ordinal &&
@@ -93,14 +86,21 @@ const void* findResourceIn(Language language, LPCWSTR type, LPCWSTR name, DWORD*
     return findExactly(resourceLanguage(Language::Japanese), type, name, size);
 }
 
+std::optional<DialogTemplate> dialogTemplateIn(Language language, const wchar_t* name) {
+    DWORD size = 0;
+    const void* bytes = findResourceIn(language, RT_DIALOG, name, &size);
+    if (!bytes) return std::nullopt;
+    return readDialogTemplate(std::span(static_cast<const std::uint8_t*>(bytes), size));
+}
+
 bool relabelDialog(HWND dialog, const wchar_t* templateName, Language language) {
-    const std::optional<DialogTemplate> target = templateIn(language, templateName);
+    const std::optional<DialogTemplate> target = dialogTemplateIn(language, templateName);
     if (!target) return false;
     // What every language lays out alike stays where the dialog's code may have put it
     // (a preview sized in pixels, pages sized to the inspector's).
     std::vector<DialogTemplate> all;
     for (Language each : kLanguages)
-        if (auto read = templateIn(each, templateName)) all.push_back(std::move(*read));
+        if (auto read = dialogTemplateIn(each, templateName)) all.push_back(std::move(*read));
     const auto sameInAll = [&](std::size_t control) {
         for (const DialogTemplate& other : all) {
             const DialogTemplateControl* there = matchingControl(*target, control, other);

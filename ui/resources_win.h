@@ -3,9 +3,12 @@
 // every template, menu and string table is found by the language the user chose.
 #pragma once
 
+#include "ui/dialog_template.h"
 #include "ui/texts.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace vexa {
 
@@ -16,6 +19,10 @@ LANGID resourceLanguage(Language language);
 // Japanese one when that language has none; nullptr when neither exists. `size`, when
 // given, gets the byte count. The bytes stay valid for the program's life.
 const void* findResourceIn(Language language, LPCWSTR type, LPCWSTR name, DWORD* size);
+
+// The dialog template `name` of `language` (or of Japanese, as findResourceIn), read;
+// nothing when there is none or it cannot be read.
+std::optional<DialogTemplate> dialogTemplateIn(Language language, const wchar_t* name);
 
 // Gives a dialog open from `templateName` the texts and layout of that template in
 // `language`, keeping its state: each control of the template, found by its id, gets

@@ -1,6 +1,5 @@
 #include "ui/texts.h"
 
-#include <deque>
 #include <map>
 #include <utility>
 
@@ -11,12 +10,9 @@ namespace {
 TextSource source = &builtInText;
 Language chosen = Language::Japanese;
 
-// Every text looked up so far, by language and id. A deque keeps each string where
-// it is while others are added, so the pointers handed out stay valid.
-struct TextCache {
-    std::deque<std::wstring> texts;
-    std::map<std::pair<Language, unsigned>, const wchar_t*> byId;
-};
+// Every text looked up so far, by language and id. A map's entries stay where they
+// are while others are added, so the pointers handed out stay valid.
+using TextCache = std::map<std::pair<Language, unsigned>, std::wstring>;
 
 TextCache& cache() {
     static TextCache theCache;
@@ -51,10 +47,12 @@ void setCurrentLanguage(Language language) {
 const wchar_t* textIn(Language language, unsigned id) {
     TextCache& known = cache();
     const auto key = std::make_pair(language, id);
-    if (const auto found = known.byId.find(key); found != known.byId.end()) return found->second;
-    std::optional<std::wstring> loaded = source(language, id);
-    known.texts.push_back(loaded ? std::move(*loaded) : L"#" + std::to_wstring(id));
-    return known.byId[key] = known.texts.back().c_str();
+    auto found = known.find(key);
+    if (found == known.end()) {
+        std::optional<std::wstring> loaded = source(language, id);
+        found = known.emplace(key, loaded ? std::move(*loaded) : L"#" + std::to_wstring(id)).first;
+    }
+    return found->second.c_str();
 }
 
 const wchar_t* text(unsigned id) {

@@ -4,7 +4,6 @@
 #include "stage/view/level_manager_win.h"
 
 #include "resources/resource_ids.h"
-#include "stage/view/stage_owner_win.h"
 
 namespace vexa {
 
@@ -50,16 +49,6 @@ void LevelManager::terrainToolChosen(TerrainToolKind kind) {
     terrainTool.cancel();
     terrainTool.kind = kind;
     invalidateView();
-}
-
-void LevelManager::applyLanguage() {
-    inspector.applyLanguage(currentLanguage());
-    chipPalette.applyLanguage();
-    if (!owner->romDocument().loaded) return;
-    markObjects(marks());
-    showTerrainRead();
-    mapEdits.refreshPointer();
-    mapEdits.refreshRoom();
 }
 
 void LevelManager::showTerrainRead() {

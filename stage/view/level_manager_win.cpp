@@ -73,6 +73,16 @@ bool LevelManager::createView(HWND main) {
     return true;
 }
 
+void LevelManager::applyLanguage() {
+    inspector.applyLanguage(currentLanguage());
+    chipPalette.applyLanguage();
+    if (!owner->romDocument().loaded) return;
+    markObjects(marks());
+    showTerrainRead();
+    mapEdits.refreshPointer();
+    mapEdits.refreshRoom();
+}
+
 void LevelManager::applyDpi(UINT dpi) {
     setObjectLookPercent(scaledForDpi(100, dpi));
     for (ObjectLayer* layer : layers)

@@ -21,7 +21,6 @@
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
 #include "terrain/tool_cursors_win.h"
-#include "ui/dialog_template.h"
 #include "ui/resources_win.h"
 
 #include <commctrl.h>
@@ -194,10 +193,7 @@ void CALLBACK captureDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 // The caption of a dialog in the language the editor shows.
 std::wstring dialogCaption(const wchar_t* templateName) {
-    DWORD size = 0;
-    const auto* bytes =
-        static_cast<const std::uint8_t*>(findResourceIn(currentLanguage(), RT_DIALOG, templateName, &size));
-    const std::optional<DialogTemplate> dialog = bytes ? readDialogTemplate({bytes, size}) : std::nullopt;
+    const std::optional<DialogTemplate> dialog = dialogTemplateIn(currentLanguage(), templateName);
     return dialog ? std::wstring(dialog->caption.begin(), dialog->caption.end()) : std::wstring();
 }
 

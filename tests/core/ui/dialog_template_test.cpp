@@ -156,14 +156,6 @@ TEST(DialogTemplate, OtherLayoutsAreRefused) {
     }
 }
 
-TEST(DialogTemplate, AStringWithoutItsEndFails) {
-    TemplateBytes t;
-    t.header(0, 0).word(0).word(0).word(u'a').word(u'b');
-    EXPECT_FALSE(readDialogTemplate(t.bytes));
-    t.word(0);
-    EXPECT_TRUE(readDialogTemplate(t.bytes));
-}
-
 TEST(DialogTemplate, ControlClassesByOrdinalOrName) {
     struct Case {
         TemplateNameOrOrdinal windowClass;
