@@ -6,6 +6,11 @@
 //                                  to its first stage frame
 // Times are medians of repeated runs, taken with QueryPerformanceCounter; a repaint
 // counts until every pending paint of the windows has been done (RDW_UPDATENOW).
+#include "tiled/tiled_import.h"
+#include "tiled/tiled_export.h"
+#include "stage/stage_table.h"
+#include "stage/tilemap_data.h"
+#include "app/rom_file_win.h"
 #include "app/huge_lists_image.h"
 #include "app/ini_file.h"
 #include "app/main/project_manager_win.h"
@@ -258,6 +263,154 @@ std::vector<Row> sampleFigures() {
     return rows;
 }
 
+// What the user presses to enter terrain mode with the pen, holding `word`.
+void takeThePen(test::EditorSession& editor, std::uint16_t word) {
+    LevelManager& levels = editor.project->levels;
+    if (!levels.inTerrainMode()) editor.command(IDM_EDIT_TERRAIN);
+    SendMessageW(GetDlgItem(levels.terrainPage.hwnd, IDC_TERRAIN_PEN), BM_CLICK, 0, 0);
+    levels.terrain.setCurrentWord(word);
+    test::pumpMessages();
+}
+
+void mouse(HWND view, UINT message, WPARAM keys, POINT at) {
+    SendMessageW(view, message, keys, MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
+}
+
+// The sample stage with the most terrain cells.
+int largestTerrainStage(LevelManager& levels) {
+    int largest = kSampleStage;
+    std::size_t mostCells = 0;
+    for (int stage = 0; stage < romInfo().stageCount(); ++stage) {
+        TilemapData map;
+        if (loadTilemapData(levels.romImage(), readStageHeaderOfStage(levels.romImage(), stage),
+                            romInfo().mapTables(), map) != TilemapLoadOutcome::Loaded)
+            continue;
+        const auto cells = static_cast<std::size_t>(map.widthTiles) * static_cast<std::size_t>(map.heightTiles);
+        if (cells > mostCells) {
+            mostCells = cells;
+            largest = stage;
+        }
+    }
+    return largest;
+}
+
+// Terrain editing and Tiled on the sample stage with the largest terrain.
+std::vector<Row> terrainFigures() {
+    std::vector<Row> rows;
+    test::EditorSession editor;
+    editor.writeSetting(L"config.ini", placementText());
+    if (!writeSampleGame(buildSampleGame(), editor.folder.path(), {})) return rows;
+    if (!editor.start(L"\"" + editor.folder.file(L"sample.smc") + L"\"")) return rows;
+    LevelManager& levels = editor.project->levels;
+    const HWND main = editor.project->hwnd;
+    const HWND view = levels.hwnd;
+    const int stage = largestTerrainStage(levels);
+    levels.openStage(stage);
+    test::pumpMessages(200);
+    const std::wstring name = L"stage " + std::to_wstring(stage) + L" (" +
+                              std::to_wstring(levels.tilemap.data().widthTiles) + L" x " +
+                              std::to_wstring(levels.tilemap.data().heightTiles) + L" cells)";
+    const double full = timed(30, [&] { repaint(view); });
+
+    // A stroke along the top row in view: the cells are drawn as the pen moves; the
+    // release writes them into the image as one step and repaints.
+    constexpr int kStrokeCells = 20;
+    const POINT scroll = levels.scrollPosition();
+    const int firstColumn = scroll.x / kTileSize + 1;
+    const int row = scroll.y / kTileSize + 1;
+    const std::uint16_t was = tileWordAt(levels.tilemap.data(), firstColumn, row).value_or(0);
+    takeThePen(editor, static_cast<std::uint16_t>(was ^ 1));
+    auto cellCentre = [&](int column) {
+        return POINT{column * kTileSize + kTileSize / 2 - scroll.x, row * kTileSize + kTileSize / 2 - scroll.y};
+    };
+    bool stroked = false;
+    const double stroke = timed(
+        15,
+        [&] {
+            mouse(view, WM_LBUTTONUP, 0, cellCentre(firstColumn + kStrokeCells - 1));
+            paintNow(main);
+            paintNow(levels.inspectorWindow());
+            stroked = true;
+        },
+        [&] {
+            if (stroked) editor.command(IDM_EDIT_UNDO);
+            paintNow(main);
+            mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, cellCentre(firstColumn));
+            for (int column = firstColumn + 1; column < firstColumn + kStrokeCells; ++column)
+                mouse(view, WM_MOUSEMOVE, MK_LBUTTON, cellCentre(column));
+            paintNow(main);
+        });
+    if (editor.project->undoBuffer.undoCount() != 1) std::fprintf(stderr, "the pen stroke wrote nothing\n");
+    rows.push_back({L"pen stroke of " + std::to_wstring(kStrokeCells) + L" cells on " + name +
+                        L", release to repainted map",
+                    stroke, "full repaint", full});
+
+    ChipPalette& palette = levels.chipPalette;
+    const HWND paletteButton = GetDlgItem(levels.terrainPage.hwnd, IDC_TERRAIN_PALETTE);
+    const double open = timed(
+        10,
+        [&] {
+            SendMessageW(paletteButton, BM_CLICK, 0, 0);
+            paintNow(palette.hwnd);
+        },
+        [&] {
+            if (palette.hwnd) ShowWindow(palette.hwnd, SW_HIDE);
+            test::pumpMessages();
+        });
+    RECT paletteClient{};
+    GetClientRect(palette.hwnd, &paletteClient);
+    const double paletteBlit = blitFloor(palette.hwnd);
+    const double paletteRepaint = timed(30, [&] { repaint(palette.hwnd); });
+    const std::string paletteFloor = "one BitBlt of the palette's client, " + std::to_string(paletteClient.right) +
+                                     " x " + std::to_string(paletteClient.bottom);
+    rows.push_back({L"chip palette opening", open, paletteFloor, paletteBlit});
+    rows.push_back({L"chip palette repaint", paletteRepaint, paletteFloor, paletteBlit});
+
+    // The stage's own map with a cell changed, read from disk, checked and written
+    // into a copy of the image, as the import command does after its file dialog.
+    const std::wstring mapPath = editor.folder.file(L"largest.tmj");
+    const auto utf8 = [](const std::wstring& text) { return utf16ToUtf8(std::u16string(text.begin(), text.end())); };
+    const auto wide = [](const std::string& text) { return widenIniText(text, IniEncoding::Utf8); };
+    tiled::MapExport map =
+        tiled::exportStageMap(levels.romImage(), romInfo(), stage, nullptr, utf8(editor.folder.file(L"largest")));
+    const std::size_t cell = map.map.find("\"data\":[") + 8;
+    if (!map.ok || cell < 8) {
+        std::fprintf(stderr, "the largest stage does not export\n");
+        return rows;
+    }
+    map.map.replace(cell, map.map.find(',', cell) - cell, std::to_string(2 + std::stoi(map.map.substr(cell, 8))));
+    auto put = [&](const std::string& path, const std::string& text) {
+        test::writeBytes(wide(path), {text.begin(), text.end()});
+    };
+    put(utf8(mapPath), map.map);
+    put(map.files.chipsTileset, map.chipsTileset);
+    put(map.files.attributesTileset, map.attributesTileset);
+    std::vector<std::uint8_t> bytes;
+    const double read = timed(10, [&] { readWholeFile(mapPath, tiled::kMaxMapFileSize, bytes); });
+    bool imported = false;
+    const double import = timed(5, [&] {
+        readWholeFile(mapPath, tiled::kMaxMapFileSize, bytes);
+        const tiled::FileReader beside = [&](std::string_view source) -> std::optional<std::string> {
+            std::vector<std::uint8_t> tileset;
+            if (readWholeFile(editor.folder.file(wide(std::string(source))), tiled::kMaxMapFileSize,
+                              tileset) != FileReadStatus::Ok)
+                return std::nullopt;
+            return std::string(tileset.begin(), tileset.end());
+        };
+        const tiled::MapImport result = tiled::importStageMap(
+            levels.romImage(), romInfo(), stage,
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), beside);
+        imported = result.ok() && result.cellsChanged == 1;
+    });
+    if (!imported) std::fprintf(stderr, "the Tiled import did not read the changed map\n");
+    rows.push_back({L"Tiled import of " + name + L" (" + groupedNumber(bytes.size()) +
+                        L" bytes), read, checked and written",
+                    import, "reading the file", read});
+    if (!editor.dialogs.seen().empty()) std::fprintf(stderr, "a message box was shown\n");
+    editor.stop();
+    return rows;
+}
+
 std::vector<Row> hugeListFigures() {
     std::vector<Row> rows;
     test::EditorSession editor;
@@ -309,6 +462,39 @@ std::vector<Row> hugeListFigures() {
             });
         rows.push_back({sort.name, ms, "full repaint", full});
     }
+
+    // 50 sprites marked in the list, one of them dragged 16 pixels right and down.
+    constexpr int kDragged = 50;
+    HWND spriteList = GetDlgItem(levels.sprites.hwnd, IDC_SPRITE_LIST);
+    SendMessageW(spriteList, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, kDragged - 1));
+    SendMessageW(levels.sprites.hwnd, WM_COMMAND, MAKEWPARAM(IDC_SPRITE_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(spriteList));
+    const SpriteAllocData first = levels.sprites.sprites().sprites.front();
+    levels.centerOn(first.x, first.y);
+    show();
+    const POINT scroll = levels.scrollPosition();
+    const POINT grab{first.x - scroll.x, first.y - scroll.y};
+    const POINT drop{grab.x + 16, grab.y + 16};
+    bool dragged = false;
+    const double drag = timed(
+        7,
+        [&] {
+            mouse(levels.hwnd, WM_LBUTTONUP, 0, drop);
+            show();
+            dragged = true;
+        },
+        [&] {
+            if (dragged) editor.command(IDM_EDIT_UNDO);
+            show();
+            mouse(levels.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, grab);
+            mouse(levels.hwnd, WM_MOUSEMOVE, MK_LBUTTON, {grab.x + 8, grab.y + 8});
+            mouse(levels.hwnd, WM_MOUSEMOVE, MK_LBUTTON, drop);
+            show();
+        });
+    if (levels.sprites.sprites().sprites.front().x != first.x + 16)
+        std::fprintf(stderr, "the group drag moved nothing\n");
+    rows.push_back({L"group drag of " + std::to_wstring(kDragged) + L" sprites, drop to repainted map and lists",
+                    drag, "full repaint", full});
     if (!editor.dialogs.seen().empty()) std::fprintf(stderr, "a message box was shown\n");
     editor.stop();
     return rows;
@@ -327,7 +513,10 @@ int wmain(int argc, wchar_t** argv) {
     const std::size_t sampleRows = rows.size();
     for (Row& row : hugeListFigures())
         rows.push_back(std::move(row));
+    const std::size_t listRows = rows.size() - sampleRows;
+    for (Row& row : terrainFigures())
+        rows.push_back(std::move(row));
     printRows(rows);
     // Every figure or none: a run that could not make one says so by its exit code.
-    return sampleRows == 7 && rows.size() == 11 ? 0 : 1;
+    return sampleRows == 7 && listRows == 5 && rows.size() == 16 ? 0 : 1;
 }

@@ -1,8 +1,6 @@
 // A second process for the file tests.
 //   file_stress save <path>  saves stress images 1, 2, 3 ... to <path> through the
 //                            editor's save path, forever, until it is killed;
-//   file_stress hold <path>  opens <path> for writing, sharing nothing, and keeps it
-//                            open until it is killed;
 //   file_stress copy <from> <path>  rewrites <path> in place with the bytes of <from>,
 //                            as another program that saves its own changes would;
 //   file_stress delete <path>  deletes <path>.
@@ -34,12 +32,6 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argv[1];
     const std::wstring path = argv[2];
     if (mode == L"delete") return DeleteFileW(path.c_str()) ? 0 : 1;
-    if (mode == L"hold") {
-        HANDLE file =
-            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return 1;
-        Sleep(INFINITE);
-    }
     if (mode != L"save") return 2;
     vexa::RomDocument document;
     for (std::uint32_t k = 1;; ++k) {

@@ -6,7 +6,6 @@
 #include "app/rom_file_win.h"
 #include "resources/resource_ids.h"
 #include "support/editor_session.h"
-#include "support/other_process.h"
 
 #include <gtest/gtest.h>
 
@@ -22,37 +21,22 @@ using test::writeBytes;
 constexpr const wchar_t* kBadSize = L"ファイルサイズが不正です。";
 constexpr const wchar_t* kUnknownFormat = L"フォーマットを特定できません。\r\nCartNameを確認してください。";
 
-// Another process holding a file open for writing and sharing nothing, until the end
-// of the test.
+// A handle that holds a file open for writing and shares nothing, as another program
+// would, until the end of the test. Sharing is checked per handle, so a handle of
+// this process refuses the editor's open as another program's would.
 class FileHolder {
 public:
-    explicit FileHolder(const std::wstring& path) {
-        if (!test::startFileStress(L"hold \"" + path + L"\"", process_)) return;
-        // Held once nobody else may open it for reading. A Wine process can take
-        // seconds to start while the other tests run, so the wait is generous.
-        for (const DWORD until = GetTickCount() + 30000; !held_ && GetTickCount() < until;) {
-            HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
-            if (probe == INVALID_HANDLE_VALUE) {
-                held_ = GetLastError() == ERROR_SHARING_VIOLATION;
-            } else {
-                CloseHandle(probe);
-                Sleep(10);
-            }
-        }
-    }
+    explicit FileHolder(const std::wstring& path)
+        : file_(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~FileHolder() {
-        if (!process_.hProcess) return;
-        TerminateProcess(process_.hProcess, 0);
-        WaitForSingleObject(process_.hProcess, 10000);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+        if (held()) CloseHandle(file_);
     }
-    bool held() const { return held_; }
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+    bool held() const { return file_ != INVALID_HANDLE_VALUE; }
 
 private:
-    PROCESS_INFORMATION process_{};
-    bool held_ = false;
+    HANDLE file_;
 };
 
 // The file the editor may not read, as a file without read permission behaves.

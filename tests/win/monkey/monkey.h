@@ -37,6 +37,15 @@ enum class Act : std::uint8_t {
     OpenFile,     // the sample file, as the Open dialog or a drop would open it
     Terrain,      // a: TerrainStep; b, c, d as it says; text for a typed word
     History,      // a: line of the history window clicked (held to its lines)
+    Tiled,        // a: TiledStep; b: how the file is changed or broken; d: seed of the changes
+};
+
+// What a Tiled step does (Act::Tiled's a).
+enum TiledStep {
+    kTiledExport,        // File > export to Tiled
+    kTiledImportChanged, // the stage's own export, changed at random, read back
+    kTiledImportBroken,  // a broken map (b: which way) read
+    kTiledStepCount,
 };
 
 // What a terrain step does (Act::Terrain's a).
@@ -47,6 +56,7 @@ enum TerrainStep {
     kTerrainPick,    // the right button at map point (b, c)
     kTerrainEscape,  // a pen press at (b, c) moved by d cells, then Escape
     kTerrainWord,    // text typed into the word field, then Enter
+    kTerrainPaste,   // the clipboard (b: which form, d: seed) pasted with Ctrl+V
     kTerrainStepCount,
 };
 
@@ -66,6 +76,9 @@ struct Action {
 
 std::string describe(const Action& action);
 
+// The system's question, in the export's file dialog, whether to replace a file.
+bool isOverwriteQuestion(const SeenDialog& seen);
+
 // What the other program's files are made from.
 struct MonkeyGame {
     SampleGame game;
@@ -82,6 +95,10 @@ public:
     struct Tally {
         std::size_t imageChanged = 0;
         std::size_t terrainEdits = 0; // changes made in terrain mode
+        std::size_t blockMoves = 0;   // terrain edits that moved a block into free space
+        std::size_t groupEdits = 0;   // undo steps of several objects
+        std::size_t imports = 0;      // Tiled maps read into the image
+        std::size_t languageSwitches = 0;
         std::size_t undone = 0;
         std::size_t dialogs = 0;
         std::size_t saved = 0;
@@ -104,12 +121,21 @@ private:
     POINT clientPoint(int mapX, int mapY) const;
     void mouse(UINT message, WPARAM keys, POINT client);
     void terrainStep(const Action& action);
+    void terrainPaste(const Action& action);
+    void tiledStep(const Action& action);
+    // Runs `command`, whose file dialog gets `path`.
+    void commandOnFile(int command, const std::wstring& path);
     int answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswerer::Action& act);
 
     // The checks (monkey_session.cpp).
     std::optional<std::string> checkLists() const;
     // The map shows the open stage's terrain as the image holds it.
     std::optional<std::string> checkTerrain() const;
+    // A terrain edit changes no byte but those of the blocks (with the bytes in front
+    // of them and their tags), their map info records and the declared free space.
+    std::optional<std::string> checkTerrainBytes(const std::vector<std::uint8_t>& before);
+    // The history window, when shown, lists the undo and redo records as they stand.
+    std::optional<std::string> checkHistory() const;
     std::optional<std::string> checkDialogs(const Action& action, std::size_t firstSeen) const;
     std::optional<std::string> checkSavedFile() const;
     std::vector<std::uint8_t> expectedFile() const;
@@ -129,6 +155,8 @@ private:
     Tally tally_;
     int currentAnswer_ = 0;
     int dialogsThisStep_ = 0;
+    // What the next file dialog of this step is given; empty: it is cancelled.
+    std::wstring fileToChoose_;
 };
 
 struct RunResult {

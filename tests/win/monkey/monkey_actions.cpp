@@ -4,12 +4,18 @@
 
 #include "app/main/project_manager_win.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "stage/map_keys_helpers.h"
 #include "stage/map_zoom.h"
 #include "stage/view/stage_contents.h"
 #include "support/other_process.h"
+#include "terrain/terrain_cells.h"
+#include "terrain/terrain_tool_win.h"
+#include "ui/clipboard_win.h"
+#include "ui/texts.h"
 
 #include <commctrl.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -60,7 +66,7 @@ constexpr WeightedCommand kCommands[] = {
     {IDM_FILE_SAVE, 4},          {IDM_FILE_RELOAD, 2},       {IDM_FILE_CLOSE, 1},          {IDM_RECENT_FILE_FIRST, 2},
     {IDM_FILE_RESTORE, 1},       {IDM_FILE_TEST_PLAY, 1},    {IDM_FILE_EMULATOR, 1},       {IDM_STAGE_SELECT, 4},
     {IDM_RECENT_STAGE_CLEAR, 1}, {IDM_FILE_CREATE_PATCH, 1}, {IDM_FILE_SAVE_PICTURE, 1},   {IDM_FILE_SAVE_AS, 1},
-    {IDM_FILE_OPEN, 1},          {IDM_RECENT_FILE_CLEAR, 1},
+    {IDM_FILE_OPEN, 1},          {IDM_RECENT_FILE_CLEAR, 1}, {IDM_VIEW_LANGUAGE_JA, 1},    {IDM_VIEW_LANGUAGE_EN, 1},
 };
 
 struct WeightedAct {
@@ -71,7 +77,7 @@ constexpr WeightedAct kActs[] = {
     {Act::Menu, 16},   {Act::RecentStage, 5}, {Act::Click, 8},     {Act::Drag, 14},        {Act::Wheel, 2},
     {Act::Scroll, 2},  {Act::Key, 10},        {Act::Tab, 3},       {Act::SelectLine, 7},   {Act::Type, 12},
     {Act::Press, 9},   {Act::Check, 3},       {Act::ChooseSet, 2}, {Act::OtherProgram, 1}, {Act::Resize, 1},
-    {Act::Terrain, 8}, {Act::History, 3},
+    {Act::Terrain, 8}, {Act::History, 3},     {Act::Tiled, 2},
 };
 
 template <typename T> const T& weighted(std::mt19937& rng, std::span<const T> items) {
@@ -136,12 +142,92 @@ std::vector<POINT> objectPoints(const StageContents& stage) {
     return points;
 }
 
+
+// The file name fields of the system's file dialog (the combo box of the newer one,
+// the edit field of the older).
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+// Four hexadecimal digits of a word, or something a word is not.
+std::wstring someWord(std::mt19937& rng, bool wellFormed) {
+    wchar_t hex[8];
+    swprintf(hex, 8, L"%04X", uniform(rng, 0, 0xFFFF));
+    if (wellFormed) return hex;
+    static const wchar_t* const wrong[] = {L"zz", L"12345", L"-1", L"０１２３", L"0x12", L"FFFFF", L"1 2", L"\u3000"};
+    return uniform(rng, 0, 2) ? wrong[uniform(rng, 0, 7)] : std::wstring(hex).substr(0, uniform(rng, 1, 3));
+}
+
+// Rows of words as another program may put them on the clipboard: well formed, or
+// with a word that is not one, ragged rows, odd separators and far too many of them.
+std::wstring cellsText(std::mt19937& rng, bool wellFormed) {
+    const int width = uniform(rng, 0, 4) == 0 ? uniform(rng, 20, 300) : uniform(rng, 1, 6);
+    const int height = uniform(rng, 0, 4) == 0 ? uniform(rng, 20, 300) : uniform(rng, 1, 6);
+    const int broken = wellFormed ? -1 : uniform(rng, 0, width * height - 1);
+    std::wstring text;
+    for (int row = 0; row < height; ++row) {
+        const int cells = wellFormed || uniform(rng, 0, 3) ? width : uniform(rng, 0, width + 2);
+        for (int column = 0; column < cells; ++column) {
+            if (column) text += uniform(rng, 0, 5) ? L" " : L"\t";
+            text += someWord(rng, row * width + column != broken);
+        }
+        text += uniform(rng, 0, 7) ? L"\r\n" : L"\n";
+    }
+    return text;
+}
+
+using Json = nlohmann::json;
+
+// One random change of the stage's own Tiled map: cells given other tiles (many at
+// once now and then, so that the terrain's block grows), objects moved, taken out or
+// doubled, properties given other values.
+void changeMap(Json& map, std::mt19937& rng) {
+    Json& layers = map["layers"];
+    if (!layers.is_array() || layers.empty()) return;
+    Json& layer = layers[static_cast<std::size_t>(uniform(rng, 0, static_cast<int>(layers.size()) - 1))];
+    if (layer.contains("data") && layer["data"].is_array() && !layer["data"].empty()) {
+        Json& data = layer["data"];
+        const int cells = static_cast<int>(data.size());
+        const int at = uniform(rng, 0, cells - 1);
+        const int run = uniform(rng, 0, 3) == 0 ? uniform(rng, 2, 300) : 1;
+        for (int i = at; i < std::min(cells, at + run); ++i) {
+            const Json& other = data[static_cast<std::size_t>(uniform(rng, 0, cells - 1))];
+            data[static_cast<std::size_t>(i)] = uniform(rng, 0, 9) ? other : Json(uniform(rng, 0, 5000));
+        }
+        return;
+    }
+    if (!layer.contains("objects") || !layer["objects"].is_array() || layer["objects"].empty()) return;
+    Json& objects = layer["objects"];
+    const auto which = static_cast<std::size_t>(uniform(rng, 0, static_cast<int>(objects.size()) - 1));
+    Json& object = objects[which];
+    switch (uniform(rng, 0, 5)) {
+    case 0: objects.erase(which); break;
+    case 1:
+        objects.push_back(object);
+        objects.back()["id"] = map.value("nextobjectid", 1);
+        map["nextobjectid"] = map.value("nextobjectid", 1) + 1;
+        break;
+    case 2:
+        if (object.contains("properties") && object["properties"].is_array() && !object["properties"].empty()) {
+            Json& property = object["properties"][0];
+            property["value"] = uniform(rng, 0, 1) ? Json(uniform(rng, -5, 70000)) : Json("x");
+        }
+        break;
+    default: {
+        const int reach = uniform(rng, 0, 5) == 0 ? 5000 : 48;
+        for (const char* axis : {"x", "y"})
+            if (object.contains(axis) && object[axis].is_number())
+                object[axis] = object[axis].get<double>() + uniform(rng, -reach, reach);
+        break;
+    }
+    }
+}
+
 } // namespace
 
 std::string describe(const Action& action) {
     static const char* const names[] = {"menu", "recent-stage", "click",  "drag", "wheel",   "scroll",
                                         "key",  "tab",          "line",   "type", "press",   "check",
-                                        "set",  "other",        "resize", "open", "terrain", "history"};
+                                        "set",  "other",        "resize", "open", "terrain", "history", "tiled"};
     std::string text = names[static_cast<int>(action.act)];
     for (const int value : {action.a, action.b, action.c, action.d})
         text += " " + std::to_string(value);
@@ -267,6 +353,11 @@ Action MonkeySession::generate(std::mt19937& rng) {
         break;
     case Act::OpenFile: break;
     case Act::History: action.a = uniform(rng, 0, 40); break;
+    case Act::Tiled:
+        action.a = uniform(rng, 0, kTiledStepCount - 1);
+        action.b = uniform(rng, 0, 5);
+        action.d = uniform(rng, 0, 1 << 30);
+        break;
     case Act::Terrain: {
         action.a = uniform(rng, 0, kTerrainStepCount - 1);
         const POINT at = somePoint(false);
@@ -277,6 +368,10 @@ Action MonkeySession::generate(std::mt19937& rng) {
         action.c = at.y;
         action.d = uniform(rng, -6, 6);
         if (action.a == kTerrainWord) action.text = anyText(rng);
+        if (action.a == kTerrainPaste) {
+            action.b = uniform(rng, 0, 5);
+            action.d = uniform(rng, 0, 1 << 30);
+        }
         break;
     }
     }
@@ -323,6 +418,17 @@ int MonkeySession::answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswe
         };
         return choice % 5 == 4 ? IDCANCEL : IDOK;
     }
+    if (!fileToChoose_.empty() && seen.text.empty() && (GetDlgItem(dialog, kFileNameCombo) || GetDlgItem(dialog, kFileNameEdit))) {
+        act = [path = fileToChoose_](HWND shown) {
+            for (const int id : {kFileNameCombo, kFileNameEdit})
+                SetDlgItemTextW(shown, id, path.c_str());
+        };
+        fileToChoose_.clear();
+        return IDOK;
+    }
+    // The file dialog's own question before a file is replaced: yes, as a user who
+    // exports the stage again would say.
+    if (isOverwriteQuestion(seen) && GetDlgItem(dialog, IDYES)) return IDYES;
     if (GetDlgItem(dialog, IDC_EMULATOR_PATH) && seen.text.empty()) {
         act = [choice](HWND shown) {
             SetDlgItemTextW(shown, IDC_EMULATOR_PATH, choice % 2 ? L"C:\\nowhere\\snes.exe" : L"");
@@ -481,6 +587,7 @@ void MonkeySession::perform(const Action& action) {
         pumpMessages();
         break;
     case Act::Terrain: terrainStep(action); break;
+    case Act::Tiled: tiledStep(action); break;
     case Act::History: {
         // A click on a line of the history window, shown first when hidden: a jump.
         HistoryWindow& history = editor.project->history;
@@ -545,6 +652,7 @@ void MonkeySession::terrainStep(const Action& action) {
         mouse(WM_LBUTTONUP, 0, from);
         break;
     }
+    case kTerrainPaste: terrainPaste(action); break;
     case kTerrainWord: {
         showPage(3);
         HWND field = GetDlgItem(page, IDC_TERRAIN_WORD);
@@ -557,6 +665,89 @@ void MonkeySession::terrainStep(const Action& action) {
     default: break;
     }
     pumpMessages();
+}
+
+} // namespace vexa::test::monkey
+
+namespace vexa::test::monkey {
+
+void MonkeySession::terrainPaste(const Action& action) {
+    std::mt19937 rng(static_cast<std::uint32_t>(action.d));
+    showPage(3);
+    std::vector<std::uint8_t> bytes;
+    std::wstring text;
+    switch (action.b) {
+    case 0:
+    case 1: text = cellsText(rng, action.b == 0); break;
+    case 2: text = anyText(rng); break;
+    default: {
+        TerrainCells cells{uniform(rng, 1, 8), uniform(rng, 1, 8), {}};
+        for (int i = cells.width * cells.height; i > 0; --i)
+            cells.words.push_back(static_cast<std::uint16_t>(uniform(rng, 0, 0xFFFF)));
+        bytes = encodeTerrainCells(cells);
+        text = terrainCellsText(cells);
+        // The editor's own form cut short, with bytes changed, or bytes of nothing.
+        if (action.b == 4) bytes.resize(static_cast<std::size_t>(uniform(rng, 0, static_cast<int>(bytes.size()))));
+        if (action.b == 5)
+            for (int n = uniform(rng, 1, 4); n > 0; --n)
+                bytes[static_cast<std::size_t>(uniform(rng, 0, static_cast<int>(bytes.size()) - 1))] ^=
+                    static_cast<std::uint8_t>(uniform(rng, 1, 255));
+        if (uniform(rng, 0, 2) == 0) text.clear();
+        break;
+    }
+    }
+    const ClipboardForm forms[] = {{terrainClipboardFormat(), bytes}};
+    putOnClipboard(nullptr, std::span(forms, bytes.empty() ? 0 : 1), text);
+    pressMapKey(editor.project->levels.hwnd, 'V', kCtrl);
+}
+
+void MonkeySession::commandOnFile(int command, const std::wstring& path) {
+    fileToChoose_ = path;
+    menuCommand(command);
+    fileToChoose_.clear();
+}
+
+void MonkeySession::tiledStep(const Action& action) {
+    const std::wstring map = editor.folder.file(L"stage.tmj");
+    if (action.a == kTiledExport) return commandOnFile(IDM_FILE_TILED_EXPORT, map);
+    // What the import reads starts as the stage's own export.
+    DeleteFileW(map.c_str());
+    commandOnFile(IDM_FILE_TILED_EXPORT, map);
+    std::vector<std::uint8_t> bytes = readBytes(map);
+    std::mt19937 rng(static_cast<std::uint32_t>(action.d));
+    Json parsed = Json::parse(bytes.begin(), bytes.end(), nullptr, false);
+    if (action.a == kTiledImportChanged) {
+        if (parsed.is_discarded()) return;
+        for (int n = uniform(rng, 1, 4); n > 0; --n)
+            changeMap(parsed, rng);
+        const std::string text = parsed.dump();
+        bytes.assign(text.begin(), text.end());
+    } else {
+        switch (action.b) {
+        case 0: bytes.resize(static_cast<std::size_t>(uniform(rng, 0, static_cast<int>(bytes.size())))); break;
+        case 1:
+            bytes.resize(static_cast<std::size_t>(uniform(rng, 0, 3000)));
+            for (std::uint8_t& byte : bytes)
+                byte = static_cast<std::uint8_t>(uniform(rng, 0, 255));
+            break;
+        case 2:
+            if (!parsed.is_discarded() && parsed.contains("width")) {
+                parsed["width"] = parsed["width"].get<int>() + uniform(rng, 1, 3);
+                const std::string text = parsed.dump();
+                bytes.assign(text.begin(), text.end());
+            }
+            break;
+        case 3: writeBytes(editor.folder.file(L"stage.chips.tsj"), {'{', '"', 't'}); break;
+        case 4: DeleteFileW(editor.folder.file(L"stage.attributes.tsj").c_str()); break;
+        default:
+            for (int n = uniform(rng, 1, 8); n > 0 && !bytes.empty(); --n)
+                bytes[static_cast<std::size_t>(uniform(rng, 0, static_cast<int>(bytes.size()) - 1))] =
+                    static_cast<std::uint8_t>(uniform(rng, 0x20, 0x7E));
+            break;
+        }
+    }
+    writeBytes(map, bytes);
+    commandOnFile(IDM_FILE_TILED_IMPORT, map);
 }
 
 } // namespace vexa::test::monkey

@@ -4,6 +4,7 @@
 
 #include "app/settings_win.h"
 
+#include "app/history_lines.h"
 #include "app/ini_file.h"
 #include "app/main/project_manager_win.h"
 #include "app/rom_checksum.h"
@@ -11,11 +12,15 @@
 #include "bananas/bananas_page_win.h"
 #include "cameras/camera_edits.h"
 #include "resources/resource_ids.h"
+#include "resources/text_ids.h"
 #include "sprites/sprite_edits.h"
 #include "sprites/sprites_page_win.h"
+#include "stage/map_info.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
 #include "stage/view/stage_contents.h"
+#include "terrain/terrain_blocks.h"
+#include "ui/texts.h"
 
 #include <atomic>
 #include <chrono>
@@ -35,6 +40,7 @@ std::string narrow(const std::wstring& text) {
 // Commands whose own dialog (a list, a path, or the system's file dialog) may open.
 bool opensDialog(const Action& action) {
     if (action.act == Act::Press) return action.b == IDC_SPRITE_TYPE_BROWSE;
+    if (action.act == Act::Tiled) return true;
     if (action.act != Act::Menu) return false;
     switch (action.a) {
     case IDM_FILE_OPEN:
@@ -52,41 +58,73 @@ bool isMenu(const Action& action, std::initializer_list<int> ids) {
     return action.act == Act::Menu && std::find(ids.begin(), ids.end(), action.a) != ids.end();
 }
 
-// A message the editor may show for this step: an answer to what the user did, a
-// question before throwing edits away, or news of what the other program did.
+// A text of the string tables as a regular expression: its %1 to %9 stand for
+// anything on one line.
+std::wstring patternOf(const std::wstring& text) {
+    std::wstring pattern;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'%' && i + 1 < text.size() && text[i + 1] >= L'1' && text[i + 1] <= L'9') {
+            pattern += L".*";
+            ++i;
+            continue;
+        }
+        if (std::wstring_view(L"\\^$.|?*+()[]{}").find(text[i]) != std::wstring_view::npos) pattern += L'\\';
+        pattern += text[i];
+    }
+    return pattern;
+}
+
+// A message the editor may show for this step, in either language: an answer to
+// what the user did, a question before throwing edits away, or news of what the
+// other program did.
 bool expectedMessage(const std::wstring& text, const Action& action, bool otherProgramWrote, bool diskBroken) {
     struct Rule {
-        const wchar_t* pattern;
+        unsigned id;
         bool allowed;
+        unsigned optionalLine = 0; // a text that may follow
+        bool anyTail = false;      // lines of details may follow
     };
     const bool closing =
         action.act == Act::OpenFile || isMenu(action, {IDM_FILE_CLOSE, IDM_RECENT_FILE_FIRST, IDM_FILE_OPEN});
     const bool editing = action.act == Act::Type || action.act == Act::Press || action.act == Act::Key ||
                          isMenu(action, {IDM_EDIT_PASTE});
-    const bool painting = editing || action.act == Act::Click || action.act == Act::Drag;
+    const bool terrain = action.act == Act::Terrain;
+    const bool tiled = action.act == Act::Tiled;
+    const bool painting = editing || terrain || action.act == Act::Click || action.act == Act::Drag;
     const bool reading = closing || isMenu(action, {IDM_FILE_RELOAD}) || otherProgramWrote;
     const Rule rules[] = {
-        {L".* は変更されています。保存しますか\\?", closing},
-        {L"編集内容は破棄されます。よろしいですか\\?", isMenu(action, {IDM_FILE_RELOAD})},
-        {L"パラメータに 0 は指定できません。", editing},
-        {L"これ以上スプライトを追加できません。\r\n現在: \\d+バイト, 最大: \\d+バイト", editing},
-        {L"エミュレータが設定されていません。", isMenu(action, {IDM_FILE_TEST_PLAY})},
-        {L"エミュレータの起動に失敗しました。", isMenu(action, {IDM_FILE_TEST_PLAY})},
-        {L"「.*」のバックアップはありません。", isMenu(action, {IDM_FILE_RESTORE})},
-        {L"「.*」は他のプログラムによって変更されました。再読み込みしますか\\?(\n編集内容は破棄されます。)?",
-         otherProgramWrote},
-        {L"「.*」は他のプログラムによって変更されています。\n上書きしますか\\?", otherProgramWrote},
-        {L"「.*」が見つかりません。", otherProgramWrote},
+        {IDS_ASK_SAVE, closing},
+        {IDS_DISCARD_EDITS, isMenu(action, {IDM_FILE_RELOAD})},
+        {IDS_ZERO_PARAMETER, editing},
+        {IDS_SPRITE_LIST_FULL, editing},
+        {IDS_PASTE_NO_ROOM, editing},
+        {IDS_NO_EMULATOR, isMenu(action, {IDM_FILE_TEST_PLAY})},
+        {IDS_EMULATOR_FAILED, isMenu(action, {IDM_FILE_TEST_PLAY})},
+        {IDS_NO_BACKUP, isMenu(action, {IDM_FILE_RESTORE})},
+        {IDS_CHANGED_RELOAD, otherProgramWrote, IDS_EDITS_DISCARDED_LINE},
+        {IDS_CHANGED_OVERWRITE, otherProgramWrote},
+        {IDS_FILE_MISSING, otherProgramWrote},
         // Reload after the other program deleted or broke the file.
-        {L"「.*」を再読み込みできませんでした。\n.*", otherProgramWrote && isMenu(action, {IDM_FILE_RELOAD})},
+        {IDS_RELOAD_FAILED, otherProgramWrote && isMenu(action, {IDM_FILE_RELOAD})},
         // A restore point may be the broken file another program left, kept by a save.
-        {L"ファイルサイズが不正です。", (reading && diskBroken) || isMenu(action, {IDM_FILE_RESTORE})},
-        {L"クリップボードの内容は地形のセルではありません。\r\n.*", editing},
-        {L"タイルは 4 桁までの 16 進数 .*", action.act == Act::Terrain},
-        {L"地形データが入りきりません。\\(.* バイト不足\\)", painting},
+        {IDS_BAD_SIZE, (reading && diskBroken) || isMenu(action, {IDM_FILE_RESTORE})},
+        {IDS_NOT_TERRAIN_CELLS, editing || terrain},
+        {IDS_BAD_WORD, terrain},
+        {IDS_TERRAIN_NO_ROOM, painting},
+        {IDS_TILED_NOT_READ, tiled, 0, true},
+        {IDS_TILED_SAME, tiled},
+        {IDS_TILED_SENTENCE, tiled},
+        {IDS_FILE_NOT_READ, tiled},
     };
-    for (const Rule& rule : rules)
-        if (rule.allowed && std::regex_match(text, std::wregex(rule.pattern))) return true;
+    for (const Rule& rule : rules) {
+        if (!rule.allowed) continue;
+        for (const Language language : kLanguages) {
+            std::wstring pattern = patternOf(textIn(language, rule.id));
+            if (rule.optionalLine) pattern += L"(" + patternOf(textIn(language, rule.optionalLine)) + L")?";
+            if (rule.anyTail) pattern += L"[\\s\\S]*";
+            if (std::regex_match(text, std::wregex(pattern))) return true;
+        }
+    }
     return false;
 }
 
@@ -96,6 +134,12 @@ std::string lineMismatch(const char* kind, int index, const std::wstring& shown,
 }
 
 } // namespace
+
+bool isOverwriteQuestion(const SeenDialog& seen) {
+    return !seen.text.empty() && std::any_of(std::begin(kLanguages), std::end(kLanguages), [&](Language language) {
+        return seen.caption == textIn(language, IDS_TILED_EXPORT_TITLE);
+    });
+}
 
 MonkeySession::MonkeySession(const MonkeyGame& game) : game_(game) {
     if (!writeSampleGame(game.game, editor.folder.path(), game.options)) return;
@@ -154,7 +198,9 @@ std::optional<std::string> MonkeySession::checkDialogs(const Action& action, std
     for (std::size_t i = firstSeen; i < seen.size(); ++i) {
         const SeenDialog& dialog = seen[i];
         const bool known = dialog.text.empty() ? opensDialog(action)
-                                               : expectedMessage(dialog.text, action, otherProgramWrote_, diskBroken_);
+                           : action.act == Act::Tiled && isOverwriteQuestion(dialog)
+                               ? true
+                               : expectedMessage(dialog.text, action, otherProgramWrote_, diskBroken_);
         if (!known) return "unexpected dialog \"" + narrow(dialog.caption) + "\": \"" + narrow(dialog.text) + "\"";
     }
     return std::nullopt;
@@ -193,6 +239,88 @@ std::optional<std::string> MonkeySession::checkTerrain() const {
     return std::nullopt;
 }
 
+namespace {
+
+// The byte runs a terrain edit may change, by what the survey of `image` finds:
+// [first, end) each.
+std::vector<std::pair<std::size_t, std::size_t>> terrainRuns(const TerrainSurvey& survey) {
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (const TerrainBlock& block : survey.blocks) {
+        runs.emplace_back(block.head, block.start + std::max(block.room, block.length));
+        for (const unsigned info : block.infoOffsets) {
+            const std::size_t at = imageOffset(survey.infoBank, info);
+            runs.emplace_back(at, at + kMapInfoHeadSize);
+        }
+    }
+    for (const FreeRange& range : survey.freeSpace)
+        runs.emplace_back(range.first, range.last + 1);
+    return runs;
+}
+
+// What edits the terrain alone when the map is in terrain mode before and after.
+bool editsTerrainOnly(const Action& action) {
+    switch (action.act) {
+    case Act::Click:
+    case Act::Drag:
+    case Act::Key:
+    case Act::Terrain: return true;
+    case Act::Menu: return action.a == IDM_EDIT_PASTE || action.a == IDM_EDIT_DELETE;
+    default: return false;
+    }
+}
+
+} // namespace
+
+std::optional<std::string> MonkeySession::checkTerrainBytes(const std::vector<std::uint8_t>& before) {
+    const LevelManager& levels = editor.project->levels;
+    const TerrainTables tables = terrainTables(levels.host.romInfo());
+    const TerrainSurvey was = surveyTerrain(before, tables);
+    const TerrainSurvey now = surveyTerrain(image(), tables);
+    auto runs = terrainRuns(was);
+    for (const auto& run : terrainRuns(now))
+        runs.push_back(run);
+    const std::vector<std::uint8_t>& after = image();
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (after[i] == before[i]) continue;
+        if (std::none_of(runs.begin(), runs.end(), [i](const auto& run) { return i >= run.first && i < run.second; }))
+            return "a terrain edit changed byte " + std::to_string(i) + ", which lies outside the blocks, their map "
+                   "info and the free space";
+    }
+    const int wasBlock = was.blockOfStage(levels.stageNumber);
+    const int nowBlock = now.blockOfStage(levels.stageNumber);
+    if (wasBlock >= 0 && nowBlock >= 0 &&
+        was.blocks[static_cast<std::size_t>(wasBlock)].start != now.blocks[static_cast<std::size_t>(nowBlock)].start)
+        ++tally_.blockMoves;
+    return std::nullopt;
+}
+
+std::optional<std::string> MonkeySession::checkHistory() const {
+    const HistoryWindow& window = editor.project->history;
+    if (!window.hwnd || !IsWindowVisible(window.hwnd)) return std::nullopt;
+    const UndoBuffer& history = editor.project->undoBuffer;
+    const std::size_t records = loaded() ? history.undoCount() + history.redoCount() : 0;
+    const auto shown = static_cast<std::size_t>(SendMessageW(window.list, LB_GETCOUNT, 0, 0));
+    if (shown != (loaded() ? records + 1 : 0))
+        return "the history window shows " + std::to_string(shown) + " lines for " + std::to_string(records) +
+               " records";
+    if (!loaded()) return std::nullopt;
+    if (listBoxText(window.list, 0) != text(IDS_HISTORY_OPENED))
+        return "the history window's first line is \"" + narrow(listBoxText(window.list, 0)) + "\"";
+    for (std::size_t i = 0; i < records; ++i) {
+        const auto line = static_cast<int>(i + 1);
+        const std::wstring wanted = historyLineText(history.record(i));
+        if (listBoxText(window.list, line) != wanted)
+            return "history line " + std::to_string(line) + " shows \"" + narrow(listBoxText(window.list, line)) +
+                   "\" for the record \"" + narrow(wanted) + "\"";
+        const bool greyed = SendMessageW(window.list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0) == 1;
+        if (greyed != (i >= history.undoCount()))
+            return "history line " + std::to_string(line) + (greyed ? " is greyed" : " is not greyed");
+    }
+    if (SendMessageW(window.list, LB_GETCURSEL, 0, 0) != static_cast<LRESULT>(history.undoCount()))
+        return "the history window's current line is not after the last undoable record";
+    return std::nullopt;
+}
+
 std::optional<std::string> MonkeySession::step(const Action& action) {
     currentAnswer_ = action.answer;
     dialogsThisStep_ = 0;
@@ -203,10 +331,22 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
     const int stageBefore = editor.project->levels.stageNumber;
     const bool loadedBefore = loaded();
     const bool modifiedBefore = editor.project->isModified();
+    const bool terrainModeBefore = loadedBefore && editor.project->levels.inTerrainMode();
+    const Language languageBefore = currentLanguage();
     perform(action);
     pumpMessages();
-    tally_.imageChanged += image() != imageBefore;
-    tally_.terrainEdits += image() != imageBefore && loaded() && editor.project->levels.inTerrainMode();
+    fileToChoose_.clear();
+    const bool changed = image() != imageBefore;
+    const bool terrainEdit = changed && terrainModeBefore && loaded() && editor.project->levels.inTerrainMode() &&
+                             editsTerrainOnly(action) && stageBefore == editor.project->levels.stageNumber;
+    tally_.imageChanged += changed;
+    tally_.terrainEdits += changed && loaded() && editor.project->levels.inTerrainMode();
+    tally_.imports += changed && action.act == Act::Tiled;
+    tally_.languageSwitches += currentLanguage() != languageBefore;
+    tally_.groupEdits += editor.project->undoBuffer.undoCount() > undoBefore &&
+                         dynamic_cast<const UndoGroup*>(editor.project->undoBuffer.nextUndo()) != nullptr;
+    if (terrainEdit)
+        if (auto finding = checkTerrainBytes(imageBefore)) return finding;
     // Any save (asked for, or said yes to before a close) may set the header checksum.
     if (image().size() == imageBefore.size() && image().size() > kChecksumOffset + 1 &&
         !std::equal(image().begin() + kChecksumComplementOffset, image().begin() + kChecksumOffset + 2,
@@ -239,6 +379,7 @@ std::optional<std::string> MonkeySession::step(const Action& action) {
         return "a cancelled command changed the document";
     if (auto finding = checkLists()) return finding;
     if (auto finding = checkTerrain()) return finding;
+    if (auto finding = checkHistory()) return finding;
 
     const bool history = editor.project->undoBuffer.undoCount() + editor.project->undoBuffer.redoCount() > 0;
     const bool reads = action.act == Act::OtherProgram || action.act == Act::OpenFile || opensDialog(action) ||
