@@ -6,20 +6,22 @@
 //                                  to its first stage frame
 // Times are medians of repeated runs, taken with QueryPerformanceCounter; a repaint
 // counts until every pending paint of the windows has been done (RDW_UPDATENOW).
-#include "tiled/tiled_import.h"
-#include "tiled/tiled_export.h"
-#include "stage/stage_table.h"
-#include "stage/tilemap_data.h"
-#include "app/rom_file_win.h"
 #include "app/huge_lists_image.h"
 #include "app/ini_file.h"
 #include "app/main/project_manager_win.h"
+#include "app/rom_file_win.h"
 #include "app/settings_win.h"
 #include "resources/resource_ids.h"
+#include "stage/stage_table.h"
+#include "stage/tilemap_data.h"
 #include "support/editor_session.h"
+#include "terrain/terrain_blocks.h"
+#include "tiled/tiled_export.h"
+#include "tiled/tiled_import.h"
 #include "tools/sample_game/sample_game.h"
 
 #include <commctrl.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -276,22 +278,49 @@ void mouse(HWND view, UINT message, WPARAM keys, POINT at) {
     SendMessageW(view, message, keys, MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
 }
 
-// The sample stage with the most terrain cells.
-int largestTerrainStage(LevelManager& levels) {
+// The first sample stage on the largest terrain block (by its decoded size), which a
+// stroke's release encodes again whole.
+struct LargestTerrain {
+    int stage = kSampleStage;
+    std::size_t decodedSize = 0;
+};
+LargestTerrain largestTerrainStage(LevelManager& levels) {
+    const TerrainSurvey survey = surveyTerrain(levels.romImage(), terrainTables(romInfo()));
     int largest = kSampleStage;
-    std::size_t mostCells = 0;
+    std::size_t mostBytes = 0;
     for (int stage = 0; stage < romInfo().stageCount(); ++stage) {
-        TilemapData map;
-        if (loadTilemapData(levels.romImage(), readStageHeaderOfStage(levels.romImage(), stage),
-                            romInfo().mapTables(), map) != TilemapLoadOutcome::Loaded)
-            continue;
-        const auto cells = static_cast<std::size_t>(map.widthTiles) * static_cast<std::size_t>(map.heightTiles);
-        if (cells > mostCells) {
-            mostCells = cells;
+        const int block = survey.blockOfStage(stage);
+        if (block < 0) continue;
+        const std::size_t bytes = survey.blocks[static_cast<std::size_t>(block)].decodedSize;
+        if (bytes > mostBytes) {
+            mostBytes = bytes;
             largest = stage;
         }
     }
-    return largest;
+    return {largest, mostBytes};
+}
+
+// Showing and painting a bare window of `size`: what any tool window's opening costs.
+double bareShowFloor(SIZE size) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = bareWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"vexa_bench_bare_tool";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"bare", WS_POPUP | WS_CAPTION | WS_THICKFRAME,
+                                  100, 100, size.cx, size.cy, nullptr, nullptr, wc.hInstance, nullptr);
+    const double ms = timed(
+        10,
+        [&] {
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            paintNow(window);
+        },
+        [&] {
+            ShowWindow(window, SW_HIDE);
+            test::pumpMessages();
+        });
+    DestroyWindow(window);
+    return ms;
 }
 
 // Terrain editing and Tiled on the sample stage with the largest terrain.
@@ -304,12 +333,14 @@ std::vector<Row> terrainFigures() {
     LevelManager& levels = editor.project->levels;
     const HWND main = editor.project->hwnd;
     const HWND view = levels.hwnd;
-    const int stage = largestTerrainStage(levels);
+    const LargestTerrain largest = largestTerrainStage(levels);
+    const int stage = largest.stage;
     levels.openStage(stage);
     test::pumpMessages(200);
     const std::wstring name = L"stage " + std::to_wstring(stage) + L" (" +
                               std::to_wstring(levels.tilemap.data().widthTiles) + L" x " +
-                              std::to_wstring(levels.tilemap.data().heightTiles) + L" cells)";
+                              std::to_wstring(levels.tilemap.data().heightTiles) + L" cells shown, a block of " +
+                              groupedNumber(largest.decodedSize) + L" bytes)";
     const double full = timed(30, [&] { repaint(view); });
 
     // A stroke along the top row in view: the cells are drawn as the pen moves; the
@@ -341,9 +372,9 @@ std::vector<Row> terrainFigures() {
             paintNow(main);
         });
     if (editor.project->undoBuffer.undoCount() != 1) std::fprintf(stderr, "the pen stroke wrote nothing\n");
-    rows.push_back({L"pen stroke of " + std::to_wstring(kStrokeCells) + L" cells on " + name +
-                        L", release to repainted map",
-                    stroke, "full repaint", full});
+    rows.push_back(
+        {L"pen stroke of " + std::to_wstring(kStrokeCells) + L" cells on " + name + L", release to repainted map",
+         stroke, "full repaint", full});
 
     ChipPalette& palette = levels.chipPalette;
     const HWND paletteButton = GetDlgItem(levels.terrainPage.hwnd, IDC_TERRAIN_PALETTE);
@@ -359,12 +390,16 @@ std::vector<Row> terrainFigures() {
         });
     RECT paletteClient{};
     GetClientRect(palette.hwnd, &paletteClient);
+    RECT paletteWindow{};
+    GetWindowRect(palette.hwnd, &paletteWindow);
+    const double bareShow =
+        bareShowFloor({paletteWindow.right - paletteWindow.left, paletteWindow.bottom - paletteWindow.top});
     const double paletteBlit = blitFloor(palette.hwnd);
     const double paletteRepaint = timed(30, [&] { repaint(palette.hwnd); });
-    const std::string paletteFloor = "one BitBlt of the palette's client, " + std::to_string(paletteClient.right) +
-                                     " x " + std::to_string(paletteClient.bottom);
-    rows.push_back({L"chip palette opening", open, paletteFloor, paletteBlit});
-    rows.push_back({L"chip palette repaint", paletteRepaint, paletteFloor, paletteBlit});
+    const std::string paletteSize = std::to_string(paletteClient.right) + " x " + std::to_string(paletteClient.bottom);
+    rows.push_back({L"chip palette opening", open, "showing a bare window of its size", bareShow});
+    rows.push_back({L"chip palette repaint, " + std::wstring(paletteSize.begin(), paletteSize.end()), paletteRepaint,
+                    "one BitBlt of its client", paletteBlit});
 
     // The stage's own map with a cell changed, read from disk, checked and written
     // into a copy of the image, as the import command does after its file dialog.
@@ -373,12 +408,14 @@ std::vector<Row> terrainFigures() {
     const auto wide = [](const std::string& text) { return widenIniText(text, IniEncoding::Utf8); };
     tiled::MapExport map =
         tiled::exportStageMap(levels.romImage(), romInfo(), stage, nullptr, utf8(editor.folder.file(L"largest")));
-    const std::size_t cell = map.map.find("\"data\":[") + 8;
-    if (!map.ok || cell < 8) {
-        std::fprintf(stderr, "the largest stage does not export\n");
+    if (!map.ok) {
+        std::fprintf(stderr, "the largest stage does not export: %s\n", map.problem.c_str());
         return rows;
     }
-    map.map.replace(cell, map.map.find(',', cell) - cell, std::to_string(2 + std::stoi(map.map.substr(cell, 8))));
+    nlohmann::json changed = nlohmann::json::parse(map.map);
+    nlohmann::json& firstCell = changed["layers"][0]["data"][0];
+    firstCell = firstCell.get<int>() + 1;
+    map.map = changed.dump();
     auto put = [&](const std::string& path, const std::string& text) {
         test::writeBytes(wide(path), {text.begin(), text.end()});
     };
@@ -392,20 +429,20 @@ std::vector<Row> terrainFigures() {
         readWholeFile(mapPath, tiled::kMaxMapFileSize, bytes);
         const tiled::FileReader beside = [&](std::string_view source) -> std::optional<std::string> {
             std::vector<std::uint8_t> tileset;
-            if (readWholeFile(editor.folder.file(wide(std::string(source))), tiled::kMaxMapFileSize,
-                              tileset) != FileReadStatus::Ok)
+            if (readWholeFile(editor.folder.file(wide(std::string(source))), tiled::kMaxMapFileSize, tileset) !=
+                FileReadStatus::Ok)
                 return std::nullopt;
             return std::string(tileset.begin(), tileset.end());
         };
-        const tiled::MapImport result = tiled::importStageMap(
-            levels.romImage(), romInfo(), stage,
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), beside);
+        const tiled::MapImport result =
+            tiled::importStageMap(levels.romImage(), romInfo(), stage,
+                                  std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), beside);
         imported = result.ok() && result.cellsChanged == 1;
     });
     if (!imported) std::fprintf(stderr, "the Tiled import did not read the changed map\n");
-    rows.push_back({L"Tiled import of " + name + L" (" + groupedNumber(bytes.size()) +
-                        L" bytes), read, checked and written",
-                    import, "reading the file", read});
+    rows.push_back(
+        {L"Tiled import of " + name + L" (" + groupedNumber(bytes.size()) + L" bytes), read, checked and written",
+         import, "reading the file", read});
     if (!editor.dialogs.seen().empty()) std::fprintf(stderr, "a message box was shown\n");
     editor.stop();
     return rows;
@@ -493,8 +530,8 @@ std::vector<Row> hugeListFigures() {
         });
     if (levels.sprites.sprites().sprites.front().x != first.x + 16)
         std::fprintf(stderr, "the group drag moved nothing\n");
-    rows.push_back({L"group drag of " + std::to_wstring(kDragged) + L" sprites, drop to repainted map and lists",
-                    drag, "full repaint", full});
+    rows.push_back({L"group drag of " + std::to_wstring(kDragged) + L" sprites, drop to repainted map and lists", drag,
+                    "full repaint", full});
     if (!editor.dialogs.seen().empty()) std::fprintf(stderr, "a message box was shown\n");
     editor.stop();
     return rows;

@@ -1,10 +1,11 @@
 // The whole stage-load path on a hostile image and hostile rominfo.ini values:
 // stage header, terrain lookup, decompression and section cut, the sprite list with
 // its capacity, the banana and camera lists in every map type's layout, banana sets,
-// and every write path the edits use, terrain writes into a block's room or free
-// space included. Besides the sanitizers watching every access,
-// each write is checked to change no byte outside the entries it names.
+// and every write path the object edits use (terrain_blocks_fuzz writes the terrain).
+// Besides the sanitizers watching every access, each write is checked to change no
+// byte outside the entries it names.
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_image.h"
 #include "fuzz/stage_load_input.h"
 
 #include "app/rom_image.h"
@@ -14,7 +15,6 @@
 #include "stage/object_list_table.h"
 #include "stage/stage_table.h"
 #include "stage/tilemap_data.h"
-#include "terrain/terrain_blocks.h"
 
 #include <algorithm>
 #include <array>
@@ -27,6 +27,8 @@
 namespace {
 
 using namespace vexa;
+using fuzz::BankSnapshot;
+using fuzz::snapshot;
 
 // One map type of each layout, and one without.
 constexpr std::uint16_t kLayoutMapTypes[] = {0, 1, 4, 6, 8, 3};
@@ -35,91 +37,11 @@ constexpr int kSlotsPerLayout = 64;
 // The banana page offers at most this many sets (the set number is one byte).
 constexpr int kSetChoices = 256;
 
-// The image stays allocated between runs; only the banks a run may have touched are
-// zeroed again, since clearing 4 MiB every run would cost more than the run itself.
-class Image {
-public:
-    Image() : bytes_(kRomSize) {}
-    std::vector<std::uint8_t>& bytes() { return bytes_; }
-    void markDirty(unsigned bank) {
-        if (isImageBank(bank)) dirty_ |= std::uint64_t{1} << bank;
-    }
-    void place(std::size_t at, std::span<const std::uint8_t> patch) {
-        if (patch.empty()) return;
-        markDirty(static_cast<unsigned>(at / kBankSize));
-        markDirty(static_cast<unsigned>((at + patch.size() - 1) / kBankSize));
-        std::memcpy(bytes_.data() + at, patch.data(), patch.size());
-    }
-    void clean() {
-        for (unsigned bank = 0; bank < kBankCount; ++bank)
-            if (dirty_ >> bank & 1) std::memset(bytes_.data() + bank * kBankSize, 0, kBankSize);
-        dirty_ = 0;
-    }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    std::uint64_t dirty_ = 0;
-};
-
-// A copy of one bank, to find what a write changed. A bank outside the image has no
-// bytes and nothing can change there.
-class BankSnapshot {
-public:
-    void take(const std::vector<std::uint8_t>& image, unsigned bank) {
-        bank_ = bank;
-        if (isImageBank(bank)) std::memcpy(bytes_.data(), image.data() + bank * kBankSize, kBankSize);
-    }
-    bool sameAs(const std::vector<std::uint8_t>& image) const {
-        return !isImageBank(bank_) || std::memcmp(bytes_.data(), image.data() + bank_ * kBankSize, kBankSize) == 0;
-    }
-    // Every changed byte must be one that `allowed(offset, was, now)` accepts. Blocks are
-    // compared whole first, since nearly all of a bank stays as it was.
-    template <typename Allowed> void checkChanges(const std::vector<std::uint8_t>& image, Allowed allowed) const {
-        if (!isImageBank(bank_)) return;
-        const std::uint8_t* now = image.data() + bank_ * kBankSize;
-        constexpr unsigned kBlock = 256;
-        for (unsigned block = 0; block < kBankSize; block += kBlock) {
-            if (std::memcmp(bytes_.data() + block, now + block, kBlock) == 0) continue;
-            for (unsigned o = block; o < block + kBlock; ++o)
-                if (now[o] != bytes_[o]) FUZZ_CHECK(allowed(o, bytes_[o], now[o]));
-        }
-    }
-
-private:
-    unsigned bank_ = kBankCount;
-    std::array<std::uint8_t, kBankSize> bytes_{};
-};
-
 // Which slot of `slots` holds bank offset o, or -1.
 int slotHolding(const StageSlots& slots, unsigned o) {
     const unsigned from = (o - slots.start) & 0xFFFFu;
     const unsigned index = from / slots.entrySize;
     return index < static_cast<unsigned>(slots.count) ? static_cast<int>(index) : -1;
-}
-
-TilemapData loadTerrain(std::span<const std::uint8_t> image, const StageHeader& header,
-                        const fuzz::StageLoadHead& head) {
-    TilemapData tilemap;
-    const TilemapLoadOutcome outcome = loadTilemapData(image, header, {head.mapInfoBank, head.mapABInfo}, tilemap);
-    FUZZ_CHECK(tilemap.widthTiles >= 0 && tilemap.heightTiles >= 0);
-    FUZZ_CHECK(static_cast<std::size_t>(tilemap.widthTiles) * static_cast<std::size_t>(tilemap.heightTiles) <=
-               kTilemapCellCount);
-    if (outcome == TilemapLoadOutcome::Loaded) {
-        FUZZ_CHECK(tilemap.loaded);
-        FUZZ_CHECK(tilemap.rawTiles.size() == kTilemapCellCount && tilemap.chipCells.size() == kTilemapCellCount);
-        const auto cells = static_cast<std::size_t>(tilemap.widthTiles) * tilemap.heightTiles;
-        for (std::size_t i = 0; i < cells; ++i)
-            FUZZ_CHECK(tilemap.chipCells[i] == chipCellOf(tilemap.rawTiles[i]));
-    } else {
-        FUZZ_CHECK(!tilemap.loaded);
-    }
-    return tilemap;
-}
-
-// Snapshots are 64 KiB each; one is kept for the run rather than allocated per write.
-BankSnapshot& snapshot() {
-    static BankSnapshot shot;
-    return shot;
 }
 
 SpriteAllocData fuzzSprite(std::uint32_t edit) {
@@ -277,70 +199,10 @@ void exerciseCameras(std::vector<std::uint8_t>& image, const fuzz::StageLoadHead
 
 } // namespace
 
-// Terrain writes on the first stages: a refusal changes nothing, a write changes only
-// bytes of the runs it reports, all in the banks of the block, the map info records and
-// the free range, and putting the runs' old bytes back gives those banks back. Blocks
-// that decode to more than kTerrainContentLimit bytes are left alone: the encoder's
-// time on them would be most of the run.
-constexpr int kTerrainStages = 8;
-constexpr std::size_t kTerrainContentLimit = 8192;
-
-void exerciseTerrain(std::vector<std::uint8_t>& image, const fuzz::StageLoadHead& head, unsigned freeBank) {
-    const std::uint32_t edit = head.edit;
-    TerrainTables tables;
-    tables.maps = {head.mapInfoBank, head.mapABInfo};
-    tables.stageCount = kTerrainStages;
-    const std::size_t first = imageOffset(freeBank, (edit >> 8) & 0xF000u);
-    tables.freeSpace.push_back({first, std::min(first + 0x40 + (edit & 0x3FFFu), imageOffset(freeBank, 0xFFFF))});
-    const int stage = static_cast<int>(static_cast<unsigned>(head.stageNumber) % kTerrainStages);
-    const TerrainSurvey survey = surveyTerrain(image, tables);
-    const int index = survey.blockOfStage(stage);
-    if (index < 0 || survey.blocks[static_cast<std::size_t>(index)].decodedSize > kTerrainContentLimit) return;
-    const TerrainBlock& block = survey.blocks[static_cast<std::size_t>(index)];
-
-    static std::array<BankSnapshot, 3> before;
-    const unsigned banks[] = {static_cast<unsigned>(block.start / kBankSize), survey.infoBank & 0x3Fu, freeBank};
-    for (std::size_t i = 0; i < before.size(); ++i)
-        before[i].take(image, banks[i]);
-    const TerrainCell cells[] = {
-        {static_cast<int>(edit & 0x3F), static_cast<int>(edit >> 6 & 0x3F), static_cast<std::uint16_t>(edit >> 12)},
-        {static_cast<int>(edit >> 16 & 0x7F) - 2, static_cast<int>(edit >> 23 & 0x1F),
-         static_cast<std::uint16_t>(edit)},
-    };
-    const TerrainWrite write = writeStageCells(image, tables, stage, std::span(cells, 1 + (edit >> 28 & 1)));
-    const auto inRanges = [&](unsigned bank, unsigned o) {
-        const std::size_t at = imageOffset(bank, o);
-        return std::any_of(write.ranges.begin(), write.ranges.end(), [&](const ByteRange& range) {
-            return at >= range.offset && at < range.offset + range.newBytes.size();
-        });
-    };
-    for (std::size_t i = 0; i < before.size(); ++i)
-        before[i].checkChanges(image, [&](unsigned o, std::uint8_t, std::uint8_t) { return inRanges(banks[i], o); });
-    for (const ByteRange& range : write.ranges) {
-        const auto bank = static_cast<unsigned>(range.offset / kBankSize);
-        FUZZ_CHECK(std::find(std::begin(banks), std::end(banks), bank) != std::end(banks));
-        FUZZ_CHECK((range.offset + range.newBytes.size() - 1) / kBankSize == bank);
-    }
-    if (!write.ok()) {
-        FUZZ_CHECK(write.ranges.empty());
-        return;
-    }
-    // Written once, the same cells change nothing more.
-    FUZZ_CHECK(writeStageCells(image, tables, stage, std::span(cells, 1 + (edit >> 28 & 1))).ranges.empty());
-    for (auto it = write.ranges.rbegin(); it != write.ranges.rend(); ++it)
-        FUZZ_CHECK(it->putOld(image));
-    for (const BankSnapshot& bank : before)
-        FUZZ_CHECK(bank.sameAs(image));
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Image image;
-    image.clean();
+    static fuzz::Image image;
     fuzz::StageLoadHead head;
-    if (!fuzz::decodeStageLoadInput(
-            std::span(data, size), head,
-            [](std::size_t at, std::span<const std::uint8_t> bytes) { image.place(at, bytes); }))
-        return 0;
+    if (!image.placeInput(std::span(data, size), head)) return 0;
     // The banks the write paths may change: the sprite bank and the one behind it
     // (insert and remove move contiguous bytes), and the two list tables' banks.
     image.markDirty(kSpriteBank);
@@ -353,12 +215,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // read by the terrain's map type.
     const StageHeader header = readStageHeaderOfStage(bytes, head.stageNumber);
     exerciseSprites(bytes, head);
-    const TilemapData tilemap = loadTerrain(bytes, header, head);
+    const TilemapData tilemap = fuzz::loadTerrain(bytes, header, head);
     exerciseBananas(bytes, head, tilemap.mapType);
     exerciseCameras(bytes, head, tilemap.mapType);
-    const unsigned freeBank = head.edit >> 24 & 0x3Fu;
-    image.markDirty(freeBank);
-    image.markDirty(static_cast<unsigned>(head.mapInfoBank) & 0x3Fu);
-    exerciseTerrain(bytes, head, freeBank);
     return 0;
 }

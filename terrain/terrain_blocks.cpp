@@ -385,10 +385,12 @@ TerrainWrite writeBlockContent(std::span<std::uint8_t> image, const TerrainSurve
         std::size_t largest = 0;
         for (FreeRange gap : gaps) {
             // A head at offset 0 of a bank would be stored as offset 0, which reads as no
-            // data: such a gap starts one byte later.
+            // data: such a gap starts one byte later. A bank the records cannot name at
+            // all (bank 0) holds no block.
             if (!storedAddressOf(gap.first + kCompressedHeadSize)) {
                 if (gap.first == gap.last) continue;
                 ++gap.first;
+                if (!storedAddressOf(gap.first + kCompressedHeadSize)) continue;
             }
             largest = std::max(largest, gap.size());
             if (gap.size() >= needed && (!best || gap.size() < best->size())) best = gap;

@@ -250,6 +250,13 @@ bool ProjectManager::handleCommand(int id) {
         return switchLanguage(id == IDM_VIEW_LANGUAGE_EN ? Language::English : Language::Japanese), true;
     // A drag holds an object of the open list; undo and redo would change the list under it.
     if (levels.isDragging() && (id == IDM_EDIT_UNDO || id == IDM_EDIT_REDO)) return true;
+    if (document.loaded && (id == IDM_EDIT_UNDO || id == IDM_EDIT_REDO)) {
+        // A group's records each rewrite a list line: everything is drawn once, at the end.
+        levels.holdPainting(true);
+        undoBuffer.handleCommand(id);
+        levels.holdPainting(false);
+        return true;
+    }
     if (document.loaded && (undoBuffer.handleCommand(id) || levels.handleCommand(id))) return true;
     switch (id) {
     case IDM_FILE_OPEN: openRomWithDialog(); return true;

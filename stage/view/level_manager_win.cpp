@@ -332,12 +332,17 @@ void LevelManager::markObjects(const KindMarks& marked) {
 void LevelManager::editGroup(GroupEdit what, const KindCounts& counts, const KindMarks& afterUndo,
                              const KindMarks& afterRedo, const std::function<void()>& edits) {
     UndoBuffer& history = owner->undoHistory();
+    // Each member's edit rewrites its list line: the lists and the map are drawn once,
+    // at the end.
+    const bool held = paintingHeld;
+    holdPainting(true);
     history.beginGroup();
     edits();
     pushGroup(history, [&](std::vector<std::unique_ptr<UndoMethod>> parts) {
         return std::make_unique<ObjectGroupRecord>(*this, std::move(parts), what, counts, afterUndo, afterRedo);
     });
     markObjects(afterRedo);
+    if (!held) holdPainting(false);
 }
 
 void LevelManager::recordAsOneStep(GroupEdit what, const std::function<void()>& edits) {

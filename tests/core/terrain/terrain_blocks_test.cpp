@@ -181,6 +181,9 @@ TEST(TerrainWrite, RefusalsWriteNothing) {
         {"a stage without terrain data", "", 0, TerrainRefusal::NoTerrain},
         {"a block that fits nowhere", "", 3, TerrainRefusal::DoesNotFit},
         {"a block larger than all free space", "[FreeSpace]\n0=310000-3100FF\n", 3, TerrainRefusal::DoesNotFit},
+        // Bank 0 can hold no block: the map info would store its bank as 0, which reads
+        // as no terrain data.
+        {"free space only in bank 0", "[FreeSpace]\n0=00C000-00FFFF\n", 3, TerrainRefusal::DoesNotFit},
     };
     EXPECT_EQ(terrainDoesNotFitMessage(12345), L"地形データが入りきりません。(12,345 バイト不足)");
     for (const Case& c : cases) {

@@ -142,7 +142,6 @@ std::vector<POINT> objectPoints(const StageContents& stage) {
     return points;
 }
 
-
 // The file name fields of the system's file dialog (the combo box of the newer one,
 // the edit field of the older).
 constexpr int kFileNameCombo = 0x47C;
@@ -225,9 +224,9 @@ void changeMap(Json& map, std::mt19937& rng) {
 } // namespace
 
 std::string describe(const Action& action) {
-    static const char* const names[] = {"menu", "recent-stage", "click",  "drag", "wheel",   "scroll",
-                                        "key",  "tab",          "line",   "type", "press",   "check",
-                                        "set",  "other",        "resize", "open", "terrain", "history", "tiled"};
+    static const char* const names[] = {"menu",   "recent-stage", "click",   "drag",    "wheel", "scroll", "key",
+                                        "tab",    "line",         "type",    "press",   "check", "set",    "other",
+                                        "resize", "open",         "terrain", "history", "tiled"};
     std::string text = names[static_cast<int>(action.act)];
     for (const int value : {action.a, action.b, action.c, action.d})
         text += " " + std::to_string(value);
@@ -418,7 +417,8 @@ int MonkeySession::answerDialog(HWND dialog, const SeenDialog& seen, DialogAnswe
         };
         return choice % 5 == 4 ? IDCANCEL : IDOK;
     }
-    if (!fileToChoose_.empty() && seen.text.empty() && (GetDlgItem(dialog, kFileNameCombo) || GetDlgItem(dialog, kFileNameEdit))) {
+    if (!fileToChoose_.empty() && seen.text.empty() &&
+        (GetDlgItem(dialog, kFileNameCombo) || GetDlgItem(dialog, kFileNameEdit))) {
         act = [path = fileToChoose_](HWND shown) {
             for (const int id : {kFileNameCombo, kFileNameEdit})
                 SetDlgItemTextW(shown, id, path.c_str());

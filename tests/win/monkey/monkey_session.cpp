@@ -283,7 +283,8 @@ std::optional<std::string> MonkeySession::checkTerrainBytes(const std::vector<st
     for (std::size_t i = 0; i < after.size(); ++i) {
         if (after[i] == before[i]) continue;
         if (std::none_of(runs.begin(), runs.end(), [i](const auto& run) { return i >= run.first && i < run.second; }))
-            return "a terrain edit changed byte " + std::to_string(i) + ", which lies outside the blocks, their map "
+            return "a terrain edit changed byte " + std::to_string(i) +
+                   ", which lies outside the blocks, their map "
                    "info and the free space";
     }
     const int wasBlock = was.blockOfStage(levels.stageNumber);

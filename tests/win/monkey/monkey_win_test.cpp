@@ -40,10 +40,13 @@ TEST(Monkey, SeededStepsKeepTheListsTheHistoryAndTheFile) {
         const RunResult run = runSeed(game, seed, steps);
         stepsRun += run.stepsRun;
         const MonkeySession::Tally& did = run.tally;
-        std::printf("monkey: seed %u: %zu steps (%zu changed the image, %zu of them the terrain, %zu undid, %zu stage "
-                    "switches, %zu saves, %zu dialogs answered), %s\n",
-                    seed, run.stepsRun, did.imageChanged, did.terrainEdits, did.undone, did.stagesOpened, did.saved,
-                    did.dialogs, run.finding ? "failed" : "clean");
+        std::printf(
+            "monkey: seed %u: %zu steps (%zu changed the image, %zu of them the terrain, %zu moved a block into "
+            "free space, %zu group edits, %zu Tiled imports, %zu undid, %zu stage switches, %zu language "
+            "switches, %zu saves, %zu dialogs answered), %s\n",
+            seed, run.stepsRun, did.imageChanged, did.terrainEdits, did.blockMoves, did.groupEdits, did.imports,
+            did.undone, did.stagesOpened, did.languageSwitches, did.saved, did.dialogs,
+            run.finding ? "failed" : "clean");
         std::fflush(stdout);
         if (!run.finding) continue;
         ++findings;
