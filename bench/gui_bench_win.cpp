@@ -170,6 +170,13 @@ std::string placementText() {
     return text;
 }
 
+// The editor on the sample game in its own folder, its window at the measured size.
+bool startOnSample(test::EditorSession& editor) {
+    editor.writeSetting(L"config.ini", placementText());
+    return writeSampleGame(buildSampleGame(), editor.folder.path(), {}) &&
+           editor.start(L"\"" + editor.folder.file(L"sample.smc") + L"\"");
+}
+
 // One client-sized BitBlt from a memory bitmap into the map view, through a context
 // taken and given back as a paint does (giving it back puts the pixels on the screen).
 double blitFloor(HWND view) {
@@ -206,9 +213,7 @@ std::vector<Row> sampleFigures() {
     }
 
     test::EditorSession editor;
-    editor.writeSetting(L"config.ini", placementText());
-    if (!writeSampleGame(buildSampleGame(), editor.folder.path(), {})) return rows;
-    if (!editor.start(L"\"" + editor.folder.file(L"sample.smc") + L"\"")) return rows;
+    if (!startOnSample(editor)) return rows;
     LevelManager& levels = editor.project->levels;
     const HWND main = editor.project->hwnd;
     const HWND view = levels.hwnd;
@@ -327,9 +332,7 @@ double bareShowFloor(SIZE size) {
 std::vector<Row> terrainFigures() {
     std::vector<Row> rows;
     test::EditorSession editor;
-    editor.writeSetting(L"config.ini", placementText());
-    if (!writeSampleGame(buildSampleGame(), editor.folder.path(), {})) return rows;
-    if (!editor.start(L"\"" + editor.folder.file(L"sample.smc") + L"\"")) return rows;
+    if (!startOnSample(editor)) return rows;
     LevelManager& levels = editor.project->levels;
     const HWND main = editor.project->hwnd;
     const HWND view = levels.hwnd;
@@ -440,9 +443,9 @@ std::vector<Row> terrainFigures() {
         imported = result.ok() && result.cellsChanged == 1;
     });
     if (!imported) std::fprintf(stderr, "the Tiled import did not read the changed map\n");
-    rows.push_back(
-        {L"Tiled import of " + name + L" (" + groupedNumber(bytes.size()) + L" bytes), read, checked and written",
-         import, "reading the file", read});
+    rows.push_back({L"Tiled import of " + name + L": its map file of " + groupedNumber(bytes.size()) +
+                        L" bytes read, checked and written",
+                    import, "reading the file", read});
     if (!editor.dialogs.seen().empty()) std::fprintf(stderr, "a message box was shown\n");
     editor.stop();
     return rows;
