@@ -66,7 +66,7 @@ constexpr WeightedCommand kCommands[] = {
     {IDM_FILE_SAVE, 4},          {IDM_FILE_RELOAD, 2},       {IDM_FILE_CLOSE, 1},          {IDM_RECENT_FILE_FIRST, 2},
     {IDM_FILE_RESTORE, 1},       {IDM_FILE_TEST_PLAY, 1},    {IDM_FILE_EMULATOR, 1},       {IDM_STAGE_SELECT, 4},
     {IDM_RECENT_STAGE_CLEAR, 1}, {IDM_FILE_CREATE_PATCH, 1}, {IDM_FILE_SAVE_PICTURE, 1},   {IDM_FILE_SAVE_AS, 1},
-    {IDM_FILE_OPEN, 1},          {IDM_RECENT_FILE_CLEAR, 1}, {IDM_VIEW_LANGUAGE_JA, 1},    {IDM_VIEW_LANGUAGE_EN, 1},
+    {IDM_FILE_OPEN, 1},          {IDM_RECENT_FILE_CLEAR, 1}, {IDM_VIEW_LANGUAGE_JA, 2},    {IDM_VIEW_LANGUAGE_EN, 2},
 };
 
 struct WeightedAct {
